@@ -1,0 +1,36 @@
+#ifndef CUBOMB_GAME_GAMEINFO_H
+#define CUBOMB_GAME_GAMEINFO_H
+
+// The one record every pass of the frame loop shares. It lives on the entry
+// point's stack for the whole run; the textures and the minefield it points to
+// are created once at start-up and never freed, because the game ends by
+// ending the process.
+
+#include <string>
+
+struct SDL_Surface;
+
+struct GameInfo {
+    int dimensionX = 10;
+    int dimensionY = 10;
+    int dimensionZ = 10;
+    float density = 0.04f;
+    int numMines = 0;
+    bool saveReplays = true;
+    std::string playerName;
+    int screenWidth = 800;
+    int screenHeight = 600;
+
+    float startTicks = 0.0f;
+    float gameClock = 0.0f;
+    bool won = false;
+    float finalTime = -1.0f;
+    bool replaySaved = false;
+    bool showHelp = false;
+    int flagCount = 0;
+    int mineCount = 0;
+
+    SDL_Surface* screen = nullptr;
+};
+
+#endif

@@ -1,0 +1,64 @@
+#include "support/Geometry.h"
+
+#include <cmath>
+
+Vector& Vector::operator+=(const Vector& b) {
+    x += b.x;
+    y += b.y;
+    z += b.z;
+    return *this;
+}
+
+Vector& Vector::operator-=(const Vector& b) {
+    x -= b.x;
+    y -= b.y;
+    z -= b.z;
+    return *this;
+}
+
+Vector& Vector::operator/=(float s) {
+    x /= s;
+    y /= s;
+    z /= s;
+    return *this;
+}
+
+float Dot(const Vector& a, const Vector& b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+
+Vector Cross(const Vector& a, const Vector& b) {
+    return Vector(a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x);
+}
+
+float LengthSquared(const Vector& v) {
+    return Dot(v, v);
+}
+
+float Length(const Vector& v) {
+    return std::sqrt(LengthSquared(v));
+}
+
+void Normalize(Vector& v) {
+    v /= Length(v);
+}
+
+bool BlockPos::operator<(const BlockPos& other) const {
+    if (x != other.x) {
+        return x < other.x;
+    }
+    if (y != other.y) {
+        return y < other.y;
+    }
+    return z < other.z;
+}
+
+bool BlockPos::operator==(const BlockPos& other) const {
+    return x == other.x && y == other.y && z == other.z;
+}
+
+bool BlockInBlockRect(const BlockPos& p, const BlockRect& r) {
+    return r.low.x <= p.x && p.x <= r.high.x &&
+           r.low.y <= p.y && p.y <= r.high.y &&
+           r.low.z <= p.z && p.z <= r.high.z;
+}

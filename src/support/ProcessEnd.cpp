@@ -1,0 +1,33 @@
+#include "support/ProcessEnd.h"
+
+#include <cstdlib>
+#include <iostream>
+
+namespace {
+
+[[noreturn]] void FailWith(std::ostream& out, std::initializer_list<std::string> lines) {
+    for (const std::string& line : lines) {
+        out << line << '\n';
+    }
+    out.flush();
+    std::exit(1);
+}
+
+}  // namespace
+
+void Fatal(const std::string& line) {
+    FailWith(std::cout, {line});
+}
+
+void Fatal(std::initializer_list<std::string> lines) {
+    FailWith(std::cout, lines);
+}
+
+void FatalOnStandardError(const std::string& line) {
+    FailWith(std::cerr, {line});
+}
+
+void QuitNormally() {
+    std::cout.flush();
+    std::exit(0);
+}

@@ -1,0 +1,18 @@
+#ifndef CUBOMB_SUPPORT_PROCESSEND_H
+#define CUBOMB_SUPPORT_PROCESSEND_H
+
+// The game ends only by ending the process. A fatal error prints its line(s),
+// flushes and exits with status 1, so a failed start never looks like success;
+// a player's quit exits with status 0. Exit handlers (SDL_Quit) run on both paths.
+
+#include <cstdio>
+#include <initializer_list>
+#include <string>
+
+[[noreturn]] void Fatal(const std::string& line);
+[[noreturn]] void Fatal(std::initializer_list<std::string> lines);
+// For the one message that belongs on standard error.
+[[noreturn]] void FatalOnStandardError(const std::string& line);
+[[noreturn]] void QuitNormally();
+
+#endif
