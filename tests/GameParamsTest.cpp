@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <memory>
+
 #include "game/GameInfo.h"
 #include "game/GameParams.h"
 #include "support/Process.h"
@@ -8,17 +10,18 @@
 
 namespace {
 
-GameInfo ReadFrom(const std::string& content) {
+std::unique_ptr<GameInfo> ReadFrom(const std::string& content) {
     TempDir dir;
     WriteFile(dir.File("game_parameters.txt"), content);
-    GameInfo info;
-    ReadParams(dir.File("game_parameters.txt"), info);
+    auto info = std::make_unique<GameInfo>();
+    ReadParams(dir.File("game_parameters.txt"), *info);
     return info;
 }
 
 TEST(ReadParams, DefaultsComeFromAnEmptyOrCommentOnlyFile) {
     for (const char* content : {"", "# nothing here\n\n   \t\n#dimensions 1 1 1\n"}) {
-        const GameInfo info = ReadFrom(content);
+        const auto owner = ReadFrom(content);
+        const GameInfo& info = *owner;
         EXPECT_EQ(info.dimensionX, 10);
         EXPECT_EQ(info.dimensionY, 10);
         EXPECT_EQ(info.dimensionZ, 10);
@@ -32,7 +35,7 @@ TEST(ReadParams, DefaultsComeFromAnEmptyOrCommentOnlyFile) {
 }
 
 TEST(ReadParams, ReadsEveryKeyWithLastOneWinning) {
-    const GameInfo info = ReadFrom(
+    const auto owner = ReadFrom(
         "screen_width 1024\n"
         "screen_height 768\n"
         "  dimensions 3 4 5\n"
@@ -43,6 +46,7 @@ TEST(ReadParams, ReadsEveryKeyWithLastOneWinning) {
         "Screen_width 640\n"
         "unknown_key with many values\n"
         "density 0.5");
+    const GameInfo& info = *owner;
     EXPECT_EQ(info.screenWidth, 1024);
     EXPECT_EQ(info.screenHeight, 768);
     EXPECT_EQ(info.dimensionX * 100 + info.dimensionY * 10 + info.dimensionZ, 345);
@@ -69,7 +73,7 @@ TEST(ReadParams, DerivesTheMineCountOnlyWhenNoneIsGiven) {
         {"\xEF\xBB\xBF" "dimensions 1 1 1\n", 39},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(ReadFrom(c.content).numMines, c.mines) << c.content;
+        EXPECT_EQ(ReadFrom(c.content)->numMines, c.mines) << c.content;
     }
 }
 

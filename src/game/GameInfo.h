@@ -8,7 +8,10 @@
 
 #include <string>
 
+#include "input/SDL_Input.h"
+
 struct SDL_Surface;
+class Texture;
 
 struct GameInfo {
     int dimensionX = 10;
@@ -31,6 +34,9 @@ struct GameInfo {
     int mineCount = 0;
 
     SDL_Surface* screen = nullptr;
+    Texture* fontTexture = nullptr;
+    Texture* helpTexture = nullptr;
+    InputWrapper inputWrapper;
 };
 
 #endif

@@ -1,8 +1,11 @@
 #include "game/GameInfo.h"
+#include "game/GameLoop.h"
 #include "game/GameParams.h"
 
+// Arguments are ignored: everything comes from the working directory.
 int main(int, char**) {
     GameInfo info;
     ReadParams("game_parameters.txt", info);
-    return 0;
+    Initialize(info);
+    RunFrameLoop(info);
 }

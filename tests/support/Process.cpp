@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -36,6 +37,7 @@ Process::Process(const std::vector<std::string>& argv, const std::string& workDi
     }
     if (pid == 0) {
         setpgid(0, 0);
+        DieWithParent();
         const int out = OpenCapture(outPath);
         const int err = OpenCapture(errPath);
         dup2(out, 1);
@@ -97,6 +99,10 @@ std::string Process::Output() const {
 
 std::string Process::Errors() const {
     return ReadFile(errPath);
+}
+
+void DieWithParent() {
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
 }
 
 bool WaitUntilImpl(bool (*predicate)(void*), void* context, double timeoutSeconds) {

@@ -46,6 +46,9 @@ bool WaitUntil(Predicate predicate, double timeoutSeconds) {
                          timeoutSeconds);
 }
 
+// For a forked child: it is killed when the test process ends, however that happens.
+void DieWithParent();
+
 struct RunResult {
     int status;
     std::vector<std::string> lines;

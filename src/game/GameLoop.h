@@ -1,0 +1,17 @@
+#ifndef CUBOMB_GAME_GAMELOOP_H
+#define CUBOMB_GAME_GAMELOOP_H
+
+// Start-up and the three passes of every frame, all over the one game record:
+// input (camera, keys, clicks), state (win, replay) and render.
+
+struct GameInfo;
+
+void Initialize(GameInfo& info);
+void InitializeGame(GameInfo& info);
+void InputLoop(GameInfo& info);
+void StateLoop(GameInfo& info);
+void RenderLoop(GameInfo& info);
+// Never returns: the game ends by ending the process.
+[[noreturn]] void RunFrameLoop(GameInfo& info);
+
+#endif

@@ -1,0 +1,133 @@
+#include "input/SDL_Input.h"
+
+#include "support/ProcessEnd.h"
+
+int Input::KeyPressed(int code) const {
+    const auto found = keyPressCounts.find(code);
+    return found == keyPressCounts.end() ? 0 : found->second;
+}
+
+int Input::KeyReleased(int code) const {
+    const auto found = keyReleaseCounts.find(code);
+    return found == keyReleaseCounts.end() ? 0 : found->second;
+}
+
+bool Input::KeyDown(int code) const {
+    return keysDown.count(code) != 0;
+}
+
+void Input::GetKeysPressedInOrder(std::list<int>& out) const {
+    out = keysPressedInOrder;
+}
+
+void Input::GetKeysDown(std::list<int>& out) const {
+    out.insert(out.end(), keysDown.begin(), keysDown.end());
+}
+
+namespace {
+
+struct Translation {
+    SDLKey key;
+    int code;
+};
+
+constexpr Translation kOtherKeys[] = {
+    {SDLK_ESCAPE, 11},    {SDLK_SPACE, 12},        {SDLK_UP, 13},          {SDLK_DOWN, 14},
+    {SDLK_LEFT, 15},      {SDLK_RIGHT, 16},        {SDLK_LCTRL, 17},       {SDLK_RCTRL, 18},
+    {SDLK_TAB, 19},       {SDLK_BACKQUOTE, 20},    {SDLK_BACKSLASH, 21},   {SDLK_BACKSPACE, 22},
+    {SDLK_RETURN, 23},    {SDLK_LSHIFT, 25},       {SDLK_RSHIFT, 26},      {SDLK_MINUS, 27},
+    {SDLK_EQUALS, 28},    {SDLK_LEFTBRACKET, 29},  {SDLK_RIGHTBRACKET, 30}, {SDLK_COMMA, 31},
+    {SDLK_PERIOD, 32},    {SDLK_SLASH, 33},        {SDLK_SEMICOLON, 34},   {SDLK_QUOTE, 35},
+};
+
+}  // namespace
+
+InputWrapper::InputWrapper() : input(new Input) {
+    for (int key = SDLK_a; key <= SDLK_z; ++key) {
+        keyTranslation[key] = key;
+    }
+    for (int digit = 1; digit <= 9; ++digit) {
+        keyTranslation[SDLK_0 + digit] = digit;
+    }
+    keyTranslation[SDLK_0] = 10;
+    for (int f = 0; f < 12; ++f) {
+        keyTranslation[SDLK_F1 + f] = 111 + f;
+    }
+    for (const Translation& t : kOtherKeys) {
+        keyTranslation[t.key] = t.code;
+    }
+}
+
+InputWrapper::~InputWrapper() {
+    delete input;
+}
+
+void InputWrapper::BeginCycle() {
+    input->keyPressCounts.clear();
+    input->keyReleaseCounts.clear();
+    input->keysPressedInOrder.clear();
+    input->mouseXChange = 0;
+    input->mouseYChange = 0;
+    input->mouse1PressCount = 0;
+    input->mouse2PressCount = 0;
+    input->mouse1ReleaseCount = 0;
+    input->mouse2ReleaseCount = 0;
+}
+
+int InputWrapper::Translate(SDLKey key) const {
+    const auto found = keyTranslation.find(key);
+    return found == keyTranslation.end() ? KeyCode::kUnlisted : found->second;
+}
+
+void InputWrapper::ReadMouseButton(Uint8 button, bool down) {
+    if (button == SDL_BUTTON_LEFT) {
+        ++(down ? input->mouse1PressCount : input->mouse1ReleaseCount);
+        input->mouse1Down = down;
+    } else if (button == SDL_BUTTON_RIGHT) {
+        ++(down ? input->mouse2PressCount : input->mouse2ReleaseCount);
+        input->mouse2Down = down;
+    }
+}
+
+void InputWrapper::ReadEvent(SDL_Event& event) {
+    switch (event.type) {
+        case SDL_KEYDOWN: {
+            const int code = Translate(event.key.keysym.sym);
+            ++input->keyPressCounts[code];
+            input->keysDown.insert(code);
+            input->keysPressedInOrder.push_back(code);
+            break;
+        }
+        case SDL_KEYUP: {
+            const int code = Translate(event.key.keysym.sym);
+            ++input->keyReleaseCounts[code];
+            input->keysDown.erase(code);
+            break;
+        }
+        case SDL_MOUSEMOTION:
+            if (input->motionSeen) {
+                input->mouseXChange += event.motion.xrel;
+                input->mouseYChange += event.motion.yrel;
+            }
+            input->motionSeen = true;
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+            ReadMouseButton(event.button.button, true);
+            break;
+        case SDL_MOUSEBUTTONUP:
+            ReadMouseButton(event.button.button, false);
+            break;
+        case SDL_QUIT:
+            QuitNormally();
+        default:
+            break;
+    }
+}
+
+void InputWrapper::TakeInInput() {
+    BeginCycle();
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        ReadEvent(event);
+    }
+}

@@ -1,0 +1,81 @@
+#ifndef CUBOMB_INPUT_SDL_INPUT_H
+#define CUBOMB_INPUT_SDL_INPUT_H
+
+// One input record per frame, drained from SDL's event queue and keyed by the
+// game's own key codes: letters are their lower-case character codes, digits
+// 1 to 9 are 1 to 9 (0 is 10), Escape 11, Space 12, left Ctrl 17, Tab 19,
+// F1 to F12 are 111 to 122 (shared with 'o' to 'z'), anything else -1.
+
+#include <SDL.h>
+
+#include <list>
+#include <map>
+#include <set>
+
+namespace KeyCode {
+constexpr int kDigit1 = 1;
+constexpr int kDigit2 = 2;
+constexpr int kEscape = 11;
+constexpr int kSpace = 12;
+constexpr int kLeftCtrl = 17;
+constexpr int kTab = 19;
+constexpr int kUnlisted = -1;
+}  // namespace KeyCode
+
+class Input {
+public:
+    int Mouse1Pressed() const { return mouse1PressCount; }
+    int Mouse1Released() const { return mouse1ReleaseCount; }
+    bool Mouse1Down() const { return mouse1Down; }
+    int Mouse2Pressed() const { return mouse2PressCount; }
+    int Mouse2Released() const { return mouse2ReleaseCount; }
+    bool Mouse2Down() const { return mouse2Down; }
+    int KeyPressed(int code) const;
+    int KeyReleased(int code) const;
+    bool KeyDown(int code) const;
+    int MouseXChange() const { return mouseXChange; }
+    int MouseYChange() const { return mouseYChange; }
+    void GetKeysPressedInOrder(std::list<int>& out) const;
+    void GetKeysDown(std::list<int>& out) const;
+
+private:
+    friend class InputWrapper;
+
+    std::map<int, int> keyPressCounts;
+    std::map<int, int> keyReleaseCounts;
+    std::set<int> keysDown;
+    int mouse1PressCount = 0;
+    int mouse1ReleaseCount = 0;
+    bool mouse1Down = false;
+    int mouse2PressCount = 0;
+    int mouse2ReleaseCount = 0;
+    bool mouse2Down = false;
+    int mouseXChange = 0;
+    int mouseYChange = 0;
+    std::list<int> keysPressedInOrder;
+    // SDL 1.2 reports the first motion's absolute position as its relative motion.
+    bool motionSeen = false;
+};
+
+class InputWrapper {
+public:
+    InputWrapper();
+    ~InputWrapper();
+    InputWrapper(const InputWrapper&) = delete;
+    InputWrapper& operator=(const InputWrapper&) = delete;
+
+    void BeginCycle();
+    // A close request of the window ends the process here, with status 0.
+    void ReadEvent(SDL_Event& event);
+    void TakeInInput();
+    Input* GetInput() const { return input; }
+
+private:
+    int Translate(SDLKey key) const;
+    void ReadMouseButton(Uint8 button, bool down);
+
+    Input* input;
+    std::map<int, int> keyTranslation;
+};
+
+#endif

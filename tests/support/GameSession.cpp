@@ -1,0 +1,85 @@
+#include "GameSession.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+
+GameSession::GameSession(const GameSetup& setup) : display(setup.screenWidth, setup.screenHeight) {
+    CopyFolder(CUBOMB_DATA_DIR, dir.Path());
+    std::string parameters = setup.parameters;
+    parameters += "\nscreen_width " + std::to_string(setup.screenWidth) + "\nscreen_height " +
+                  std::to_string(setup.screenHeight) + "\n";
+    WriteFile(dir.File("game_parameters.txt"), parameters);
+    if (setup.prepare) {
+        setup.prepare(dir.Path());
+    }
+    game = std::make_unique<Process>(std::vector<std::string>{CUBOMB_EXE}, dir.Path(),
+                                     std::vector<std::string>{display.Environment()});
+}
+
+GameSession::~GameSession() {
+    game->Kill();
+}
+
+bool GameSession::WaitForWindow(double timeoutSeconds) {
+    const bool window = WaitUntil(
+        [this] { return !game->Running() || XdoTool(display, "search --name '^Cubomb$'"); }, timeoutSeconds);
+    return window && game->Running() && !Screenshot(timeoutSeconds).Empty();
+}
+
+bool GameSession::Xdo(const std::string& arguments) {
+    return XdoTool(display, arguments);
+}
+
+Picture GameSession::Screenshot(double timeoutSeconds) {
+    const std::string path = dir.File("screenshot.bmp");
+    unlink(path.c_str());
+    Picture picture;
+    WaitUntil(
+        [&] {
+            if (!game->Running()) {
+                return true;
+            }
+            if (!FileExists(path)) {
+                Xdo("key p");
+                usleep(100000);
+            }
+            picture = ReadBmp(path);
+            return !picture.Empty();
+        },
+        timeoutSeconds);
+    return picture;
+}
+
+bool GameSession::WaitForOutputLine(const std::function<bool(const std::string&)>& match,
+                                    double timeoutSeconds) {
+    return WaitUntil(
+        [&] {
+            const std::vector<std::string> lines = OutputLines();
+            return std::any_of(lines.begin(), lines.end(), match);
+        },
+        timeoutSeconds);
+}
+
+int GameSession::WaitForExit(double timeoutSeconds) {
+    return game->Wait(timeoutSeconds);
+}
+
+std::vector<std::string> GameSession::OutputLines() const {
+    return SplitLines(game->Output());
+}
+
+int CountPixels(const Picture& picture, int x0, int y0, int x1, int y1,
+                const std::function<bool(const Rgb&)>& test) {
+    int count = 0;
+    for (int y = std::max(0, y0); y < std::min(picture.height, y1); ++y) {
+        for (int x = std::max(0, x0); x < std::min(picture.width, x1); ++x) {
+            count += test(picture.At(x, y));
+        }
+    }
+    return count;
+}
+
+bool IsGreenText(const Rgb& c) {
+    return c.g > 100 && c.g > c.r + 40 && c.g > c.b + 40;
+}
