@@ -43,20 +43,6 @@ void Normalize(Vector& v) {
     v /= Length(v);
 }
 
-bool BlockPos::operator<(const BlockPos& other) const {
-    if (x != other.x) {
-        return x < other.x;
-    }
-    if (y != other.y) {
-        return y < other.y;
-    }
-    return z < other.z;
-}
-
-bool BlockPos::operator==(const BlockPos& other) const {
-    return x == other.x && y == other.y && z == other.z;
-}
-
 bool BlockInBlockRect(const BlockPos& p, const BlockRect& r) {
     return r.low.x <= p.x && p.x <= r.high.x &&
            r.low.y <= p.y && p.y <= r.high.y &&

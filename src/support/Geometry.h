@@ -36,8 +36,16 @@ struct BlockPos {
     BlockPos(int32_t x, int32_t y, int32_t z) : x(x), y(y), z(z) {}
 
     // Orders x, then y, then z: every map keyed by BlockPos is walked in this order.
-    bool operator<(const BlockPos& other) const;
-    bool operator==(const BlockPos& other) const;
+    bool operator<(const BlockPos& other) const {
+        if (x != other.x) {
+            return x < other.x;
+        }
+        if (y != other.y) {
+            return y < other.y;
+        }
+        return z < other.z;
+    }
+    bool operator==(const BlockPos& other) const { return x == other.x && y == other.y && z == other.z; }
     bool operator!=(const BlockPos& other) const { return !(*this == other); }
 };
 

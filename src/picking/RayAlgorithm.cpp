@@ -1,0 +1,216 @@
+#include "picking/RayAlgorithm.h"
+
+#include <climits>
+#include <cmath>
+#include <cstdint>
+
+#include "world/BlockWorld2.h"
+
+namespace {
+
+constexpr float kEpsilon = 1e-6f;
+
+struct Candidate {
+    bool found = false;
+    Vector hitPoint;
+    BlockPos block;
+    int side = 0;
+};
+
+float Component(const Vector& v, int axis) {
+    return axis == 0 ? v.x : (axis == 1 ? v.y : v.z);
+}
+
+int32_t PosComponent(const BlockPos& p, int axis) {
+    return axis == 0 ? p.x : (axis == 1 ? p.y : p.z);
+}
+
+// Coordinates far beyond any world are clamped; they stay outside every bounds.
+int32_t FloorToCoordinate(double value) {
+    const double floored = std::floor(value);
+    if (floored <= static_cast<double>(INT32_MIN)) {
+        return INT32_MIN;
+    }
+    if (floored >= static_cast<double>(INT32_MAX)) {
+        return INT32_MAX;
+    }
+    return static_cast<int32_t>(floored);
+}
+
+bool IsFinite(const Vector& v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+// Sides entered when marching up or down each axis.
+constexpr int kSideGoingUp[3] = {5, 4, 2};
+constexpr int kSideGoingDown[3] = {6, 3, 1};
+
+class AxisMarch {
+public:
+    AxisMarch(const BlockWorld2* world, const Vector& origin, const Vector& direction, int axis)
+        : world(world), axis(axis), b(axis == 0 ? 1 : 0), c(axis == 2 ? 1 : 2) {
+        const float da = Component(direction, axis);
+        marches = da > kEpsilon || da < -kEpsilon;
+        if (!marches) {
+            return;
+        }
+        up = da > 0;
+        const float run = up ? da : -da;
+        slopeB = Component(direction, b) / run;
+        slopeC = Component(direction, c) / run;
+        const float oa = Component(origin, axis);
+        float planeA = oa;
+        runB = Component(origin, b);
+        runC = Component(origin, c);
+        if (std::ceil(oa) != oa) {
+            planeA = up ? std::ceil(oa) : std::floor(oa);
+            const float t = up ? planeA - oa : oa - planeA;
+            runB += slopeB * t;
+            runC += slopeC * t;
+        }
+        plane = static_cast<int64_t>(planeA);
+        step = std::sqrt(1 + slopeB * slopeB + slopeC * slopeC);
+    }
+
+    bool Marches() const { return marches; }
+
+    // One plane: true when the position beyond it is solid.
+    bool TestPlane(Candidate& candidate) const {
+        const BlockPos pos = Position();
+        if (!world->IsPhysicallySolid(pos)) {
+            return false;
+        }
+        candidate.found = true;
+        candidate.block = pos;
+        candidate.side = up ? kSideGoingUp[axis] : kSideGoingDown[axis];
+        float point[3];
+        point[axis] = static_cast<float>(plane);
+        point[b] = runB;
+        point[c] = runC;
+        candidate.hitPoint = Vector(point[0], point[1], point[2]);
+        return true;
+    }
+
+    void Advance() {
+        plane += up ? 1 : -1;
+        runB += slopeB;
+        runC += slopeC;
+        travelled += step;
+    }
+
+    float Travelled() const { return travelled; }
+
+    // With the world's outside not solid, a march beyond its bounds that keeps
+    // moving away can meet nothing more.
+    bool LeftTheWorld() const {
+        const BlockRect& bounds = world->Bounds();
+        const BlockPos pos = Position();
+        return Away(pos, bounds, axis, up ? 1.0f : -1.0f) || Away(pos, bounds, b, slopeB) ||
+               Away(pos, bounds, c, slopeC);
+    }
+
+private:
+    BlockPos Position() const {
+        int32_t coordinates[3];
+        coordinates[axis] = FloorToCoordinate(static_cast<double>(up ? plane : plane - 1));
+        coordinates[b] = FloorToCoordinate(runB);
+        coordinates[c] = FloorToCoordinate(runC);
+        return BlockPos(coordinates[0], coordinates[1], coordinates[2]);
+    }
+
+    static bool Away(const BlockPos& pos, const BlockRect& bounds, int axisIndex, float motion) {
+        const int32_t value = PosComponent(pos, axisIndex);
+        return (value > PosComponent(bounds.high, axisIndex) && motion >= 0) ||
+               (value < PosComponent(bounds.low, axisIndex) && motion <= 0);
+    }
+
+    const BlockWorld2* world;
+    int axis;
+    int b;
+    int c;
+    bool marches = false;
+    bool up = false;
+    float slopeB = 0;
+    float slopeC = 0;
+    float runB = 0;
+    float runC = 0;
+    int64_t plane = 0;
+    float step = 0;
+    float travelled = 0;
+};
+
+Candidate MarchBounded(const BlockWorld2* world, const Vector& origin, const Vector& direction, int axis,
+                       float maxDistance) {
+    Candidate candidate;
+    AxisMarch march(world, origin, direction, axis);
+    if (!march.Marches()) {
+        return candidate;
+    }
+    while (!march.TestPlane(candidate) && !(march.Travelled() > maxDistance)) {
+        march.Advance();
+    }
+    return candidate;
+}
+
+Candidate MarchUnbounded(const BlockWorld2* world, const Vector& origin, const Vector& direction, int axis) {
+    Candidate candidate;
+    AxisMarch march(world, origin, direction, axis);
+    if (!march.Marches()) {
+        return candidate;
+    }
+    while (!march.TestPlane(candidate) && !march.LeftTheWorld()) {
+        march.Advance();
+    }
+    return candidate;
+}
+
+void Report(const Candidate& candidate, Vector& hitPoint, BlockPos& hitBlock, int& hitSide) {
+    hitPoint = candidate.hitPoint;
+    hitBlock = candidate.block;
+    hitSide = candidate.side;
+}
+
+}  // namespace
+
+bool RayAlgorithm::RayIntersectsWorld(const BlockWorld2* world, const Vector& origin, const Vector& direction,
+                                      float maxDistance, Vector& hitPoint, BlockPos& hitBlock,
+                                      int& hitSide) const {
+    if (!IsFinite(origin) || !IsFinite(direction)) {
+        return false;
+    }
+    float best = maxDistance + 1.0f;
+    for (int axis = 0; axis < 3; ++axis) {
+        const Candidate candidate = MarchBounded(world, origin, direction, axis, maxDistance);
+        if (!candidate.found) {
+            continue;
+        }
+        const float distance = Length(candidate.hitPoint - origin);
+        if (distance < best) {
+            Report(candidate, hitPoint, hitBlock, hitSide);
+            best = distance;
+        }
+    }
+    return best <= maxDistance;
+}
+
+void RayAlgorithm::InfiniteRayIntersectsWorld(const BlockWorld2* world, const Vector& origin,
+                                              const Vector& direction, Vector& hitPoint, BlockPos& hitBlock,
+                                              int& hitSide) const {
+    if (!IsFinite(origin) || !IsFinite(direction)) {
+        return;
+    }
+    bool any = false;
+    float best = 0;
+    for (int axis = 0; axis < 3; ++axis) {
+        const Candidate candidate = MarchUnbounded(world, origin, direction, axis);
+        if (!candidate.found) {
+            continue;
+        }
+        const float distance = Length(candidate.hitPoint - origin);
+        if (!any || distance <= best) {
+            Report(candidate, hitPoint, hitBlock, hitSide);
+            best = distance;
+            any = true;
+        }
+    }
+}

@@ -1,0 +1,268 @@
+#include "quads/QuadAlgorithm.h"
+
+#include "quads/QuadBuffer.h"
+#include "support/ProcessEnd.h"
+
+using Point = QuadAlgorithm::Point;
+using Edge = QuadAlgorithm::Edge;
+using Quad = QuadAlgorithm::Quad;
+using Engine = QuadAlgorithm::QuadMergerEngine;
+
+Edge Edge::Shift(int dx, int dy) {
+    start.x += dx;
+    start.y += dy;
+    end.x += dx;
+    end.y += dy;
+    return *this;
+}
+
+bool Quad::Contains(Point p) const {
+    return low.x <= p.x && p.x <= high.x && low.y <= p.y && p.y <= high.y;
+}
+
+Edge Quad::GetEdge1() const { return Edge(Point(low.x, high.y), Point(high.x, high.y)); }
+Edge Quad::GetEdge2() const { return Edge(Point(high.x, low.y), Point(high.x, high.y)); }
+Edge Quad::GetEdge3() const { return Edge(Point(low.x, low.y), Point(high.x, low.y)); }
+Edge Quad::GetEdge4() const { return Edge(Point(low.x, low.y), Point(low.x, high.y)); }
+Edge Quad::GetNextEdge1() const { return GetEdge1().Shift(0, 1); }
+Edge Quad::GetNextEdge2() const { return GetEdge2().Shift(1, 0); }
+Edge Quad::GetNextEdge3() const { return GetEdge3().Shift(0, -1); }
+Edge Quad::GetNextEdge4() const { return GetEdge4().Shift(-1, 0); }
+
+Engine::QuadMergerEngine(std::pmr::memory_resource* memory)
+    : quads(memory), topEdges(memory), rightEdges(memory), bottomEdges(memory), leftEdges(memory) {}
+
+void Engine::Initialize(int side, int plane) {
+    this->side = side;
+    this->plane = plane;
+}
+
+// Neighbours that fit exactly along a whole side, tried below, left, above, right.
+bool Engine::FindNeighbour(const Quad& q, Quad& o, Quad& merged) const {
+    auto found = topEdges.find(q.GetNextEdge3());
+    if (found != topEdges.end()) {
+        o = found->second;
+        merged = Quad(o.low, Point(o.high.x, q.high.y));
+        return true;
+    }
+    found = rightEdges.find(q.GetNextEdge4());
+    if (found != rightEdges.end()) {
+        o = found->second;
+        merged = Quad(o.low, Point(q.high.x, o.high.y));
+        return true;
+    }
+    found = bottomEdges.find(q.GetNextEdge1());
+    if (found != bottomEdges.end()) {
+        o = found->second;
+        merged = Quad(Point(o.low.x, q.low.y), o.high);
+        return true;
+    }
+    found = leftEdges.find(q.GetNextEdge2());
+    if (found != leftEdges.end()) {
+        o = found->second;
+        merged = Quad(Point(q.low.x, o.low.y), o.high);
+        return true;
+    }
+    return false;
+}
+
+// Each merge removes one quad, so the chain ends.
+void Engine::AddQuad(Quad q) {
+    Quad neighbour;
+    Quad merged;
+    while (FindNeighbour(q, neighbour, merged)) {
+        RemoveQuad(neighbour);
+        q = merged;
+    }
+    quads.insert(q);
+    topEdges.emplace(q.GetEdge1(), q);
+    rightEdges.emplace(q.GetEdge2(), q);
+    bottomEdges.emplace(q.GetEdge3(), q);
+    leftEdges.emplace(q.GetEdge4(), q);
+}
+
+void Engine::RemoveQuad(Quad q) {
+    quads.erase(q);
+    topEdges.erase(q.GetEdge1());
+    rightEdges.erase(q.GetEdge2());
+    bottomEdges.erase(q.GetEdge3());
+    leftEdges.erase(q.GetEdge4());
+}
+
+bool Engine::FindQuadContainingSquare(Point p, Quad& out) const {
+    for (const Quad& q : quads) {
+        if (q.Contains(p)) {
+            out = q;
+            return true;
+        }
+    }
+    return false;
+}
+
+// The side blocks keep the full height; only the column of p is cut.
+void Engine::SplitUpQuad(Quad q, Point p, std::vector<Quad>& out) {
+    if (p.x > q.low.x) {
+        out.emplace_back(q.low, Point(p.x - 1, q.high.y));
+    }
+    if (p.y > q.low.y) {
+        out.emplace_back(Point(p.x, q.low.y), Point(p.x, p.y - 1));
+    }
+    if (p.y < q.high.y) {
+        out.emplace_back(Point(p.x, p.y + 1), Point(p.x, q.high.y));
+    }
+    if (p.x < q.high.x) {
+        out.emplace_back(Point(p.x + 1, q.low.y), q.high);
+    }
+}
+
+void Engine::RemoveSquare(Point p) {
+    Quad q;
+    if (!FindQuadContainingSquare(p, q)) {
+        FatalOnStandardError("The sky is falling!!!");
+    }
+    RemoveQuad(q);
+    std::vector<Quad> pieces;
+    SplitUpQuad(q, p, pieces);
+    for (const Quad& piece : pieces) {
+        AddQuad(piece);
+    }
+}
+
+namespace {
+
+Vector PlanePointToWorld(int side, float u, float v, float c) {
+    if (side <= 2) {
+        return Vector(u, v, c);
+    }
+    if (side <= 4) {
+        return Vector(u, c, v);
+    }
+    return Vector(c, u, v);
+}
+
+// Sides whose corners go A, B, C, D; the others go B, A, D, C so that
+// (P2 - P1) x (P3 - P1) always points out of the visible side.
+bool KeepsCornerOrder(int side) {
+    return side == 1 || side == 4 || side == 6;
+}
+
+}  // namespace
+
+void Engine::Draw(QuadBuffer* buffer) const {
+    if (side < 1 || side > 6) {
+        return;
+    }
+    const float c = static_cast<float>(plane);
+    for (const Quad& q : quads) {
+        const float uLow = static_cast<float>(q.low.x);
+        const float vLow = static_cast<float>(q.low.y);
+        const float uHigh = static_cast<float>(q.high.x + 1);
+        const float vHigh = static_cast<float>(q.high.y + 1);
+        const Vector a = PlanePointToWorld(side, uLow, vLow, c);
+        const Vector b = PlanePointToWorld(side, uHigh, vLow, c);
+        const Vector cc = PlanePointToWorld(side, uLow, vHigh, c);
+        const Vector d = PlanePointToWorld(side, uHigh, vHigh, c);
+        const float w = static_cast<float>(q.high.x - q.low.x + 1);
+        const float h = static_cast<float>(q.high.y - q.low.y + 1);
+        if (KeepsCornerOrder(side)) {
+            buffer->AddQuad(a, b, cc, d, 0, w, 0, h);
+        } else {
+            buffer->AddQuad(b, a, d, cc, 0, w, 0, h);
+        }
+    }
+}
+
+bool Engine::EdgeMapsConsistent() const {
+    const EdgeMap* const maps[] = {&topEdges, &rightEdges, &bottomEdges, &leftEdges};
+    for (const auto* map : maps) {
+        if (map->size() != quads.size()) {
+            return false;
+        }
+    }
+    for (const Quad& q : quads) {
+        const Edge edges[] = {q.GetEdge1(), q.GetEdge2(), q.GetEdge3(), q.GetEdge4()};
+        for (int i = 0; i < 4; ++i) {
+            const auto found = maps[i]->find(edges[i]);
+            if (found == maps[i]->end() || found->second < q || q < found->second) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+bool QuadAlgorithm::CellOfFace(int side, const BlockPos& pos, Point& cell) {
+    switch (side) {
+        case 1:
+        case 2:
+            cell = Point(pos.x, pos.y);
+            return true;
+        case 3:
+        case 4:
+            cell = Point(pos.x, pos.z);
+            return true;
+        case 5:
+        case 6:
+            cell = Point(pos.y, pos.z);
+            return true;
+        default:
+            return false;
+    }
+}
+
+Engine& QuadAlgorithm::QuadHolder::EngineFor(int texture, int side, int plane) {
+    CachedEngine& cached = cache[static_cast<unsigned>(side * 8 + plane) % 64];
+    if (cached.engine != nullptr && cached.texture == texture && cached.side == side && cached.plane == plane) {
+        return *cached.engine;
+    }
+    PlaneMap& planes = engines[texture][side];
+    auto found = planes.find(plane);
+    if (found == planes.end()) {
+        found = planes.emplace(plane, QuadMergerEngine(&pool)).first;
+        found->second.Initialize(side, plane);
+    }
+    cached = CachedEngine{texture, side, plane, &found->second};
+    return found->second;
+}
+
+void QuadAlgorithm::QuadHolder::AddQuad(int texture, int side, int plane, const BlockPos& pos) {
+    Engine& engine = EngineFor(texture, side, plane);
+    Point cell;
+    if (CellOfFace(side, pos, cell)) {
+        engine.AddSquare(cell);
+    }
+}
+
+void QuadAlgorithm::QuadHolder::RemoveQuad(int texture, int side, int plane, const BlockPos& pos) {
+    Engine& engine = EngineFor(texture, side, plane);
+    Point cell;
+    if (CellOfFace(side, pos, cell)) {
+        engine.RemoveSquare(cell);
+    }
+}
+
+void QuadAlgorithm::QuadHolder::Draw(QuadBuffer* buffer) const {
+    buffer->Start();
+    for (const auto& [texture, sides] : engines) {
+        buffer->SetTexture(texture);
+        for (const auto& [side, planes] : sides) {
+            for (const auto& [plane, engine] : planes) {
+                engine.Draw(buffer);
+            }
+        }
+        buffer->Flush();
+    }
+    buffer->End();
+}
+
+int QuadAlgorithm::QuadHolder::GetNumQuads() const {
+    int total = 0;
+    for (const auto& [texture, sides] : engines) {
+        for (const auto& [side, planes] : sides) {
+            for (const auto& [plane, engine] : planes) {
+                total += engine.GetNumQuads();
+            }
+        }
+    }
+    return total;
+}

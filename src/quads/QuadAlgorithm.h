@@ -1,0 +1,169 @@
+#ifndef CUBOMB_QUADS_QUADALGORITHM_H
+#define CUBOMB_QUADS_QUADALGORITHM_H
+
+// Face merging. The visible unit faces of each plane (one texture, one side,
+// one plane coordinate) are kept as few disjoint rectangles of cells, merged
+// greedily as faces arrive and split as they leave, and streamed into a
+// QuadBuffer. Pure logic: nothing here draws.
+//
+// A face of side s at cube (x, y, z) is the cell (x, y) for sides 1 and 2
+// (+z, -z), (x, z) for sides 3 and 4 (+y, -y), and (y, z) for sides 5 and 6 (-x, +x).
+
+#include <map>
+#include <memory_resource>
+#include <set>
+#include <vector>
+
+#include "support/Geometry.h"
+#include "support/NodePool.h"
+
+class QuadBuffer;
+
+class QuadAlgorithm {
+public:
+    struct Point {
+        int x, y;
+
+        Point() = default;
+        Point(int x, int y) : x(x), y(y) {}
+
+        bool operator==(const Point& b) const { return x == b.x && y == b.y; }
+        // u ascending, then v descending.
+        bool operator<(const Point& b) const { return x < b.x || (x == b.x && y > b.y); }
+        bool operator>(const Point& b) const { return !(*this == b) && !(*this < b); }
+    };
+
+    // A straight run of cells from start (smaller coordinate) to end.
+    struct Edge {
+        Point start, end;
+
+        Edge() = default;
+        Edge(Point start, Point end) : start(start), end(end) {}
+
+        bool operator<(const Edge& f) const {
+            if (start < f.start) {
+                return true;
+            }
+            if (start > f.start) {
+                return false;
+            }
+            return end < f.end;
+        }
+        Edge Shift(int dx, int dy);
+    };
+
+    // A rectangle of cells, both corners inclusive.
+    struct Quad {
+        Point low, high;
+
+        Quad() = default;
+        Quad(Point low, Point high) : low(low), high(high) {}
+
+        // (low.x, high.x, low.y, high.y), lexicographically.
+        bool operator<(const Quad& r) const {
+            if (low.x != r.low.x) {
+                return low.x < r.low.x;
+            }
+            if (high.x != r.high.x) {
+                return high.x < r.high.x;
+            }
+            if (low.y != r.low.y) {
+                return low.y < r.low.y;
+            }
+            return high.y < r.high.y;
+        }
+        bool Contains(Point p) const;
+        Edge GetEdge1() const;  // top row
+        Edge GetEdge2() const;  // right column
+        Edge GetEdge3() const;  // bottom row
+        Edge GetEdge4() const;  // left column
+        Edge GetNextEdge1() const;  // the row just above
+        Edge GetNextEdge2() const;  // the column just right
+        Edge GetNextEdge3() const;  // the row just below
+        Edge GetNextEdge4() const;  // the column just left
+    };
+
+    // The rectangles of one plane. Callers never add a covered cell and never
+    // remove an uncovered one; the block world guarantees both.
+    class QuadMergerEngine {
+    public:
+        // Its containers allocate from the given resource; faces come and go
+        // all the time, so the holder hands every engine one shared pool.
+        explicit QuadMergerEngine(std::pmr::memory_resource* memory = std::pmr::get_default_resource());
+
+        void Initialize(int side, int plane);
+        void AddSquare(Point p) { AddQuad(Quad(p, p)); }
+        void RemoveSquare(Point p);
+        void AddQuad(Quad q);
+        void RemoveQuad(Quad q);
+        bool FindQuadContainingSquare(Point p, Quad& out) const;
+        static void SplitUpQuad(Quad q, Point p, std::vector<Quad>& out);
+        int GetNumQuads() const { return static_cast<int>(quads.size()); }
+        void Draw(QuadBuffer* buffer) const;
+
+        const std::pmr::set<Quad>& Quads() const { return quads; }
+        // True when every quad's four edges map back to it and nothing else is mapped.
+        bool EdgeMapsConsistent() const;
+
+    private:
+        bool FindNeighbour(const Quad& q, Quad& neighbour, Quad& merged) const;
+
+        using EdgeMap = std::pmr::map<Edge, Quad>;
+
+        int side = 0;
+        int plane = 0;
+        std::pmr::set<Quad> quads;
+        EdgeMap topEdges;
+        EdgeMap rightEdges;
+        EdgeMap bottomEdges;
+        EdgeMap leftEdges;
+    };
+
+    // Engines by texture id, side number and plane coordinate. Engines are
+    // never erased, so a small cache of recently used ones stays valid.
+    class QuadHolder {
+    public:
+        QuadHolder() = default;
+        QuadHolder(const QuadHolder&) = delete;
+        QuadHolder& operator=(const QuadHolder&) = delete;
+
+        void AddQuad(int texture, int side, int plane, const BlockPos& pos);
+        void RemoveQuad(int texture, int side, int plane, const BlockPos& pos);
+        void Draw(QuadBuffer* buffer) const;
+        int GetNumQuads() const;
+
+        using PlaneMap = std::map<int, QuadMergerEngine>;
+        using SideMap = std::map<int, PlaneMap>;
+        const std::map<int, SideMap>& Engines() const { return engines; }
+
+    private:
+        struct CachedEngine {
+            int texture = 0;
+            int side = 0;
+            int plane = 0;
+            QuadMergerEngine* engine = nullptr;
+        };
+
+        QuadMergerEngine& EngineFor(int texture, int side, int plane);
+
+        NodePool pool;
+        std::map<int, SideMap> engines;
+        CachedEngine cache[64];
+    };
+
+    void AddQuad(int texture, int side, int plane, const BlockPos& pos) { holder.AddQuad(texture, side, plane, pos); }
+    void RemoveQuad(int texture, int side, int plane, const BlockPos& pos) {
+        holder.RemoveQuad(texture, side, plane, pos);
+    }
+    void Draw(QuadBuffer* buffer) const { holder.Draw(buffer); }
+    int GetNumQuads() const { return holder.GetNumQuads(); }
+    const QuadHolder& Holder() const { return holder; }
+
+    // The cell a cube's face occupies in its plane; false for a side outside 1..6.
+    static bool CellOfFace(int side, const BlockPos& pos, Point& cell);
+
+private:
+    QuadHolder holder;
+};
+
+#endif
