@@ -8,10 +8,12 @@
 
 #include <string>
 
+#include "game/SimpleCamera.h"
 #include "input/SDL_Input.h"
 
 struct SDL_Surface;
 class Texture;
+class MineWorld;
 
 struct GameInfo {
     int dimensionX = 10;
@@ -36,7 +38,9 @@ struct GameInfo {
     SDL_Surface* screen = nullptr;
     Texture* fontTexture = nullptr;
     Texture* helpTexture = nullptr;
+    SimpleCamera camera;
     InputWrapper inputWrapper;
+    MineWorld* mineWorld = nullptr;
 };
 
 #endif

@@ -6,10 +6,13 @@
 
 #include <csignal>
 #include <cstdint>
+#include <cstdlib>
 
 #include "game/GameInfo.h"
 #include "game/SDL_Helpers.h"
 #include "input/SDL_Input.h"
+#include "minefield/MineWorld.h"
+#include "minefield/Replay.h"
 #include "support/Geometry.h"
 #include "support/ProcessEnd.h"
 #include "textures/Texture.h"
@@ -17,6 +20,8 @@
 namespace {
 
 constexpr int kKeyP = 'p';
+constexpr int kKeyN = 'n';
+constexpr float kTimeStep = 0.05f;
 constexpr float kCharWidth = 0.02f;
 constexpr float kCharHeight = 0.03f;
 constexpr float kTopRow = 0.97f;
@@ -57,6 +62,46 @@ void DrawHud(GameInfo& info) {
     DrawScreenText(0.83f, kTopRow, kCharWidth, kCharHeight, "TAB-Help");
 }
 
+// A won field stands on a green floor.
+void DrawFloor(const GameInfo& info) {
+    const float x = static_cast<float>(info.dimensionX);
+    const float y = static_cast<float>(info.dimensionY);
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_DEPTH_TEST);
+    glColor3f(0, 1, 0);
+    glBegin(GL_TRIANGLES);
+    glVertex3f(0, 0, 0);
+    glVertex3f(0, y, 0);
+    glVertex3f(x, 0, 0);
+    glVertex3f(x, 0, 0);
+    glVertex3f(0, y, 0);
+    glVertex3f(x, y, 0);
+    glEnd();
+}
+
+void DrawCrosshair() {
+    PrepForFlatDrawing();
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+    glColor3f(1, 0, 0);
+    glBegin(GL_LINES);
+    glVertex3f(0.49f, 0.5f, 0);
+    glVertex3f(0.51f, 0.5f, 0);
+    glVertex3f(0.5f, 0.485f, 0);
+    glVertex3f(0.5f, 0.515f, 0);
+    glEnd();
+}
+
+void DrawField(GameInfo& info) {
+    if (info.won) {
+        DrawFloor(info);
+    }
+    glEnable(GL_TEXTURE_2D);
+    info.mineWorld->Render();
+    DrawCrosshair();
+    DrawHud(info);
+}
+
 }  // namespace
 
 void Initialize(GameInfo& info) {
@@ -70,20 +115,27 @@ void Initialize(GameInfo& info) {
     info.fontTexture->LoadFromFile("font_proggy_green.tga");
     info.helpTexture = new Texture;
     info.helpTexture->LoadFromFile("HelpScreen.jpg");
+    info.camera.SetPos(Vector(-1, -1, static_cast<float>(info.dimensionZ) + 1));
+    info.mineWorld = new MineWorld;
     InitializeGame(info);
 }
 
+// The draw buffer reseeds the generator every frame, so the mines need a fresh seed right here.
 void InitializeGame(GameInfo& info) {
     info.won = false;
     info.finalTime = -1.0f;
     info.replaySaved = false;
+    std::srand(SDL_GetTicks());
+    info.mineWorld->Initialize(info.dimensionX, info.dimensionY, info.dimensionZ, info.numMines);
     info.startTicks = static_cast<float>(SDL_GetTicks());
     info.gameClock = 0;
 }
 
+// Clicks act while help shows; however many presses a button has in a frame, it clicks once.
 void InputLoop(GameInfo& info) {
     info.inputWrapper.TakeInInput();
     const Input* const input = info.inputWrapper.GetInput();
+    info.camera.TakeInInput(input, kTimeStep);
     if (input->KeyPressed(KeyCode::kEscape)) {
         QuitNormally();
     }
@@ -91,9 +143,36 @@ void InputLoop(GameInfo& info) {
     if (input->KeyPressed(kKeyP)) {
         Screenshot(info.screen, "screenshot.bmp");
     }
+    if (input->KeyPressed(kKeyN)) {
+        InitializeGame(info);
+    }
+    const Vector position = info.camera.GetPos();
+    const Vector direction = info.camera.GetLook();
+    if (input->Mouse1Pressed()) {
+        info.mineWorld->MouseInput(position, direction, true, info.gameClock);
+    }
+    if (input->Mouse2Pressed()) {
+        info.mineWorld->MouseInput(position, direction, false, info.gameClock);
+    }
 }
 
-void StateLoop(GameInfo&) {}
+// The replay is written in the frame after the win was seen.
+void StateLoop(GameInfo& info) {
+    if (info.won && !info.replaySaved) {
+        if (info.saveReplays) {
+            SaveReplay(info.playerName, *info.mineWorld, info.gameClock, info.won);
+        }
+        info.replaySaved = true;
+    }
+    if (!info.won) {
+        bool won = false;
+        info.mineWorld->GetGameState(won, info.mineCount, info.flagCount);
+        if (won) {
+            info.won = true;
+            info.finalTime = SecondsSince(info.startTicks);
+        }
+    }
+}
 
 void RenderLoop(GameInfo& info) {
     SDL_BeginDraw(info.screen);
@@ -104,10 +183,13 @@ void RenderLoop(GameInfo& info) {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glDisable(GL_CULL_FACE);
+    const Vector eye = info.camera.GetPos();
+    const Vector target = eye + info.camera.GetLook();
+    gluLookAt(eye.x, eye.y, eye.z, target.x, target.y, target.z, 0, 0, 1);
     if (info.showHelp) {
         DrawHelpScreen(info);
     } else {
-        DrawHud(info);
+        DrawField(info);
     }
     SDL_EndDraw(info.screen);
 }

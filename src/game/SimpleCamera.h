@@ -1,0 +1,39 @@
+#ifndef CUBOMB_GAME_SIMPLECAMERA_H
+#define CUBOMB_GAME_SIMPLECAMERA_H
+
+// The player's free-flying eye: the mouse turns it, W/S/A/D, Space and C or
+// left Ctrl move it, 1 and 2 change its speed. It moves a fixed step per
+// frame and flies through the cubes.
+//
+// Inputs: one frame's input record and the time step. Outputs: the eye
+// position and the unit view direction, derived from yaw (about +z, from +x
+// toward +y) and tilt (from +z: 0 up, pi/2 level, pi down).
+
+#include "support/Geometry.h"
+
+class Input;
+
+class SimpleCamera {
+public:
+    SimpleCamera();
+
+    void TakeInInput(const Input* input, float timeStep);
+    void SetPos(const Vector& position) { this->position = position; }
+    Vector GetPos() const { return position; }
+    Vector GetLook() const { return look; }
+
+private:
+    Vector SideVector() const;
+    Vector Movement(const Input& input, const Vector& side) const;
+    void ChangeSpeed(const Input& input);
+    void Turn(const Input& input);
+
+    float moveSpeed = 0.01f;
+    float turnSpeed = 0.001f;
+    Vector position{0, 0, 0};
+    float yaw;
+    float tilt;
+    Vector look;
+};
+
+#endif

@@ -1,0 +1,84 @@
+#ifndef CUBOMB_MINEFIELD_MINEFIELD_H
+#define CUBOMB_MINEFIELD_MINEFIELD_H
+
+// The rules of the game over a box of sizeX by sizeY by sizeZ cubes. Every
+// cube's look is mirrored into a block world: covered, flagged and (after a
+// loss) revealed mines are solid cubes there, uncovered ones are empty space,
+// so a click's ray only ever meets cubes that can still be clicked.
+//
+// Inputs: clicks as rays from the eye (MouseInput) stamped with the game clock.
+// Outputs: the cubes' records, the block world to draw, the game's standing.
+// Nothing here draws; MineWorld adds the drawing.
+
+#include <cstdint>
+#include <ostream>
+#include <vector>
+
+#include "support/Geometry.h"
+#include "world/BlockWorld2.h"
+
+// The minefield's record of one cube.
+struct Block {
+    enum State : uint8_t { kUncovered = 0, kCovered = 1, kFlagged = 2 };
+    static constexpr float kNever = 10000000.0f;
+
+    uint8_t adjacentMines = 0;
+    uint8_t state = kCovered;
+    bool isMine = false;
+    float timeFinished = kNever;  // game-clock seconds at which the cube was resolved
+};
+
+// The cubes of the box in position order (x, then y, then z), as an ordered map
+// over exactly the box would hold them; a position outside the box has no entry.
+class CubeGrid {
+public:
+    void Reset(int sizeX, int sizeY, int sizeZ);
+    Block* Find(const BlockPos& pos);
+    const Block* Find(const BlockPos& pos) const;
+    size_t Size() const { return blocks.size(); }
+    BlockPos PositionOf(size_t index) const;
+    Block& At(size_t index) { return blocks[index]; }
+    const Block& At(size_t index) const { return blocks[index]; }
+
+private:
+    int sizeX = 0;
+    int sizeY = 0;
+    int sizeZ = 0;
+    std::vector<Block> blocks;
+};
+
+class MineField {
+public:
+    static constexpr int kGreyTexture = 2;
+    static constexpr int kFlaggedTexture = 3;
+    static constexpr int kMineTexture = 4;
+    static constexpr float kPickRange = 200.0f;
+
+    void Initialize(int x, int y, int z, int mines);
+    uint8_t CountMines(const BlockPos& pos) const;
+    void EatZeroBlocks(const BlockPos& start, float time);
+    void MouseInput(const Vector& origin, const Vector& direction, bool uncover, float time);
+    void DeathChanges();
+    void GetGameState(bool& won, int& mines, int& flags) const;
+    void OutputReplayInfo(std::ostream& out) const;
+
+    const CubeGrid& Cubes() const { return cubes; }
+    const BlockWorld2& World() const { return blockWorld; }
+    bool Dead() const { return dead; }
+
+protected:
+    CubeGrid cubes;
+    BlockWorld2 blockWorld;
+
+private:
+    void DrawMines(int mines);
+    void Uncover(const BlockPos& pos, Block& block, float time);
+    void ToggleFlag(const BlockPos& pos, Block& block, float time);
+
+    int sizeX = 0;
+    int sizeY = 0;
+    int sizeZ = 0;
+    bool dead = false;
+};
+
+#endif

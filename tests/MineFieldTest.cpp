@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <queue>
+#include <random>
+#include <set>
+#include <sstream>
+
+#include "minefield/MineField.h"
+
+namespace {
+
+// A click on cube p: the ray starts inside the next cube along +x, whose own
+// block is never tested, and runs straight at p.
+void Click(MineField& field, const BlockPos& p, bool uncover, float time) {
+    field.MouseInput(Vector(p.x + 1.5f, p.y + 0.5f, p.z + 0.5f), Vector(-1, 0, 0), uncover, time);
+}
+
+const Block& At(const MineField& field, const BlockPos& p) {
+    return *field.Cubes().Find(p);
+}
+
+std::vector<BlockPos> AllPositions(const MineField& field) {
+    std::vector<BlockPos> positions;
+    for (size_t i = 0; i < field.Cubes().Size(); ++i) positions.push_back(field.Cubes().PositionOf(i));
+    return positions;
+}
+
+std::set<BlockPos> Mines(const MineField& field) {
+    std::set<BlockPos> mines;
+    for (const BlockPos& p : AllPositions(field))
+        if (At(field, p).isMine) mines.insert(p);
+    return mines;
+}
+
+// Oracle for the flood: the zero cubes connected to the start, and every cube touching one.
+std::set<BlockPos> FloodOracle(const MineField& field, const BlockPos& start) {
+    std::set<BlockPos> opened;
+    std::queue<BlockPos> queue;
+    queue.push(start);
+    while (!queue.empty()) {
+        const BlockPos p = queue.front();
+        queue.pop();
+        if (!field.Cubes().Find(p) || !opened.insert(p).second || At(field, p).adjacentMines) continue;
+        for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dz = -1; dz <= 1; ++dz) queue.push(BlockPos(p.x + dx, p.y + dy, p.z + dz));
+    }
+    return opened;
+}
+
+TEST(MineField, MinesAndCountsFollowTheDrawsOfTheGenerator) {
+    for (unsigned seed = 1; seed <= 30; ++seed) {
+        const int sx = 2 + seed % 4, sy = 1 + seed % 3, sz = 3 + seed % 2, mines = static_cast<int>(seed % 12);
+        std::srand(seed);
+        std::set<BlockPos> expected;
+        for (int draw = 0; draw < mines; ++draw) {
+            const int x = std::rand() % sx;
+            const int y = std::rand() % sy;
+            const int z = std::rand() % sz;
+            expected.insert(BlockPos(x, y, z));
+        }
+        std::srand(seed);
+        MineField field;
+        field.Initialize(sx, sy, sz, mines);
+        ASSERT_EQ(field.Cubes().Size(), static_cast<size_t>(sx * sy * sz));
+        EXPECT_EQ(Mines(field), expected) << "seed " << seed;
+        for (const BlockPos& p : AllPositions(field)) {
+            int count = 0;
+            for (const BlockPos& m : expected)
+                count += !(m == p) && std::abs(m.x - p.x) <= 1 && std::abs(m.y - p.y) <= 1 && std::abs(m.z - p.z) <= 1;
+            EXPECT_EQ(At(field, p).adjacentMines, count);
+            EXPECT_EQ(At(field, p).state, Block::kCovered);
+            EXPECT_EQ(At(field, p).timeFinished, 1e7f);
+            EXPECT_EQ(field.World().GetTexture(p, 1), MineField::kGreyTexture);
+        }
+        bool won = false;
+        int m = 0, f = 0;
+        field.GetGameState(won, m, f);
+        EXPECT_EQ(m, static_cast<int>(expected.size())) << "duplicate draws make one mine";
+        EXPECT_EQ(won, expected.empty());
+    }
+}
+
+TEST(MineField, ClicksFollowTheRulesOnRandomFields) {
+    std::mt19937 random(9);
+    for (unsigned seed = 1; seed <= 60; ++seed) {
+        std::srand(seed);
+        MineField field;
+        field.Initialize(5, 4, 4, 6);
+        const std::vector<BlockPos> all = AllPositions(field);
+        const BlockPos flagged = all[random() % all.size()];
+        Click(field, flagged, false, 0.5f);
+        const BlockPos target = all[random() % all.size()];
+        const Block before = At(field, target);
+        Click(field, target, true, 2.0f);
+        if (target == flagged) {
+            EXPECT_EQ(At(field, target).state, Block::kFlagged) << "a flagged cube refuses to be uncovered";
+        } else if (before.isMine) {
+            EXPECT_TRUE(field.Dead());
+            for (const BlockPos& p : all) {
+                EXPECT_EQ(field.World().GetTexture(p, 3), At(field, p).isMine ? MineField::kMineTexture
+                                                                                 : (p == flagged ? 3 : 2));
+            }
+            EXPECT_EQ(At(field, target).state, Block::kCovered) << "the clicked mine stays covered in the model";
+            const auto snapshot = At(field, flagged).state;
+            Click(field, flagged, false, 3.0f);
+            EXPECT_EQ(At(field, flagged).state, snapshot) << "clicks after a loss change nothing";
+        } else {
+            const std::set<BlockPos> expected =
+                before.adjacentMines ? std::set<BlockPos>{target} : FloodOracle(field, target);
+            for (const BlockPos& p : all) {
+                const bool open = expected.count(p) == 1;
+                EXPECT_EQ(At(field, p).state == Block::kUncovered, open) << "seed " << seed;
+                EXPECT_EQ(field.World().IsPhysicallySolid(p), !open);
+                if (open) {
+                    EXPECT_FALSE(At(field, p).isMine) << "the flood never reaches a mine";
+                    EXPECT_EQ(At(field, p).timeFinished, 2.0f) << "one stamp for the whole flood";
+                }
+            }
+        }
+    }
+}
+
+TEST(MineField, FlagsStampMinesAndDecideTheWin) {
+    std::srand(4);
+    MineField field;
+    field.Initialize(4, 4, 4, 5);
+    const std::set<BlockPos> mines = Mines(field);
+    ASSERT_FALSE(mines.empty());
+    const BlockPos mine = *mines.begin();
+    BlockPos safe(-1, -1, -1);
+    for (const BlockPos& p : AllPositions(field))
+        if (!mines.count(p)) safe = p;
+
+    Click(field, safe, false, 1.0f);
+    EXPECT_EQ(At(field, safe).state, Block::kFlagged);
+    EXPECT_EQ(At(field, safe).timeFinished, 1e7f) << "a safe cube is not stamped by its flag";
+    EXPECT_EQ(field.World().GetTexture(safe, 6), MineField::kFlaggedTexture);
+    Click(field, mine, false, 1.5f);
+    Click(field, mine, false, 2.5f);
+    EXPECT_EQ(At(field, mine).state, Block::kCovered);
+    EXPECT_EQ(At(field, mine).timeFinished, 1.5f) << "unflagging keeps the stamp";
+    EXPECT_EQ(field.World().GetTexture(mine, 6), MineField::kGreyTexture);
+
+    float time = 3;
+    for (const BlockPos& m : mines) Click(field, m, false, time += 1);
+    bool won = true;
+    int mineCount = 0, flagCount = 0;
+    field.GetGameState(won, mineCount, flagCount);
+    EXPECT_FALSE(won) << "one safe cube is flagged too";
+    EXPECT_EQ(flagCount, static_cast<int>(mines.size()) + 1);
+    Click(field, safe, false, 20);
+    field.GetGameState(won, mineCount, flagCount);
+    EXPECT_TRUE(won) << "the flags are exactly the mines; covered safe cubes remain";
+    EXPECT_EQ(mineCount, static_cast<int>(mines.size()));
+    EXPECT_EQ(At(field, *mines.rbegin()).timeFinished, time);
+}
+
+TEST(MineField, AFloodOpensFlaggedCubesInItsWay) {
+    MineField field;
+    field.Initialize(4, 3, 3, 0);
+    Click(field, BlockPos(3, 2, 2), false, 1);
+    Click(field, BlockPos(0, 0, 0), true, 2);
+    for (const BlockPos& p : AllPositions(field)) {
+        EXPECT_EQ(At(field, p).state, Block::kUncovered);
+        EXPECT_EQ(At(field, p).timeFinished, 2.0f);
+    }
+    EXPECT_EQ(field.World().TotalBlocks(), 0);
+}
+
+TEST(MineField, ExtremeBoxes) {
+    struct Case {
+        int x, y, z, mines;
+        size_t cubes;
+        int expectedMines;
+    };
+    const Case cases[] = {
+        {2, 2, 2, 1000, 8, 8},        // more draws than cubes: all mined, nothing clamped
+        {3, 3, 3, 0, 27, 0},          // no mines: won at once
+        {0, 5, 5, 7, 0, 0},           // a side of 0: no cubes, no draws
+        {5, 0, 0, 0, 0, 0},
+        {2, 2, 2, -5, 8, 0},          // a negative count draws nothing
+        {1, 1, 1, 2147483647, 1, 1},  // the draws stop once every cube is mined
+    };
+    for (const Case& c : cases) {
+        std::srand(1);
+        MineField field;
+        field.Initialize(c.x, c.y, c.z, c.mines);
+        bool won = false;
+        int mines = -1, flags = -1;
+        field.GetGameState(won, mines, flags);
+        EXPECT_EQ(field.Cubes().Size(), c.cubes);
+        EXPECT_EQ(mines, c.expectedMines);
+        EXPECT_EQ(won, c.expectedMines == 0);
+        EXPECT_EQ(field.World().TotalBlocks(), static_cast<int>(c.cubes));
+    }
+}
+
+TEST(MineField, ReplaySectionListsCubesInPositionOrder) {
+    MineField field;
+    field.Initialize(3, 1, 2, 0);
+    Click(field, BlockPos(2, 0, 1), false, 0.25f);
+    std::ostringstream out;
+    field.OutputReplayInfo(out);
+    EXPECT_EQ(out.str(),
+              "BEGIN_SECTION MAP_DATA\n"
+              "#syntax: x y z mine? time_finished\n"
+              "0 0 0 0 1e+07\n0 0 1 0 1e+07\n1 0 0 0 1e+07\n1 0 1 0 1e+07\n2 0 0 0 1e+07\n2 0 1 0 1e+07\n"
+              "END_SECTION\n");
+}
+
+}  // namespace
