@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <sstream>
+
 #include "support/TempDir.h"
 #include "textures/TexDict.h"
 #include "textures/Texture.h"
@@ -10,11 +12,11 @@
 namespace {
 
 std::map<std::string, std::string> ReadListing(const std::string& content) {
-    TempDir dir;
-    WriteFile(dir.File("listing.txt"), content);
-    TexDict dict;
-    dict.ReadTextureNameFile(dir.Path(), "listing.txt");
-    return dict.TextureFiles();
+    std::istringstream in(content);
+    std::map<std::string, std::string> files;
+    std::vector<std::string> error;
+    EXPECT_TRUE(ParseTextureListing(in, files, error)) << content;
+    return files;
 }
 
 TEST(TextureListing, ReadsPairsCommentsAndLineEnds) {

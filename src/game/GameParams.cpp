@@ -3,7 +3,6 @@
 #include <climits>
 #include <fstream>
 #include <iostream>
-#include <vector>
 
 #include "game/GameInfo.h"
 #include "support/Files.h"
@@ -14,77 +13,97 @@ namespace {
 
 using Tokens = std::vector<std::string>;
 
-void ReadScreenSize(const Tokens& tokens, int& size, const char* message) {
-    if (tokens.size() != 2 || !IsNaturalNumber(tokens[1], size)) {
-        Fatal(message);
-    }
+// Each reader returns false after reporting a fatal line.
+bool Fail(ParamsReport& report, const std::vector<std::string>& lines) {
+    report.fatal = lines;
+    return false;
 }
 
-void ReadDimensions(const Tokens& tokens, GameInfo& info) {
+bool ReadScreenSize(const Tokens& tokens, int& size, const char* message, ParamsReport& report) {
+    if (tokens.size() != 2 || !IsNaturalNumber(tokens[1], size)) {
+        return Fail(report, {message});
+    }
+    return true;
+}
+
+bool ReadDimensions(const Tokens& tokens, GameInfo& info, ParamsReport& report) {
     if (tokens.size() != 4) {
-        Fatal("Error: syntax: dimensions x y z");
+        return Fail(report, {"Error: syntax: dimensions x y z"});
     }
     int* const targets[] = {&info.dimensionX, &info.dimensionY, &info.dimensionZ};
     for (int axis = 0; axis < 3; ++axis) {
         if (!IsNaturalNumber(tokens[axis + 1], *targets[axis])) {
-            Fatal("Error: dimensions should be non-negative integers");
+            return Fail(report, {"Error: dimensions should be non-negative integers"});
         }
     }
     const long long cubes = static_cast<long long>(info.dimensionX) * info.dimensionY * info.dimensionZ;
     if (cubes > kMaxCubes) {
-        Fatal("Error: dimensions too large: a box may hold at most 16777216 cubes");
+        return Fail(report, {"Error: dimensions too large: a box may hold at most 16777216 cubes"});
     }
+    return true;
 }
 
-void ReadNumMines(const Tokens& tokens, GameInfo& info) {
+bool ReadNumMines(const Tokens& tokens, GameInfo& info, ParamsReport& report) {
     if (tokens.size() != 2) {
-        Fatal("Error: syntax: num_mines number");
+        return Fail(report, {"Error: syntax: num_mines number"});
     }
     if (!IsNaturalNumber(tokens[1], info.numMines)) {
-        std::cout << "Error: num_mines should be a natural number" << std::endl;
+        report.notes.push_back("Error: num_mines should be a natural number");
     }
+    return true;
 }
 
-void ReadDensity(const Tokens& tokens, GameInfo& info) {
+bool ReadDensity(const Tokens& tokens, GameInfo& info, ParamsReport& report) {
     if (tokens.size() != 2) {
-        Fatal("Error: syntax: density real_number_bettwen_one_and_one");
+        return Fail(report, {"Error: syntax: density real_number_bettwen_one_and_one"});
     }
     if (!IsFloatingPoint(tokens[1], info.density)) {
-        Fatal("Error: density of mines should be a floating point number");
+        return Fail(report, {"Error: density of mines should be a floating point number"});
     }
+    return true;
 }
 
-void ReadSaveReplays(const Tokens& tokens, GameInfo& info) {
+bool ReadSaveReplays(const Tokens& tokens, GameInfo& info, ParamsReport& report) {
     if (tokens.size() != 2 || (tokens[1] != "0" && tokens[1] != "1")) {
-        Fatal("Error: syntax: save_replays (0 or 1)");
+        return Fail(report, {"Error: syntax: save_replays (0 or 1)"});
     }
     info.saveReplays = tokens[1] == "1";
+    return true;
 }
 
-void ReadPlayerName(const Tokens& tokens, GameInfo& info) {
+bool ReadPlayerName(const Tokens& tokens, GameInfo& info, ParamsReport& report) {
     if (tokens.size() != 2) {
-        Fatal({"Error: syntax: player_name joe", "The name cannot contain white space characters."});
+        return Fail(report, {"Error: syntax: player_name joe", "The name cannot contain white space characters."});
     }
     info.playerName = tokens[1];
+    return true;
 }
 
-void ReadSetting(const Tokens& tokens, GameInfo& info) {
+// Keys match exactly; a line whose first token is no key is ignored.
+bool ReadSetting(const Tokens& tokens, GameInfo& info, ParamsReport& report) {
     const std::string& key = tokens[0];
     if (key == "screen_width") {
-        ReadScreenSize(tokens, info.screenWidth, "Error: syntax: screen_width x");
-    } else if (key == "screen_height") {
-        ReadScreenSize(tokens, info.screenHeight, "Error: syntax: screen_height y");
-    } else if (key == "dimensions") {
-        ReadDimensions(tokens, info);
-    } else if (key == "num_mines") {
-        ReadNumMines(tokens, info);
-    } else if (key == "density") {
-        ReadDensity(tokens, info);
-    } else if (key == "save_replays") {
-        ReadSaveReplays(tokens, info);
-    } else if (key == "player_name") {
-        ReadPlayerName(tokens, info);
+        return ReadScreenSize(tokens, info.screenWidth, "Error: syntax: screen_width x", report);
     }
+    if (key == "screen_height") {
+        return ReadScreenSize(tokens, info.screenHeight, "Error: syntax: screen_height y", report);
+    }
+    if (key == "dimensions") {
+        return ReadDimensions(tokens, info, report);
+    }
+    if (key == "num_mines") {
+        return ReadNumMines(tokens, info, report);
+    }
+    if (key == "density") {
+        return ReadDensity(tokens, info, report);
+    }
+    if (key == "save_replays") {
+        return ReadSaveReplays(tokens, info, report);
+    }
+    if (key == "player_name") {
+        return ReadPlayerName(tokens, info, report);
+    }
+    return true;
 }
 
 // The product times the density in double precision: the float 0.04 lies just
@@ -103,27 +122,41 @@ int MinesFromDensity(const GameInfo& info) {
 
 }  // namespace
 
-void ReadParams(std::string fileName, GameInfo& info) {
+ParamsReport ParseParams(std::istream& in, GameInfo& info) {
     info.dimensionX = info.dimensionY = info.dimensionZ = 10;
     info.density = 0.04f;
     info.numMines = 0;
     info.saveReplays = true;
     info.playerName = "default_player";
 
-    std::ifstream file;
-    if (!OpenForReading(fileName, file)) {
-        Fatal("Error: cannot find game parameters file: " + fileName);
-    }
+    ParamsReport report;
     std::string line;
     Tokens tokens;
-    while (std::getline(file, line)) {
+    while (std::getline(in, line)) {
         ExtractStringsFromLine(line, tokens);
         if (tokens.empty() || tokens[0][0] == '#') {
             continue;
         }
-        ReadSetting(tokens, info);
+        if (!ReadSetting(tokens, info, report)) {
+            return report;
+        }
     }
     if (info.numMines == 0) {
         info.numMines = MinesFromDensity(info);
+    }
+    return report;
+}
+
+void ReadParams(std::string fileName, GameInfo& info) {
+    std::ifstream file;
+    if (!OpenForReading(fileName, file)) {
+        Fatal("Error: cannot find game parameters file: " + fileName);
+    }
+    const ParamsReport report = ParseParams(file, info);
+    for (const std::string& note : report.notes) {
+        std::cout << note << std::endl;
+    }
+    if (!report.fatal.empty()) {
+        Fatal(report.fatal);
     }
 }

@@ -1,6 +1,5 @@
 #include "picking/RayAlgorithm.h"
 
-#include <climits>
 #include <cmath>
 #include <cstdint>
 
@@ -68,7 +67,7 @@ public:
             runB += slopeB * t;
             runC += slopeC * t;
         }
-        plane = static_cast<int64_t>(planeA);
+        plane = static_cast<double>(planeA);
         step = std::sqrt(1 + slopeB * slopeB + slopeC * slopeC);
     }
 
@@ -112,7 +111,7 @@ public:
 private:
     BlockPos Position() const {
         int32_t coordinates[3];
-        coordinates[axis] = FloorToCoordinate(static_cast<double>(up ? plane : plane - 1));
+        coordinates[axis] = FloorToCoordinate(up ? plane : plane - 1);
         coordinates[b] = FloorToCoordinate(runB);
         coordinates[c] = FloorToCoordinate(runC);
         return BlockPos(coordinates[0], coordinates[1], coordinates[2]);
@@ -134,7 +133,7 @@ private:
     float slopeC = 0;
     float runB = 0;
     float runC = 0;
-    int64_t plane = 0;
+    double plane = 0;  // a whole number, exact far beyond any world
     float step = 0;
     float travelled = 0;
 };

@@ -5,7 +5,7 @@
 
 namespace {
 
-[[noreturn]] void FailWith(std::ostream& out, std::initializer_list<std::string> lines) {
+[[noreturn]] void FailWith(std::ostream& out, const std::vector<std::string>& lines) {
     for (const std::string& line : lines) {
         out << line << '\n';
     }
@@ -19,7 +19,7 @@ void Fatal(const std::string& line) {
     FailWith(std::cout, {line});
 }
 
-void Fatal(std::initializer_list<std::string> lines) {
+void Fatal(const std::vector<std::string>& lines) {
     FailWith(std::cout, lines);
 }
 

@@ -6,11 +6,11 @@
 // a player's quit exits with status 0. Exit handlers (SDL_Quit) run on both paths.
 
 #include <cstdio>
-#include <initializer_list>
 #include <string>
+#include <vector>
 
 [[noreturn]] void Fatal(const std::string& line);
-[[noreturn]] void Fatal(std::initializer_list<std::string> lines);
+[[noreturn]] void Fatal(const std::vector<std::string>& lines);
 // For the one message that belongs on standard error.
 [[noreturn]] void FatalOnStandardError(const std::string& line);
 [[noreturn]] void QuitNormally();

@@ -12,6 +12,25 @@ TexDict::~TexDict() {
     Clear();
 }
 
+bool ParseTextureListing(std::istream& in, std::map<std::string, std::string>& files,
+                         std::vector<std::string>& error) {
+    std::string line;
+    std::vector<std::string> tokens;
+    while (std::getline(in, line)) {
+        ExtractStringsFromLine(line, tokens);
+        if (tokens.empty() || tokens[0][0] == '#') {
+            continue;
+        }
+        if (tokens.size() != 2) {
+            error = {"Error: Systax in texture name file must be \"texture_name\" \"texture_file\"",
+                     "and neither string can have a whitespace character.", "Line: " + line};
+            return false;
+        }
+        files[tokens[0]] = tokens[1];
+    }
+    return true;
+}
+
 void TexDict::ReadTextureNameFile(const std::string& folder, const std::string& fileName) {
     textureFiles.clear();
     const std::string path = folder + "/" + fileName;
@@ -19,18 +38,9 @@ void TexDict::ReadTextureNameFile(const std::string& folder, const std::string& 
     if (!OpenForReading(path, file)) {
         Fatal({"Error: Cannot find file to associate texture names with texture files: ", path});
     }
-    std::string line;
-    std::vector<std::string> tokens;
-    while (std::getline(file, line)) {
-        ExtractStringsFromLine(line, tokens);
-        if (tokens.empty() || tokens[0][0] == '#') {
-            continue;
-        }
-        if (tokens.size() != 2) {
-            Fatal({"Error: Systax in texture name file must be \"texture_name\" \"texture_file\"",
-                   "and neither string can have a whitespace character.", "Line: " + line});
-        }
-        textureFiles[tokens[0]] = tokens[1];
+    std::vector<std::string> error;
+    if (!ParseTextureListing(file, textureFiles, error)) {
+        Fatal(error);
     }
 }
 

@@ -5,12 +5,17 @@
 // listing file in the texture folder: one "name file" pair per line, '#' starts
 // a comment line. Strict: every failure prints its message and ends the process.
 
+#include <istream>
 #include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
 class Texture;
+
+// Reads "name file" pairs from a listing; false with the message lines at the first bad line.
+bool ParseTextureListing(std::istream& in, std::map<std::string, std::string>& files,
+                         std::vector<std::string>& error);
 
 class TexDict {
 public:
@@ -28,8 +33,6 @@ public:
     void LoadAllTextures(const std::string& folder, const std::string& fileName, int after);
     Texture* GetTexture(int id) const;
     Texture* GetTexture(const std::string& name) const;
-
-    const std::map<std::string, std::string>& TextureFiles() const { return textureFiles; }
 
 private:
     bool initialized = false;

@@ -1,5 +1,6 @@
 #include "GameSession.h"
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,12 +14,16 @@ GameSession::GameSession(const GameSetup& setup) : display(setup.screenWidth, se
     if (setup.prepare) {
         setup.prepare(dir.Path());
     }
-    game = std::make_unique<Process>(std::vector<std::string>{CUBOMB_EXE}, dir.Path(),
-                                     std::vector<std::string>{display.Environment()});
+    std::vector<std::string> command = setup.launcher;
+    command.push_back(CUBOMB_EXE);
+    game = std::make_unique<Process>(command, dir.Path(), std::vector<std::string>{display.Environment()});
 }
 
 GameSession::~GameSession() {
     game->Kill();
+    const std::string errors = game->Errors();
+    EXPECT_EQ(errors.find("Sanitizer"), std::string::npos) << errors;
+    EXPECT_EQ(errors.find("runtime error"), std::string::npos) << errors;
 }
 
 bool GameSession::WaitForWindow(double timeoutSeconds) {

@@ -17,6 +17,8 @@ struct GameSetup {
     int screenHeight = 600;
     // Changes the copy of the runnable folder before the game starts.
     std::function<void(const std::string& folder)> prepare;
+    // A command the game is started through, such as prlimit with its options.
+    std::vector<std::string> launcher;
 };
 
 // The real game in a copy of data/, on an Xvfb of its own, driven with xdotool.
