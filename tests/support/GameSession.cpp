@@ -29,7 +29,21 @@ GameSession::~GameSession() {
 bool GameSession::WaitForWindow(double timeoutSeconds) {
     const bool window = WaitUntil(
         [this] { return !game->Running() || XdoTool(display, "search --name '^Cubomb$'"); }, timeoutSeconds);
-    return window && game->Running() && !Screenshot(timeoutSeconds).Empty();
+    if (!window || !game->Running() || Screenshot(timeoutSeconds).Empty()) {
+        return false;
+    }
+    DrainScreenshotRequests();
+    return game->Running();
+}
+
+// A start-up frame can be slow enough that P was pressed more than once; a
+// press still queued would answer the test's next request with an old picture.
+void GameSession::DrainScreenshotRequests() {
+    const std::string path = dir.File("screenshot.bmp");
+    do {
+        unlink(path.c_str());
+        usleep(500000);
+    } while (FileExists(path));
 }
 
 bool GameSession::Xdo(const std::string& arguments) {
@@ -40,14 +54,16 @@ Picture GameSession::Screenshot(double timeoutSeconds) {
     const std::string path = dir.File("screenshot.bmp");
     unlink(path.c_str());
     Picture picture;
+    int polls = 0;
     WaitUntil(
         [&] {
             if (!game->Running()) {
                 return true;
             }
-            if (!FileExists(path)) {
+            // Presses again only when a whole second brought nothing: early
+            // presses can be lost before the window has the keyboard.
+            if (polls++ % 50 == 0) {
                 Xdo("key p");
-                usleep(100000);
             }
             picture = ReadBmp(path);
             return !picture.Empty();

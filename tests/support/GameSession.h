@@ -43,6 +43,8 @@ public:
     int Pid() const { return game->Pid(); }
 
 private:
+    void DrainScreenshotRequests();
+
     TempDir dir;
     Xvfb display;
     std::unique_ptr<Process> game;
