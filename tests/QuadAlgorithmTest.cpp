@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <set>
 
@@ -90,7 +91,7 @@ TEST(QuadMerger, MergeOrdersAndSplits) {
         for (const Point& p : c.added) engine.AddSquare(p);
         for (const Point& p : c.removed) engine.RemoveSquare(p);
         EXPECT_EQ(QuadsOf(engine), c.expected) << c.name;
-        EXPECT_TRUE(engine.EdgeMapsConsistent()) << c.name;
+        EXPECT_TRUE(engine.IndexesConsistent()) << c.name;
     }
 
     Engine square;
@@ -112,23 +113,17 @@ TEST(QuadMerger, MergeOrdersAndSplits) {
 }
 
 // Oracle: a plain set of cells. The quads stay disjoint, cover exactly those
-// cells, and the four edge maps describe exactly the quads.
+// cells, the edge maps and column runs describe exactly the quads, and the
+// quad found for a cell is the one a walk over all quads finds. The larger
+// planes hold enough quads to be filed by runs, and are drained at the end
+// to drop below that again.
 TEST(QuadMerger, RandomAddsAndRemovesKeepTheInvariants) {
-    for (const int size : {2, 4, 7}) {
+    for (const int size : {2, 4, 7, 40}) {
         std::mt19937 random(100 + size);
         Engine engine;
         engine.Initialize(3, 1);
         std::set<std::pair<int, int>> cells;
-        for (int step = 0; step < 3000; ++step) {
-            const Point p(static_cast<int>(random() % size) - 1, static_cast<int>(random() % size) - 1);
-            const auto key = std::make_pair(p.x, p.y);
-            if (cells.count(key)) {
-                engine.RemoveSquare(p);
-                cells.erase(key);
-            } else {
-                engine.AddSquare(p);
-                cells.insert(key);
-            }
+        const auto check = [&](int step) {
             std::set<std::pair<int, int>> covered;
             size_t area = 0;
             for (const Quad& q : engine.Quads()) {
@@ -138,7 +133,33 @@ TEST(QuadMerger, RandomAddsAndRemovesKeepTheInvariants) {
             }
             ASSERT_EQ(covered, cells) << "size " << size << " step " << step;
             ASSERT_EQ(area, cells.size()) << "quads overlap, size " << size << " step " << step;
-            ASSERT_TRUE(engine.EdgeMapsConsistent()) << "size " << size << " step " << step;
+            ASSERT_TRUE(engine.IndexesConsistent()) << "size " << size << " step " << step;
+
+            const Point probe(static_cast<int>(random() % (size + 2)) - 2, static_cast<int>(random() % (size + 2)) - 2);
+            const auto holder = std::find_if(engine.Quads().begin(), engine.Quads().end(),
+                                             [&](const Quad& q) { return q.Contains(probe); });
+            Quad found;
+            ASSERT_EQ(engine.FindQuadContainingSquare(probe, found), holder != engine.Quads().end());
+            if (holder != engine.Quads().end()) {
+                ASSERT_EQ(found, *holder) << "size " << size << " step " << step;
+            }
+        };
+        for (int step = 0; step < size * size * 3; ++step) {
+            const Point p(static_cast<int>(random() % size) - 1, static_cast<int>(random() % size) - 1);
+            if (cells.erase({p.x, p.y})) {
+                engine.RemoveSquare(p);
+            } else {
+                engine.AddSquare(p);
+                cells.insert({p.x, p.y});
+            }
+            ASSERT_NO_FATAL_FAILURE(check(step));
+        }
+        std::vector<std::pair<int, int>> left(cells.begin(), cells.end());
+        std::shuffle(left.begin(), left.end(), random);
+        for (const auto& [x, y] : left) {
+            engine.RemoveSquare(Point(x, y));
+            cells.erase({x, y});
+            ASSERT_NO_FATAL_FAILURE(check(-1));
         }
     }
 }

@@ -1,5 +1,7 @@
 #include "quads/QuadAlgorithm.h"
 
+#include <algorithm>
+
 #include "quads/QuadBuffer.h"
 #include "support/ProcessEnd.h"
 
@@ -30,7 +32,7 @@ Edge Quad::GetNextEdge3() const { return GetEdge3().Shift(0, -1); }
 Edge Quad::GetNextEdge4() const { return GetEdge4().Shift(-1, 0); }
 
 Engine::QuadMergerEngine(std::pmr::memory_resource* memory)
-    : quads(memory), topEdges(memory), rightEdges(memory), bottomEdges(memory), leftEdges(memory) {}
+    : quads(memory), topEdges(memory), rightEdges(memory), bottomEdges(memory), leftEdges(memory), runs(memory) {}
 
 void Engine::Initialize(int side, int plane) {
     this->side = side;
@@ -79,17 +81,37 @@ void Engine::AddQuad(Quad q) {
     rightEdges.emplace(q.GetEdge2(), q);
     bottomEdges.emplace(q.GetEdge3(), q);
     leftEdges.emplace(q.GetEdge4(), q);
+    if (filed) {
+        File(q);
+    } else if (quads.size() > kFileAbove) {
+        for (const Quad& each : quads) {
+            File(each);
+        }
+        filed = true;
+    }
 }
 
 void Engine::RemoveQuad(Quad q) {
-    quads.erase(q);
+    if (quads.erase(q) == 0) {
+        return;
+    }
     topEdges.erase(q.GetEdge1());
     rightEdges.erase(q.GetEdge2());
     bottomEdges.erase(q.GetEdge3());
     leftEdges.erase(q.GetEdge4());
+    if (filed && quads.size() < kFileBelow) {
+        runs.clear();
+        filed = false;
+    } else if (filed) {
+        Unfile(q);
+    }
 }
 
+// At most one quad holds a cell.
 bool Engine::FindQuadContainingSquare(Point p, Quad& out) const {
+    if (filed) {
+        return FindInRuns(p, out);
+    }
     for (const Quad& q : quads) {
         if (q.Contains(p)) {
             out = q;
@@ -97,6 +119,59 @@ bool Engine::FindQuadContainingSquare(Point p, Quad& out) const {
         }
     }
     return false;
+}
+
+bool Engine::RunKey::operator<(const RunKey& k) const {
+    if (level != k.level) {
+        return level < k.level;
+    }
+    if (run != k.run) {
+        return run < k.run;
+    }
+    return row < k.row;
+}
+
+// The longest aligned run that starts at the first column not yet tiled and
+// stays inside the quad, again and again: at most two runs per level.
+template <typename Visit>
+void Engine::ForEachRun(const Quad& q, Visit visit) {
+    int64_t first = q.low.x;
+    const int64_t last = q.high.x;
+    while (first <= last) {
+        int level = 0;
+        while (level < 62 && (first & ((int64_t(1) << (level + 1)) - 1)) == 0 &&
+               first + (int64_t(1) << (level + 1)) - 1 <= last) {
+            ++level;
+        }
+        visit(RunKey{level, first >> level, q.low.y});
+        first += int64_t(1) << level;
+    }
+}
+
+bool Engine::FindInRuns(Point p, Quad& out) const {
+    for (int level = 0; level <= highestLevel; ++level) {
+        auto found = runs.upper_bound(RunKey{level, int64_t(p.x) >> level, p.y});
+        if (found == runs.begin()) {
+            continue;
+        }
+        --found;
+        if (found->first.level == level && found->first.run == int64_t(p.x) >> level && found->second.Contains(p)) {
+            out = found->second;
+            return true;
+        }
+    }
+    return false;
+}
+
+void Engine::File(const Quad& q) {
+    ForEachRun(q, [&](const RunKey& key) {
+        runs.emplace(key, q);
+        highestLevel = std::max(highestLevel, key.level);
+    });
+}
+
+void Engine::Unfile(const Quad& q) {
+    ForEachRun(q, [&](const RunKey& key) { runs.erase(key); });
 }
 
 // The side blocks keep the full height; only the column of p is cut.
@@ -172,13 +247,14 @@ void Engine::Draw(QuadBuffer* buffer) const {
     }
 }
 
-bool Engine::EdgeMapsConsistent() const {
+bool Engine::IndexesConsistent() const {
     const EdgeMap* const maps[] = {&topEdges, &rightEdges, &bottomEdges, &leftEdges};
     for (const auto* map : maps) {
         if (map->size() != quads.size()) {
             return false;
         }
     }
+    size_t filedRuns = 0;
     for (const Quad& q : quads) {
         const Edge edges[] = {q.GetEdge1(), q.GetEdge2(), q.GetEdge3(), q.GetEdge4()};
         for (int i = 0; i < 4; ++i) {
@@ -187,8 +263,17 @@ bool Engine::EdgeMapsConsistent() const {
                 return false;
             }
         }
+        bool allFiled = true;
+        ForEachRun(q, [&](const RunKey& key) {
+            const auto found = runs.find(key);
+            allFiled = allFiled && found != runs.end() && !(found->second < q) && !(q < found->second);
+            ++filedRuns;
+        });
+        if (filed && !allFiled) {
+            return false;
+        }
     }
-    return true;
+    return filed ? filedRuns == runs.size() : runs.empty();
 }
 
 bool QuadAlgorithm::CellOfFace(int side, const BlockPos& pos, Point& cell) {

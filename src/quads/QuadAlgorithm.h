@@ -9,6 +9,7 @@
 // A face of side s at cube (x, y, z) is the cell (x, y) for sides 1 and 2
 // (+z, -z), (x, z) for sides 3 and 4 (+y, -y), and (y, z) for sides 5 and 6 (-x, +x).
 
+#include <cstdint>
 #include <map>
 #include <memory_resource>
 #include <set>
@@ -102,10 +103,28 @@ public:
         void Draw(QuadBuffer* buffer) const;
 
         const std::pmr::set<Quad>& Quads() const { return quads; }
-        // True when every quad's four edges map back to it and nothing else is mapped.
-        bool EdgeMapsConsistent() const;
+        // True when every quad's four edges and its column runs map back to
+        // it and nothing else is mapped.
+        bool IndexesConsistent() const;
 
     private:
+        // A quad is filed under the aligned runs of 2^level columns that
+        // tile its own columns. The quads under one run all span it, so they
+        // cannot share a row: a cell's quad, if it has one, is the one under
+        // some run holding the cell's column that starts at the highest row
+        // not above the cell's.
+        struct RunKey {
+            int level;
+            int64_t run;  // the run's first column >> level
+            int row;      // the quad's lowest row
+
+            bool operator<(const RunKey& k) const;
+        };
+        template <typename Visit>
+        static void ForEachRun(const Quad& q, Visit visit);
+        bool FindInRuns(Point p, Quad& out) const;
+        void File(const Quad& q);
+        void Unfile(const Quad& q);
         bool FindNeighbour(const Quad& q, Quad& neighbour, Quad& merged) const;
 
         using EdgeMap = std::pmr::map<Edge, Quad>;
@@ -117,6 +136,12 @@ public:
         EdgeMap rightEdges;
         EdgeMap bottomEdges;
         EdgeMap leftEdges;
+        // Only planes with many quads are filed: walking a few is quicker.
+        static constexpr size_t kFileAbove = 64;
+        static constexpr size_t kFileBelow = 32;
+        bool filed = false;
+        std::pmr::map<RunKey, Quad> runs;
+        int highestLevel = -1;
     };
 
     // Engines by texture id, side number and plane coordinate. Engines are

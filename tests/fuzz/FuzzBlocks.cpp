@@ -74,7 +74,7 @@ void Check(const BlockWorld2& world, const Oracle& oracle) {
     for (const auto& [texture, sides] : world.Quads().Holder().Engines())
         for (const auto& [side, planes] : sides)
             for (const auto& [plane, engine] : planes)
-                if (!engine.EdgeMapsConsistent()) std::abort();
+                if (!engine.IndexesConsistent()) std::abort();
     if (world.TotalBlocks() > static_cast<int>(oracle.sides.size())) std::abort();
 }
 
