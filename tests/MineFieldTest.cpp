@@ -5,6 +5,8 @@
 #include <random>
 #include <set>
 #include <sstream>
+#include <string>
+#include <tuple>
 
 #include "minefield/MineField.h"
 
@@ -194,6 +196,126 @@ TEST(MineField, ExtremeBoxes) {
         EXPECT_EQ(mines, c.expectedMines);
         EXPECT_EQ(won, c.expectedMines == 0);
         EXPECT_EQ(field.World().TotalBlocks(), static_cast<int>(c.cubes));
+    }
+}
+
+// The rules as plainly as they can be put: a queue of every neighbour, a
+// walk over all cubes for the standing and the markers, and a block world of
+// its own driven in the same order. The game's faster paths must agree.
+class PlainField {
+public:
+    PlainField(const MineField& field, const BlockPos& size) : blocks(field.Cubes().Size()) {
+        world.Initialize(BlockRect(BlockPos(0, 0, 0), size), false);
+        for (size_t i = 0; i < blocks.size(); ++i) {
+            blocks[i] = field.Cubes().At(i);
+            world.ChangePos(field.Cubes().PositionOf(i), MineField::kGreyTexture);
+        }
+        grid = &field.Cubes();
+    }
+
+    void Click(const BlockPos& p, bool uncover, float time) {
+        Block& block = At(p);
+        if (!uncover) {
+            const bool flagging = block.state == Block::kCovered;
+            block.state = flagging ? Block::kFlagged : Block::kCovered;
+            block.timeFinished = flagging && block.isMine ? time : block.timeFinished;
+            world.ChangePos(p, 0);
+            world.ChangePos(p, flagging ? MineField::kFlaggedTexture : MineField::kGreyTexture);
+        } else if (block.state != Block::kFlagged) {
+            Flood(p, time);
+        }
+    }
+
+    std::vector<uint32_t> Markers() const {
+        std::vector<uint32_t> marked;
+        for (size_t i = 0; i < blocks.size(); ++i)
+            if (blocks[i].state == Block::kUncovered && blocks[i].adjacentMines) marked.push_back(uint32_t(i));
+        return marked;
+    }
+
+    void Standing(bool& won, int& mines, int& flags) const {
+        won = true;
+        mines = flags = 0;
+        for (const Block& b : blocks) {
+            won = won && (b.state == Block::kFlagged) == b.isMine;
+            mines += b.isMine;
+            flags += b.state == Block::kFlagged;
+        }
+    }
+
+    const std::vector<Block>& Blocks() const { return blocks; }
+    const BlockWorld2& World() const { return world; }
+
+private:
+    Block& At(const BlockPos& p) {
+        return blocks[grid->Find(p) - &grid->At(0)];
+    }
+    void Flood(const BlockPos& start, float time) {
+        std::queue<BlockPos> open;
+        open.push(start);
+        while (!open.empty()) {
+            const BlockPos p = open.front();
+            open.pop();
+            if (!grid->Find(p) || At(p).state == Block::kUncovered) continue;
+            At(p).state = Block::kUncovered;
+            At(p).timeFinished = time;
+            world.ChangePos(p, 0);
+            if (At(p).adjacentMines) continue;
+            for (int dx = -1; dx <= 1; ++dx)
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dz = -1; dz <= 1; ++dz)
+                        if (dx || dy || dz) open.push(BlockPos(p.x + dx, p.y + dy, p.z + dz));
+        }
+    }
+
+    const CubeGrid* grid = nullptr;
+    std::vector<Block> blocks;
+    BlockWorld2 world;
+};
+
+// Every engine's quads, in drawing order.
+std::vector<std::string> AllQuads(const BlockWorld2& world) {
+    std::vector<std::string> all;
+    for (const auto& [texture, sides] : world.Quads().Holder().Engines())
+        for (const auto& [side, planes] : sides)
+            for (const auto& [plane, engine] : planes)
+                for (const auto& q : engine.Quads())
+                    all.push_back(std::to_string(texture) + "/" + std::to_string(side) + "/" + std::to_string(plane) +
+                                  ": " + std::to_string(q.low.x) + "," + std::to_string(q.low.y) + " " +
+                                  std::to_string(q.high.x) + "," + std::to_string(q.high.y));
+    return all;
+}
+
+TEST(MineField, FastPathsAgreeWithThePlainRulesOnRandomPlay) {
+    std::mt19937 random(17);
+    for (unsigned seed = 1; seed <= 12; ++seed) {
+        const int sx = 6 + seed % 5, sy = 5 + seed % 4, sz = 7 + seed % 3;
+        std::srand(seed);
+        MineField field;
+        field.Initialize(sx, sy, sz, static_cast<int>(sx * sy * sz * (0.01 + 0.01 * (seed % 4))));
+        PlainField plain(field, BlockPos(sx, sy, sz));
+        const std::vector<BlockPos> all = AllPositions(field);
+        for (int click = 0; click < 40 && !field.Dead(); ++click) {
+            const BlockPos p = all[random() % all.size()];
+            if (At(field, p).state == Block::kUncovered) continue;
+            // Mines are flagged so the game goes on; one safe cube in four is flagged too.
+            const bool uncover = !At(field, p).isMine && random() % 4 != 0;
+            Click(field, p, uncover, float(click));
+            plain.Click(p, uncover, float(click));
+
+            for (size_t i = 0; i < all.size(); ++i) {
+                ASSERT_EQ(field.Cubes().At(i).state, plain.Blocks()[i].state) << "seed " << seed;
+                ASSERT_EQ(field.Cubes().At(i).timeFinished, plain.Blocks()[i].timeFinished) << "seed " << seed;
+            }
+            ASSERT_EQ(AllQuads(field.World()), AllQuads(plain.World()))
+                << "the cubes opened in another order, seed " << seed << " click " << click;
+            ASSERT_EQ(field.MarkedCubes(), plain.Markers()) << "seed " << seed;
+            bool won = false, plainWon = true;
+            int mines = 0, flags = 0, plainMines = -1, plainFlags = -1;
+            field.GetGameState(won, mines, flags);
+            plain.Standing(plainWon, plainMines, plainFlags);
+            ASSERT_EQ(std::tie(won, mines, flags), std::tie(plainWon, plainMines, plainFlags)) << "seed " << seed;
+        }
     }
 }
 

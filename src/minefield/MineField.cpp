@@ -1,7 +1,8 @@
 #include "minefield/MineField.h"
 
+#include <algorithm>
 #include <cstdlib>
-#include <queue>
+#include <vector>
 
 #include "picking/RayAlgorithm.h"
 
@@ -18,10 +19,16 @@ Block* CubeGrid::Find(const BlockPos& pos) {
 }
 
 const Block* CubeGrid::Find(const BlockPos& pos) const {
+    size_t index = 0;
+    return IndexOf(pos, index) ? &blocks[index] : nullptr;
+}
+
+bool CubeGrid::IndexOf(const BlockPos& pos, size_t& index) const {
     if (pos.x < 0 || pos.x >= sizeX || pos.y < 0 || pos.y >= sizeY || pos.z < 0 || pos.z >= sizeZ) {
-        return nullptr;
+        return false;
     }
-    return &blocks[(static_cast<size_t>(pos.x) * sizeY + pos.y) * sizeZ + pos.z];
+    index = (static_cast<size_t>(pos.x) * sizeY + pos.y) * sizeZ + pos.z;
+    return true;
 }
 
 BlockPos CubeGrid::PositionOf(size_t index) const {
@@ -36,6 +43,10 @@ void MineField::Initialize(int x, int y, int z, int mines) {
     sizeY = y;
     sizeZ = z;
     dead = false;
+    flagCount = 0;
+    flaggedMineCount = 0;
+    markedCubes.clear();
+    ++markedVersion;
     cubes.Reset(x, y, z);
     blockWorld.Initialize(BlockRect(BlockPos(0, 0, 0), BlockPos(x, y, z)), false);
     DrawMines(mines);
@@ -59,6 +70,7 @@ void MineField::DrawMines(int mines) {
         mined += !block.isMine;
         block.isMine = true;
     }
+    mineCount = static_cast<int>(mined);
 }
 
 uint8_t MineField::CountMines(const BlockPos& pos) const {
@@ -72,39 +84,68 @@ uint8_t MineField::CountMines(const BlockPos& pos) const {
     return count;
 }
 
-// Breadth first; a position may be queued many times and is skipped once open.
+// Breadth first. A position is queued once, and only while it lies in the box
+// and is still covered: a queue of every neighbour would skip exactly those
+// pops, so the cubes open in the same order with the same stamps.
 void MineField::EatZeroBlocks(const BlockPos& start, float time) {
-    std::queue<BlockPos> open;
-    open.push(start);
-    while (!open.empty()) {
-        const BlockPos p = open.front();
-        open.pop();
-        Block* const block = cubes.Find(p);
-        if (block == nullptr || block->state == Block::kUncovered) {
+    std::vector<bool> queued(cubes.Size());
+    std::vector<uint32_t> open;
+    const auto enqueue = [&](const BlockPos& p) {
+        size_t i = 0;
+        if (cubes.IndexOf(p, i) && !queued[i] && cubes.At(i).state != Block::kUncovered) {
+            queued[i] = true;
+            open.push_back(static_cast<uint32_t>(i));
+        }
+    };
+    enqueue(start);
+    const size_t markedBefore = markedCubes.size();
+    for (size_t next = 0; next < open.size(); ++next) {
+        Uncover(open[next], time);
+        if (cubes.At(open[next]).adjacentMines != 0) {
             continue;
         }
-        Uncover(p, *block, time);
-        if (block->adjacentMines != 0) {
-            continue;
-        }
+        const BlockPos p = cubes.PositionOf(open[next]);
         for (int dx = -1; dx <= 1; ++dx)
             for (int dy = -1; dy <= 1; ++dy)
                 for (int dz = -1; dz <= 1; ++dz)
                     if (dx || dy || dz) {
-                        open.push(BlockPos(p.x + dx, p.y + dy, p.z + dz));
+                        enqueue(BlockPos(p.x + dx, p.y + dy, p.z + dz));
                     }
+    }
+    OrderMarkedCubes(markedBefore);
+}
+
+void MineField::Uncover(size_t index, float time) {
+    Block& block = cubes.At(index);
+    if (block.state == Block::kFlagged) {
+        --flagCount;
+        flaggedMineCount -= block.isMine;
+    }
+    block.state = Block::kUncovered;
+    blockWorld.ChangePos(cubes.PositionOf(index), 0);
+    block.timeFinished = time;
+    if (block.adjacentMines != 0) {
+        markedCubes.push_back(static_cast<uint32_t>(index));
     }
 }
 
-void MineField::Uncover(const BlockPos& pos, Block& block, float time) {
-    block.state = Block::kUncovered;
-    blockWorld.ChangePos(pos, 0);
-    block.timeFinished = time;
+// The cubes marked since markedBefore are sorted into place.
+void MineField::OrderMarkedCubes(size_t markedBefore) {
+    if (markedCubes.size() == markedBefore) {
+        return;
+    }
+    const auto firstNew = markedCubes.begin() + static_cast<std::ptrdiff_t>(markedBefore);
+    std::sort(firstNew, markedCubes.end());
+    std::inplace_merge(markedCubes.begin(), firstNew, markedCubes.end());
+    ++markedVersion;
 }
 
 void MineField::ToggleFlag(const BlockPos& pos, Block& block, float time) {
     const bool flagging = block.state == Block::kCovered;
     block.state = flagging ? Block::kFlagged : Block::kCovered;
+    const int change = flagging ? 1 : -1;
+    flagCount += change;
+    flaggedMineCount += block.isMine ? change : 0;
     if (flagging && block.isMine) {
         block.timeFinished = time;
     }
@@ -122,10 +163,11 @@ void MineField::MouseInput(const Vector& origin, const Vector& direction, bool u
     if (!RayAlgorithm().RayIntersectsWorld(&blockWorld, origin, direction, kPickRange, hitPoint, hit, hitSide)) {
         return;
     }
-    Block* const block = cubes.Find(hit);
-    if (block == nullptr) {
+    size_t index = 0;
+    if (!cubes.IndexOf(hit, index)) {
         return;
     }
+    Block* const block = &cubes.At(index);
     if (!uncover) {
         ToggleFlag(hit, *block, time);
     } else if (block->state == Block::kFlagged) {
@@ -135,7 +177,9 @@ void MineField::MouseInput(const Vector& origin, const Vector& direction, bool u
     } else if (block->adjacentMines == 0) {
         EatZeroBlocks(hit, time);
     } else {
-        Uncover(hit, *block, time);
+        const size_t markedBefore = markedCubes.size();
+        Uncover(index, time);
+        OrderMarkedCubes(markedBefore);
     }
 }
 
@@ -153,16 +197,9 @@ void MineField::DeathChanges() {
 
 // Won exactly when the flagged cubes are the mined cubes; covered safe cubes may remain.
 void MineField::GetGameState(bool& won, int& mines, int& flags) const {
-    won = true;
-    mines = 0;
-    flags = 0;
-    for (size_t i = 0; i < cubes.Size(); ++i) {
-        const Block& block = cubes.At(i);
-        const bool flagged = block.state == Block::kFlagged;
-        won = won && flagged == block.isMine;
-        mines += block.isMine;
-        flags += flagged;
-    }
+    won = flagCount == flaggedMineCount && flaggedMineCount == mineCount;
+    mines = mineCount;
+    flags = flagCount;
 }
 
 void MineField::OutputReplayInfo(std::ostream& out) const {

@@ -35,6 +35,8 @@ public:
     void Reset(int sizeX, int sizeY, int sizeZ);
     Block* Find(const BlockPos& pos);
     const Block* Find(const BlockPos& pos) const;
+    // False for a position outside the box.
+    bool IndexOf(const BlockPos& pos, size_t& index) const;
     size_t Size() const { return blocks.size(); }
     BlockPos PositionOf(size_t index) const;
     Block& At(size_t index) { return blocks[index]; }
@@ -63,6 +65,10 @@ public:
     void OutputReplayInfo(std::ostream& out) const;
 
     const CubeGrid& Cubes() const { return cubes; }
+    // The uncovered cubes that show a count, as cube indices in position
+    // order, and a number that changes whenever that list does.
+    const std::vector<uint32_t>& MarkedCubes() const { return markedCubes; }
+    uint64_t MarkedCubesVersion() const { return markedVersion; }
     const BlockWorld2& World() const { return blockWorld; }
     bool Dead() const { return dead; }
 
@@ -72,13 +78,20 @@ protected:
 
 private:
     void DrawMines(int mines);
-    void Uncover(const BlockPos& pos, Block& block, float time);
+    void Uncover(size_t index, float time);
+    void OrderMarkedCubes(size_t markedBefore);
     void ToggleFlag(const BlockPos& pos, Block& block, float time);
 
     int sizeX = 0;
     int sizeY = 0;
     int sizeZ = 0;
     bool dead = false;
+    // Kept as the cubes change, so the game's standing costs nothing per frame.
+    int mineCount = 0;
+    int flagCount = 0;
+    int flaggedMineCount = 0;
+    std::vector<uint32_t> markedCubes;
+    uint64_t markedVersion = 0;
 };
 
 #endif

@@ -13,20 +13,6 @@ MineWorld::MineWorld() {
     drawBuffer.Initialize(1000, &texDict);
 }
 
-void MineWorld::Render() {
-    glEnable(GL_DEPTH_TEST);
-    drawBuffer.Start();
-    blockWorld.QuickRender(&drawBuffer);
-    drawBuffer.End();
-    glDisable(GL_TEXTURE_2D);
-    for (size_t i = 0; i < cubes.Size(); ++i) {
-        const Block& block = cubes.At(i);
-        if (block.state == Block::kUncovered) {
-            RenderNum(cubes.PositionOf(i), block.adjacentMines);
-        }
-    }
-}
-
 namespace {
 
 struct Colour {
@@ -59,20 +45,63 @@ constexpr Triangle kTriangles[4] = {{{0, 1, 2}, 1.0f}, {{1, 0, 3}, 0.7f}, {{2, 1
 
 }  // namespace
 
-void MineWorld::RenderNum(const BlockPos& pos, uint8_t count) {
+void AppendMarker(const BlockPos& pos, uint8_t count, std::vector<MarkerVertex>& out) {
     if (count == 0) {
         return;
     }
     const float x = static_cast<float>(pos.x);
     const float y = static_cast<float>(pos.y);
     const float z = static_cast<float>(pos.z);
-    glBegin(GL_TRIANGLES);
     for (const Triangle& triangle : kTriangles) {
         const Colour colour = CountColour(count, triangle.shade);
-        glColor3f(colour.r, colour.g, colour.b);
         for (const int corner : triangle.corners) {
-            glVertex3f(x + kCorners[corner][0], y + kCorners[corner][1], z + kCorners[corner][2]);
+            out.push_back(MarkerVertex{colour.r, colour.g, colour.b, x + kCorners[corner][0],
+                                       y + kCorners[corner][1], z + kCorners[corner][2]});
         }
     }
-    glEnd();
+}
+
+namespace {
+
+// All the triangles in one call; the colour and vertex arrays are left off again.
+void DrawMarkers(const std::vector<MarkerVertex>& vertices) {
+    if (vertices.empty()) {
+        return;
+    }
+    glInterleavedArrays(GL_C3F_V3F, 0, vertices.data());
+    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(vertices.size()));
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+}
+
+}  // namespace
+
+void MineWorld::Render() {
+    RenderFaces();
+    RenderMarkers();
+}
+
+void MineWorld::RenderFaces() {
+    glEnable(GL_DEPTH_TEST);
+    drawBuffer.Start();
+    blockWorld.QuickRender(&drawBuffer);
+    drawBuffer.End();
+}
+
+void MineWorld::RenderMarkers() {
+    glDisable(GL_TEXTURE_2D);
+    if (markerVersion != MarkedCubesVersion()) {
+        markerVertices.clear();
+        for (const uint32_t index : MarkedCubes()) {
+            AppendMarker(cubes.PositionOf(index), cubes.At(index).adjacentMines, markerVertices);
+        }
+        markerVersion = MarkedCubesVersion();
+    }
+    DrawMarkers(markerVertices);
+}
+
+void MineWorld::RenderNum(const BlockPos& pos, uint8_t count) {
+    std::vector<MarkerVertex> vertices;
+    AppendMarker(pos, count, vertices);
+    DrawMarkers(vertices);
 }

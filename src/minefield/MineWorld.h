@@ -7,22 +7,37 @@
 // OpenGL context and the texture states to exist before it is built.
 
 #include <cstdint>
+#include <vector>
 
 #include "minefield/MineField.h"
 #include "quads/QuadDrawBuffer.h"
 #include "textures/TexDict.h"
 
+// One corner of a count marker, laid out as OpenGL's GL_C3F_V3F arrays read it.
+struct MarkerVertex {
+    float r, g, b;
+    float x, y, z;
+};
+
+// The four triangles of the marker for a count, in drawing order; none for 0.
+void AppendMarker(const BlockPos& pos, uint8_t count, std::vector<MarkerVertex>& out);
+
 class MineWorld : public MineField {
 public:
     MineWorld();
 
-    // Leaves depth testing on and 2D texturing off.
+    // The faces, then the markers; leaves depth testing on and 2D texturing off.
     void Render();
+    void RenderFaces();
+    void RenderMarkers();
     static void RenderNum(const BlockPos& pos, uint8_t count);
 
 private:
     QuadDrawBuffer drawBuffer;
     TexDict texDict;
+    // The markers' triangles, rebuilt only when the marked cubes change.
+    std::vector<MarkerVertex> markerVertices;
+    uint64_t markerVersion = ~uint64_t(0);
 };
 
 #endif
