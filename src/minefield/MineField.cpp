@@ -46,7 +46,6 @@ void MineField::Initialize(int x, int y, int z, int mines) {
     flagCount = 0;
     flaggedMineCount = 0;
     markedCubes.clear();
-    ++markedVersion;
     cubes.Reset(x, y, z);
     blockWorld.Initialize(BlockRect(BlockPos(0, 0, 0), BlockPos(x, y, z)), false);
     DrawMines(mines);
@@ -137,7 +136,6 @@ void MineField::OrderMarkedCubes(size_t markedBefore) {
     const auto firstNew = markedCubes.begin() + static_cast<std::ptrdiff_t>(markedBefore);
     std::sort(firstNew, markedCubes.end());
     std::inplace_merge(markedCubes.begin(), firstNew, markedCubes.end());
-    ++markedVersion;
 }
 
 void MineField::ToggleFlag(const BlockPos& pos, Block& block, float time) {

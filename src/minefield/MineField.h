@@ -65,10 +65,8 @@ public:
     void OutputReplayInfo(std::ostream& out) const;
 
     const CubeGrid& Cubes() const { return cubes; }
-    // The uncovered cubes that show a count, as cube indices in position
-    // order, and a number that changes whenever that list does.
+    // The uncovered cubes that show a count, as cube indices in position order.
     const std::vector<uint32_t>& MarkedCubes() const { return markedCubes; }
-    uint64_t MarkedCubesVersion() const { return markedVersion; }
     const BlockWorld2& World() const { return blockWorld; }
     bool Dead() const { return dead; }
 
@@ -91,7 +89,6 @@ private:
     int flagCount = 0;
     int flaggedMineCount = 0;
     std::vector<uint32_t> markedCubes;
-    uint64_t markedVersion = 0;
 };
 
 #endif

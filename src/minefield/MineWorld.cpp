@@ -2,6 +2,7 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -63,7 +64,9 @@ void AppendMarker(const BlockPos& pos, uint8_t count, std::vector<MarkerVertex>&
 
 namespace {
 
-// All the triangles in one call; the colour and vertex arrays are left off again.
+// All the triangles in one call; the colour and vertex arrays are left off
+// again. The flush lets the driver draw them now rather than hold a whole big
+// field's worth at once.
 void DrawMarkers(const std::vector<MarkerVertex>& vertices) {
     if (vertices.empty()) {
         return;
@@ -72,6 +75,7 @@ void DrawMarkers(const std::vector<MarkerVertex>& vertices) {
     glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(vertices.size()));
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
+    glFlush();
 }
 
 }  // namespace
@@ -88,16 +92,20 @@ void MineWorld::RenderFaces() {
     drawBuffer.End();
 }
 
+// Streamed in slices through one small array: keeping every marker's
+// triangles would take more memory than the rest of a big field.
 void MineWorld::RenderMarkers() {
+    constexpr size_t kMarkersPerSlice = 4096;
     glDisable(GL_TEXTURE_2D);
-    if (markerVersion != MarkedCubesVersion()) {
+    const std::vector<uint32_t>& marked = MarkedCubes();
+    for (size_t first = 0; first < marked.size(); first += kMarkersPerSlice) {
+        const size_t end = std::min(marked.size(), first + kMarkersPerSlice);
         markerVertices.clear();
-        for (const uint32_t index : MarkedCubes()) {
-            AppendMarker(cubes.PositionOf(index), cubes.At(index).adjacentMines, markerVertices);
+        for (size_t i = first; i < end; ++i) {
+            AppendMarker(cubes.PositionOf(marked[i]), cubes.At(marked[i]).adjacentMines, markerVertices);
         }
-        markerVersion = MarkedCubesVersion();
+        DrawMarkers(markerVertices);
     }
-    DrawMarkers(markerVertices);
 }
 
 void MineWorld::RenderNum(const BlockPos& pos, uint8_t count) {

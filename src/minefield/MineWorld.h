@@ -35,9 +35,7 @@ public:
 private:
     QuadDrawBuffer drawBuffer;
     TexDict texDict;
-    // The markers' triangles, rebuilt only when the marked cubes change.
-    std::vector<MarkerVertex> markerVertices;
-    uint64_t markerVersion = ~uint64_t(0);
+    std::vector<MarkerVertex> markerVertices;  // one slice of markers at a time
 };
 
 #endif

@@ -39,7 +39,7 @@ float FaceShade(const Vector& p1, const Vector& p2, const Vector& p3) {
 
 void QuadDrawBuffer::Start() {
     std::srand(kPassSeed);
-    batchOpen = false;
+    batch.clear();
     glColor3f(1, 1, 1);
     if (rainbowDebug) {
         std::srand(kRainbowSeed);
@@ -50,50 +50,60 @@ void QuadDrawBuffer::SetTexture(int texture) {
     if (texDict == nullptr) {
         Fatal("Error: texture dictionary not associated with QuadDrawBuffer.");
     }
-    if (batchOpen) {
-        glEnd();
-    }
+    DrawBatch();
     texDict->GetTexture(texture)->UseTexture();
-    if (batchOpen) {
-        glBegin(GL_TRIANGLES);
-    }
 }
 
 void QuadDrawBuffer::AddQuad(const Vector& p1, const Vector& p2, const Vector& p3, const Vector& p4, float uMin,
                              float uMax, float vMin, float vMax) {
+    float rgb[3];
     if (rainbowDebug) {
-        RainbowColor();
+        NextRainbowColour(rgb);
     } else {
-        const float grey = FaceShade(p1, p2, p3);
-        glColor3f(grey, grey, grey);
-    }
-    if (!batchOpen) {
-        batchOpen = true;
-        glBegin(GL_TRIANGLES);
+        rgb[0] = rgb[1] = rgb[2] = FaceShade(p1, p2, p3);
     }
     const struct {
         float u, v;
         const Vector& p;
-    } vertices[] = {{uMin, vMin, p3}, {uMax, vMin, p4}, {uMax, vMax, p2},
-                    {uMin, vMin, p3}, {uMax, vMax, p2}, {uMin, vMax, p1}};
-    for (const auto& vertex : vertices) {
-        glTexCoord2f(vertex.u, vertex.v);
-        glVertex3f(vertex.p.x, vertex.p.y, vertex.p.z);
+    } corners[] = {{uMin, vMin, p3}, {uMax, vMin, p4}, {uMax, vMax, p2},
+                   {uMin, vMin, p3}, {uMax, vMax, p2}, {uMin, vMax, p1}};
+    for (const auto& c : corners) {
+        batch.push_back(FaceVertex{c.u, c.v, rgb[0], rgb[1], rgb[2], c.p.x, c.p.y, c.p.z});
+    }
+    if (batch.size() >= kVerticesPerSlice) {
+        DrawBatch();
     }
 }
 
 void QuadDrawBuffer::End() {
     Flush();
-    if (batchOpen) {
-        glEnd();
+    DrawBatch();
+}
+
+// The triangles so far in one call, in the order they came. The flush lets the
+// driver draw them now rather than hold a whole big field's worth at once.
+void QuadDrawBuffer::DrawBatch() {
+    if (batch.empty()) {
+        return;
     }
-    batchOpen = false;
+    glInterleavedArrays(GL_T2F_C3F_V3F, 0, batch.data());
+    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(batch.size()));
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glFlush();
+    batch.clear();
+}
+
+void QuadDrawBuffer::RainbowColor() {
+    float rgb[3];
+    NextRainbowColour(rgb);
+    glColor3f(rgb[0], rgb[1], rgb[2]);
 }
 
 // Scaled by the C library's own RAND_MAX: glibc's is not 32767.
-void QuadDrawBuffer::RainbowColor() {
-    const float r = static_cast<float>(std::rand() / static_cast<double>(RAND_MAX));
-    const float g = static_cast<float>(std::rand() / static_cast<double>(RAND_MAX));
-    const float b = static_cast<float>(std::rand() / static_cast<double>(RAND_MAX));
-    glColor3f(r, g, b);
+void QuadDrawBuffer::NextRainbowColour(float rgb[3]) {
+    for (int i = 0; i < 3; ++i) {
+        rgb[i] = static_cast<float>(std::rand() / static_cast<double>(RAND_MAX));
+    }
 }

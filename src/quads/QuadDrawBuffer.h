@@ -1,10 +1,14 @@
 #ifndef CUBOMB_QUADS_QUADDRAWBUFFER_H
 #define CUBOMB_QUADS_QUADDRAWBUFFER_H
 
-// Draws a pass of textured rectangles with OpenGL immediate mode: one triangle
-// batch stays open across rectangles and closes only around texture binds;
-// each rectangle gets a fixed grey by the axis it faces (x 1.0, y 0.7, z 0.85),
-// or a random colour in rainbow debug mode.
+// Draws a pass of textured rectangles with OpenGL vertex arrays: the triangles
+// gather in one batch that is drawn before each texture bind, at the end of the
+// pass, and whenever it grows to a slice; each rectangle gets a fixed grey by
+// the axis it faces (x 1.0, y 0.7, z 0.85), or a random colour in rainbow
+// debug mode.
+
+#include <cstddef>
+#include <vector>
 
 #include "quads/QuadBuffer.h"
 
@@ -22,12 +26,24 @@ public:
     void Flush() override {}
     void End() override;
 
+    // Sets the current colour to the next random one.
     static void RainbowColor();
 
 private:
+    // One corner as OpenGL's GL_T2F_C3F_V3F arrays read it.
+    struct FaceVertex {
+        float u, v;
+        float r, g, b;
+        float x, y, z;
+    };
+    static constexpr size_t kVerticesPerSlice = 6 * 4096;
+
+    static void NextRainbowColour(float rgb[3]);
+    void DrawBatch();
+
     TexDict* texDict = nullptr;
-    bool batchOpen = false;
     bool rainbowDebug = false;
+    std::vector<FaceVertex> batch;
 };
 
 // The grey level of a rectangle facing along the normal of (p2 - p1) x (p3 - p1).
