@@ -1,0 +1,173 @@
+// Frames of a big field in an 800 by 600 window on Mesa's software renderer,
+// seen from where a new game puts the camera: the merged faces against every
+// cube drawn on its own, and the markers' share of a frame on fresh and opened
+// boxes. Starts an Xvfb of its own.
+
+#include <GL/glew.h>
+#include <GL/glu.h>
+#include <SDL.h>
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "RatioReporter.h"
+#include "game/SDL_Helpers.h"
+#include "minefield/MineWorld.h"
+#include "support/Xvfb.h"
+#include "textures/Texture.h"
+
+namespace {
+
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+
+// A fresh box; one where a click on the first cube without mined neighbours
+// has flooded a region bordered by markers, at the default density and at a
+// quarter of it.
+enum Scene { kFresh = 0, kOpened = 1, kOpenedSparse = 2 };
+
+MineWorld* world = nullptr;
+Texture* greyTexture = nullptr;
+
+void Prepare(int n, int scene) {
+    const double density = scene == kOpenedSparse ? 0.01 : 0.04;
+    std::srand(1);
+    world->Initialize(n, n, n, static_cast<int>(double(n) * n * n * density));
+    if (scene == kFresh) {
+        return;
+    }
+    const CubeGrid& cubes = world->Cubes();
+    for (size_t i = 0; i < cubes.Size(); ++i) {
+        if (!cubes.At(i).isMine && cubes.At(i).adjacentMines == 0) {
+            world->EatZeroBlocks(cubes.PositionOf(i), 1.0f);
+            return;
+        }
+    }
+}
+
+// The projection and view of the game's first frame for an n-cube box.
+void LookFromStart(int n) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(60, double(kWidth) / kHeight, 0.1f, 400);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    const double z = n + 1.0;
+    gluLookAt(-1, -1, z, -1 + 0.5, -1 + 0.5, z - 0.7071, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+template <typename Draw>
+void MeasureFrames(benchmark::State& state, Draw draw) {
+    const int n = static_cast<int>(state.range(0));
+    Prepare(n, static_cast<int>(state.range(1)));
+    LookFromStart(n);
+    draw();  // builds whatever the first frame caches
+    glFinish();
+    for (auto _ : state) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        draw();
+        glFinish();
+    }
+    state.counters["quads"] = world->World().NumQuads();
+    state.counters["markers"] = static_cast<double>(world->MarkedCubes().size());
+    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+void BM_Frame(benchmark::State& state) {
+    MeasureFrames(state, [] {
+        glEnable(GL_TEXTURE_2D);
+        world->Render();
+    });
+}
+BENCHMARK(BM_Frame)
+    ->ArgNames({"n", "scene"})
+    ->Args({64, kFresh})
+    ->Args({64, kOpened})
+    ->Args({100, kFresh})
+    ->Args({100, kOpened})
+    ->Args({100, kOpenedSparse})
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+void BM_SlowFrame(benchmark::State& state) {
+    MeasureFrames(state, [] {
+        glEnable(GL_TEXTURE_2D);
+        glEnable(GL_DEPTH_TEST);
+        greyTexture->UseTexture();
+        world->World().SlowRender();
+    });
+}
+BENCHMARK(BM_SlowFrame)
+    ->ArgNames({"n", "scene"})
+    ->Args({64, kFresh})
+    ->Args({64, kOpened})
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+void BM_MarkerStep(benchmark::State& state) {
+    MeasureFrames(state, [] { world->RenderMarkers(); });
+}
+BENCHMARK(BM_MarkerStep)
+    ->ArgNames({"n", "scene"})
+    ->Args({32, kFresh})
+    ->Args({100, kFresh})
+    ->Args({64, kOpened})
+    ->Args({100, kOpened})
+    ->Args({100, kOpenedSparse})
+    ->UseRealTime()
+    ->Unit(benchmark::kMicrosecond);
+
+long PeakResidentKiB() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
+    }
+    return 0;
+}
+
+// The peak the whole game reaches over what the window and an empty field
+// took, per cube, with one frame drawn: the field, its merged faces and the
+// markers' cached triangles. Meaningful only as the first benchmark of a run:
+//     cubomb_frame_bench --benchmark_filter=BM_GamePeakMemory/n:100/scene:1
+void BM_GamePeakMemory(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    const long before = PeakResidentKiB();
+    for (auto _ : state) {
+        Prepare(n, static_cast<int>(state.range(1)));
+        LookFromStart(n);
+        world->Render();
+        glFinish();
+    }
+    state.counters["bytes_per_cube"] = (PeakResidentKiB() - before) * 1024.0 / (double(n) * n * n);
+    state.counters["markers"] = static_cast<double>(world->MarkedCubes().size());
+}
+BENCHMARK(BM_GamePeakMemory)
+    ->ArgNames({"n", "scene"})
+    ->Args({100, kFresh})
+    ->Args({100, kOpened})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const auto display = std::make_unique<Xvfb>(kWidth, kHeight);
+    setenv("DISPLAY", display->Name().c_str(), 1);
+    InitSDL(true, kWidth, kHeight, "Cubomb");
+    InitGLEW();
+    Texture::InitializeTextureStates();
+    if (chdir(CUBOMB_DATA_DIR) != 0) {
+        return 1;
+    }
+    world = new MineWorld;
+    greyTexture = new Texture;
+    greyTexture->LoadFromFile("Textures/grey_block.png");
+    const int status = RunWithRatios(argc, argv, {{"BM_SlowFrame/", "BM_Frame/"}});
+    SDL_Quit();  // while the display is still there
+    return status;
+}

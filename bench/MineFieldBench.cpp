@@ -1,0 +1,220 @@
+// A big game's costs away from the screen: starting a new game beside the bare
+// cost of inserting as many keys into an ordered map, one click that floods a
+// whole box without mines, how close the face merging comes to a from-scratch
+// greedy mesher, and the memory a game takes per cube.
+
+#include <benchmark/benchmark.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "minefield/MineField.h"
+#include "picking/RayAlgorithm.h"
+
+namespace {
+
+constexpr double kDefaultDensity = 0.04f;
+
+int DefaultMines(int n) {
+    return static_cast<int>(double(n) * n * n * kDefaultDensity);
+}
+
+void BM_NewGame(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    MineField field;
+    std::srand(1);
+    for (auto _ : state) {
+        field.Initialize(n, n, n, DefaultMines(n));
+    }
+    state.counters["cubes"] = static_cast<double>(field.Cubes().Size());
+}
+BENCHMARK(BM_NewGame)->Arg(32)->Arg(64)->Arg(100)->MinWarmUpTime(1)->Unit(benchmark::kMillisecond);
+
+// An uncover click from outside the box at the cube in its near corner.
+void BM_FloodWholeBox(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    MineField field;
+    for (auto _ : state) {
+        state.PauseTiming();
+        field.Initialize(n, n, n, 0);
+        state.ResumeTiming();
+        field.MouseInput(Vector(-1.5f, 0.5f, 0.5f), Vector(1, 0, 0), true, 1.0f);
+    }
+    state.counters["quads"] = field.World().NumQuads();
+    state.counters["blocks"] = field.World().TotalBlocks();
+}
+BENCHMARK(BM_FloodWholeBox)->Arg(32)->Arg(64)->Arg(100)->Unit(benchmark::kMillisecond);
+
+// The first cube without mined neighbours at the default density: on big boxes
+// its flood opens nine cubes in ten, leaving planes split into many quads.
+void FloodFromFirstZero(MineField& field) {
+    const CubeGrid& cubes = field.Cubes();
+    for (size_t i = 0; i < cubes.Size(); ++i) {
+        if (!cubes.At(i).isMine && cubes.At(i).adjacentMines == 0) {
+            field.EatZeroBlocks(cubes.PositionOf(i), 1.0f);
+            return;
+        }
+    }
+}
+
+void BM_FloodAtDefaultDensity(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    MineField field;
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::srand(1);
+        field.Initialize(n, n, n, DefaultMines(n));
+        state.ResumeTiming();
+        FloodFromFirstZero(field);
+    }
+    state.counters["quads"] = field.World().NumQuads();
+    state.counters["opened"] = static_cast<double>(field.Cubes().Size()) - field.World().TotalBlocks();
+}
+BENCHMARK(BM_FloodAtDefaultDensity)->Arg(32)->Arg(64)->Arg(100)->Unit(benchmark::kMillisecond);
+
+// A perfect player's clicks along the x axis at random rows: mines are
+// flagged, everything else uncovered.
+void PlayFixedClicks(MineField& field, int n, int clicks) {
+    std::srand(7);
+    for (int i = 0; i < clicks; ++i) {
+        const Vector origin(-1.5f, float(std::rand() % n) + 0.5f, float(std::rand() % n) + 0.5f);
+        const Vector direction(1, 0, 0);
+        Vector hitPoint;
+        BlockPos hit;
+        int side = 0;
+        if (RayAlgorithm().RayIntersectsWorld(&field.World(), origin, direction, MineField::kPickRange, hitPoint,
+                                              hit, side)) {
+            field.MouseInput(origin, direction, !field.Cubes().Find(hit)->isMine, float(i));
+        }
+    }
+}
+
+// The visible faces of one texture, side and plane, as a mask of cells.
+struct PlaneMask {
+    int width = 0;
+    std::vector<bool> cells;
+};
+
+// Every plane's visible faces, by texture, side and plane coordinate.
+std::vector<PlaneMask> VisibleFaces(const BlockWorld2& world, int n) {
+    std::vector<PlaneMask> planes;
+    std::vector<std::vector<std::vector<PlaneMask>>> byKey(
+        5, std::vector<std::vector<PlaneMask>>(7, std::vector<PlaneMask>(n + 1, PlaneMask{n, {}})));
+    for (int x = 0; x < n; ++x)
+        for (int y = 0; y < n; ++y)
+            for (int z = 0; z < n; ++z)
+                for (int side = 1; side <= 6; ++side) {
+                    const BlockPos pos(x, y, z);
+                    const int texture = world.GetTexture(pos, side);
+                    if (texture == 0 ||
+                        world.GetTexture(BlockWorld2::AdjBlock(pos, side), BlockWorld2::OppSide(side)) != 0) {
+                        continue;
+                    }
+                    QuadAlgorithm::Point cell;
+                    QuadAlgorithm::CellOfFace(side, pos, cell);
+                    PlaneMask& mask = byKey[texture][side][BlockWorld2::PlaneOfSide(pos, side)];
+                    mask.cells.resize(size_t(n) * n);
+                    mask.cells[size_t(cell.y) * n + cell.x] = true;
+                }
+    for (auto& sides : byKey)
+        for (auto& masks : sides)
+            for (PlaneMask& mask : masks)
+                if (!mask.cells.empty()) planes.push_back(std::move(mask));
+    return planes;
+}
+
+// The textbook sweep: grow each unused cell right as far as it goes, then
+// up while the whole row fits.
+int GreedyQuads(PlaneMask mask) {
+    const int w = mask.width;
+    const auto at = [&](int u, int v) { return mask.cells[size_t(v) * w + u]; };
+    int quads = 0;
+    for (int v = 0; v < w; ++v)
+        for (int u = 0; u < w; ++u) {
+            if (!at(u, v)) continue;
+            int width = 1;
+            while (u + width < w && at(u + width, v)) ++width;
+            int height = 1;
+            for (bool fits = true; fits && v + height < w; height += fits) {
+                for (int i = 0; i < width && fits; ++i) fits = at(u + i, v + height);
+            }
+            for (int dv = 0; dv < height; ++dv)
+                for (int du = 0; du < width; ++du) mask.cells[size_t(v + dv) * w + u + du] = false;
+            ++quads;
+        }
+    return quads;
+}
+
+void BM_MergingQuality(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    MineField field;
+    std::srand(1);
+    field.Initialize(n, n, n, DefaultMines(n));
+    PlayFixedClicks(field, n, 300);
+    const std::vector<PlaneMask> planes = VisibleFaces(field.World(), n);
+    int greedy = 0;
+    for (auto _ : state) {
+        greedy = 0;
+        for (const PlaneMask& plane : planes) greedy += GreedyQuads(plane);
+    }
+    state.counters["merged"] = field.World().NumQuads();
+    state.counters["greedy"] = greedy;
+    state.counters["merged_per_greedy"] = double(field.World().NumQuads()) / greedy;
+}
+BENCHMARK(BM_MergingQuality)->Arg(64)->Unit(benchmark::kMillisecond);
+
+long PeakResidentKiB() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
+    }
+    return 0;
+}
+
+// The peak a game adds to a fresh process, per cube: in a child of its own,
+// so that nothing measured before counts. A positive second argument also
+// plays the first flood the default density allows.
+double PeakBytesPerCube(int n, bool flood) {
+    int fds[2];
+    if (pipe(fds) != 0) return 0;
+    const pid_t child = fork();
+    if (child == 0) {
+        const long before = PeakResidentKiB();
+        {
+            MineField field;
+            std::srand(1);
+            field.Initialize(n, n, n, DefaultMines(n));
+            if (flood) {
+                FloodFromFirstZero(field);
+            }
+        }
+        const double perCube = (PeakResidentKiB() - before) * 1024.0 / (double(n) * n * n);
+        (void)!write(fds[1], &perCube, sizeof perCube);
+        _exit(0);
+    }
+    close(fds[1]);
+    double perCube = 0;
+    (void)!read(fds[0], &perCube, sizeof perCube);
+    close(fds[0]);
+    waitpid(child, nullptr, 0);
+    return perCube;
+}
+
+void BM_PeakMemory(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    double perCube = 0;
+    for (auto _ : state) {
+        perCube = PeakBytesPerCube(n, state.range(1) != 0);
+    }
+    state.counters["bytes_per_cube"] = perCube;
+}
+BENCHMARK(BM_PeakMemory)->ArgNames({"n", "flood"})->Args({100, 0})->Args({100, 1})->Iterations(1)->Unit(
+    benchmark::kMillisecond);
+
+}  // namespace
