@@ -56,6 +56,31 @@ TEST(BlockWorld, RandomChangesKeepExactlyTheVisibleFaces) {
     }
 }
 
+// Inside a batch emptied records linger but must read as no cube; when it
+// ends they are gone, whether erased one by one or in one sweep.
+TEST(BlockWorld, BatchesReadAsNoCubeAndEndWithTheSameRecords) {
+    std::mt19937 random(5);
+    BlockWorld2 world;
+    world.Initialize(kBox, false);
+    std::map<BlockPos, int> cubes;
+    for (int batch = 0; batch < 200; ++batch) {
+        world.BeginBatch();
+        const int changes = 1 + static_cast<int>(random() % (batch % 2 ? 4 : 150));
+        for (int step = 0; step < changes; ++step) {
+            const BlockPos pos(random() % 6, random() % 6, random() % 6);
+            const int texture = random() % 3 ? 0 : 2;
+            world.ChangePos(pos, texture);
+            texture ? void(cubes[pos] = texture) : void(cubes.erase(pos));
+            const BlockPos probe(random() % 6, random() % 6, random() % 6);
+            ASSERT_EQ(world.IsPhysicallySolid(probe), cubes.count(probe) == 1) << "batch " << batch;
+            ASSERT_EQ(world.GetTexture(probe, 1 + batch % 6), cubes.count(probe) ? cubes[probe] : 0);
+        }
+        world.EndBatch();
+        ASSERT_EQ(world.TotalBlocks(), static_cast<int>(cubes.size())) << "batch " << batch;
+        ASSERT_EQ(DrawnFaces(world), VisibleFaces(cubes)) << "batch " << batch;
+    }
+}
+
 TEST(BlockWorld, SmallArrangements) {
     BlockWorld2 world;
     world.Initialize(kBox, false);

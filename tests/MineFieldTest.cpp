@@ -307,6 +307,7 @@ TEST(MineField, FastPathsAgreeWithThePlainRulesOnRandomPlay) {
                 ASSERT_EQ(field.Cubes().At(i).state, plain.Blocks()[i].state) << "seed " << seed;
                 ASSERT_EQ(field.Cubes().At(i).timeFinished, plain.Blocks()[i].timeFinished) << "seed " << seed;
             }
+            ASSERT_EQ(field.World().TotalBlocks(), plain.World().TotalBlocks()) << "seed " << seed;
             ASSERT_EQ(AllQuads(field.World()), AllQuads(plain.World()))
                 << "the cubes opened in another order, seed " << seed << " click " << click;
             ASSERT_EQ(field.MarkedCubes(), plain.Markers()) << "seed " << seed;

@@ -98,6 +98,7 @@ void MineField::EatZeroBlocks(const BlockPos& start, float time) {
     };
     enqueue(start);
     const size_t markedBefore = markedCubes.size();
+    blockWorld.BeginBatch();
     for (size_t next = 0; next < open.size(); ++next) {
         Uncover(open[next], time);
         if (cubes.At(open[next]).adjacentMines != 0) {
@@ -111,6 +112,7 @@ void MineField::EatZeroBlocks(const BlockPos& start, float time) {
                         enqueue(BlockPos(p.x + dx, p.y + dy, p.z + dz));
                     }
     }
+    blockWorld.EndBatch();
     OrderMarkedCubes(markedBefore);
 }
 

@@ -18,6 +18,8 @@ void BlockWorld2::Initialize(const BlockRect& bounds, bool outsideSolid) {
     this->outsideSolid = outsideSolid;
     this->bounds = bounds;
     blocks.clear();
+    batchOpen = false;
+    emptied.clear();
     BuildIndex();
     quadAlgorithm = std::make_unique<QuadAlgorithm>();
 }
@@ -75,11 +77,33 @@ BlockWorld2::Blocks::iterator BlockWorld2::Insert(const BlockPos& pos) {
 }
 
 void BlockWorld2::Erase(Blocks::iterator record) {
+    if (batchOpen) {
+        emptied.push_back(record->first);
+        return;
+    }
     size_t slot = 0;
     if (Indexed(record->first, slot)) {
         index[slot] = blocks.end();
     }
     blocks.erase(record);
+}
+
+void BlockWorld2::EndBatch() {
+    batchOpen = false;
+    if (emptied.size() * 16 < blocks.size()) {
+        for (const BlockPos& pos : emptied) {
+            RemoveIfEmpty(pos);
+        }
+    } else {
+        for (auto record = blocks.begin(); record != blocks.end();) {
+            const auto next = std::next(record);
+            if (record->second.Empty()) {
+                Erase(record);
+            }
+            record = next;
+        }
+    }
+    emptied.clear();
 }
 
 // One record lookup per cube; the faces are changed through it.
