@@ -1,17 +1,11 @@
 // A big game's costs away from the screen: starting a new game beside the bare
 // cost of inserting as many keys into an ordered map, one click that floods a
-// whole box without mines, how close the face merging comes to a from-scratch
-// greedy mesher, and the memory a game takes per cube.
+// whole box, and how close the face merging comes to a from-scratch greedy
+// mesher. The memory a game takes is measured with its frames.
 
 #include <benchmark/benchmark.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
-#include <string>
 #include <vector>
 
 #include "minefield/MineField.h"
@@ -168,53 +162,5 @@ void BM_MergingQuality(benchmark::State& state) {
     state.counters["merged_per_greedy"] = double(field.World().NumQuads()) / greedy;
 }
 BENCHMARK(BM_MergingQuality)->Arg(64)->Unit(benchmark::kMillisecond);
-
-long PeakResidentKiB() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
-    }
-    return 0;
-}
-
-// The peak a game adds to a fresh process, per cube: in a child of its own,
-// so that nothing measured before counts. A positive second argument also
-// plays the first flood the default density allows.
-double PeakBytesPerCube(int n, bool flood) {
-    int fds[2];
-    if (pipe(fds) != 0) return 0;
-    const pid_t child = fork();
-    if (child == 0) {
-        const long before = PeakResidentKiB();
-        {
-            MineField field;
-            std::srand(1);
-            field.Initialize(n, n, n, DefaultMines(n));
-            if (flood) {
-                FloodFromFirstZero(field);
-            }
-        }
-        const double perCube = (PeakResidentKiB() - before) * 1024.0 / (double(n) * n * n);
-        (void)!write(fds[1], &perCube, sizeof perCube);
-        _exit(0);
-    }
-    close(fds[1]);
-    double perCube = 0;
-    (void)!read(fds[0], &perCube, sizeof perCube);
-    close(fds[0]);
-    waitpid(child, nullptr, 0);
-    return perCube;
-}
-
-void BM_PeakMemory(benchmark::State& state) {
-    const int n = static_cast<int>(state.range(0));
-    double perCube = 0;
-    for (auto _ : state) {
-        perCube = PeakBytesPerCube(n, state.range(1) != 0);
-    }
-    state.counters["bytes_per_cube"] = perCube;
-}
-BENCHMARK(BM_PeakMemory)->ArgNames({"n", "flood"})->Args({100, 0})->Args({100, 1})->Iterations(1)->Unit(
-    benchmark::kMillisecond);
 
 }  // namespace
