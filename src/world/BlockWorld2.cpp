@@ -40,7 +40,7 @@ void BlockWorld2::BuildIndex() {
                               Extent(bounds.low.z, bounds.high.z);
     index.clear();
     if (positions <= kMaxIndexedPositions) {
-        index.assign(static_cast<size_t>(positions), blocks.end());
+        index.assign(static_cast<size_t>(positions), Slot{blocks.end(), Block()});
     }
     index.shrink_to_fit();
 }
@@ -58,12 +58,29 @@ bool BlockWorld2::Indexed(const BlockPos& pos, size_t& slot) const {
 
 BlockWorld2::Blocks::iterator BlockWorld2::Find(const BlockPos& pos) {
     size_t slot = 0;
-    return Indexed(pos, slot) ? index[slot] : blocks.find(pos);
+    return Indexed(pos, slot) ? index[slot].record : blocks.find(pos);
 }
 
 BlockWorld2::Blocks::const_iterator BlockWorld2::Find(const BlockPos& pos) const {
     size_t slot = 0;
-    return Indexed(pos, slot) ? Blocks::const_iterator(index[slot]) : blocks.find(pos);
+    return Indexed(pos, slot) ? Blocks::const_iterator(index[slot].record) : blocks.find(pos);
+}
+
+const BlockWorld2::Block& BlockWorld2::Look(const BlockPos& pos) const {
+    static const Block kNoBlock;
+    size_t slot = 0;
+    if (Indexed(pos, slot)) {
+        return index[slot].block;
+    }
+    const auto found = blocks.find(pos);
+    return found == blocks.end() ? kNoBlock : found->second;
+}
+
+void BlockWorld2::Mirror(Blocks::iterator record) {
+    size_t slot = 0;
+    if (Indexed(record->first, slot)) {
+        index[slot].block = record->second;
+    }
 }
 
 // A new field arrives in position order, where the end is the right hint.
@@ -71,7 +88,7 @@ BlockWorld2::Blocks::iterator BlockWorld2::Insert(const BlockPos& pos) {
     const Blocks::iterator record = blocks.emplace_hint(blocks.end(), pos, Block());
     size_t slot = 0;
     if (Indexed(pos, slot)) {
-        index[slot] = record;
+        index[slot] = Slot{record, Block()};
     }
     return record;
 }
@@ -83,7 +100,7 @@ void BlockWorld2::Erase(Blocks::iterator record) {
     }
     size_t slot = 0;
     if (Indexed(record->first, slot)) {
-        index[slot] = blocks.end();
+        index[slot] = Slot{blocks.end(), Block()};
     }
     blocks.erase(record);
 }
@@ -116,6 +133,7 @@ void BlockWorld2::ChangePos(const BlockPos& pos, int texture) {
         record = Insert(pos);
     }
     record->second.solid = texture != 0;
+    Mirror(record);
     for (int side = 1; side <= 6; ++side) {
         // An erased record has texture 0 on every remaining side: nothing more to change.
         if (record->second.sideTexture[side - 1] != texture && ChangeFace(record, texture, side)) {
@@ -166,6 +184,7 @@ bool BlockWorld2::ChangeFace(Blocks::iterator record, int texture, int side) {
         }
     }
     record->second.sideTexture[side - 1] = static_cast<int16_t>(texture);
+    Mirror(record);
     if (!record->second.Empty()) {
         return false;
     }
@@ -177,13 +196,11 @@ bool BlockWorld2::IsPhysicallySolid(const BlockPos& pos) const {
     if (!BlockInBlockRect(pos, bounds)) {
         return outsideSolid;
     }
-    const auto found = Find(pos);
-    return found != blocks.end() && found->second.solid;
+    return Look(pos).solid;
 }
 
 int BlockWorld2::TextureOfSide(const BlockPos& pos, int side) const {
-    const auto found = Find(pos);
-    return found == blocks.end() ? 0 : found->second.sideTexture[side - 1];
+    return Look(pos).sideTexture[side - 1];
 }
 
 int BlockWorld2::OppSide(int side) {

@@ -71,13 +71,21 @@ private:
     void Erase(Blocks::iterator record);
     bool Indexed(const BlockPos& pos, size_t& slot) const;
     void BuildIndex();
+    // What the record at pos holds, or an empty block when there is none.
+    const Block& Look(const BlockPos& pos) const;
+    void Mirror(Blocks::iterator record);
 
     bool outsideSolid = false;
     BlockRect bounds{BlockPos(0, 0, 0), BlockPos(-1, -1, -1)};
     Blocks blocks;
-    // The records inside the bounds by position, for lookups in constant time;
+    // The records inside the bounds by position, each with a copy of what it
+    // holds, so that reading a neighbour costs one lookup in constant time;
     // empty when the bounds are too large to index.
-    std::vector<Blocks::iterator> index;
+    struct Slot {
+        Blocks::iterator record;
+        Block block;
+    };
+    std::vector<Slot> index;
     std::unique_ptr<QuadAlgorithm> quadAlgorithm;
     bool quadsDisabled = false;
     bool batchOpen = false;
