@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "BenchFields.h"
 #include "RatioReporter.h"
 #include "game/SDL_Helpers.h"
 #include "minefield/MineWorld.h"
@@ -36,16 +37,9 @@ Texture* greyTexture = nullptr;
 void Prepare(int n, int scene) {
     const double density = scene == kOpenedSparse ? 0.01 : 0.04;
     std::srand(1);
-    world->Initialize(n, n, n, static_cast<int>(double(n) * n * n * density));
-    if (scene == kFresh) {
-        return;
-    }
-    const CubeGrid& cubes = world->Cubes();
-    for (size_t i = 0; i < cubes.Size(); ++i) {
-        if (!cubes.At(i).isMine && cubes.At(i).adjacentMines == 0) {
-            world->EatZeroBlocks(cubes.PositionOf(i), 1.0f);
-            return;
-        }
+    world->Initialize(n, n, n, MinesAtDensity(n, density));
+    if (scene != kFresh) {
+        FloodFromFirstZero(*world);
     }
 }
 

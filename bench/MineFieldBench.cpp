@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "BenchFields.h"
 #include "minefield/MineField.h"
 #include "picking/RayAlgorithm.h"
 
@@ -16,7 +17,7 @@ namespace {
 constexpr double kDefaultDensity = 0.04f;
 
 int DefaultMines(int n) {
-    return static_cast<int>(double(n) * n * n * kDefaultDensity);
+    return MinesAtDensity(n, kDefaultDensity);
 }
 
 void BM_NewGame(benchmark::State& state) {
@@ -45,18 +46,7 @@ void BM_FloodWholeBox(benchmark::State& state) {
 }
 BENCHMARK(BM_FloodWholeBox)->Arg(32)->Arg(64)->Arg(100)->Unit(benchmark::kMillisecond);
 
-// The first cube without mined neighbours at the default density: on big boxes
-// its flood opens nine cubes in ten, leaving planes split into many quads.
-void FloodFromFirstZero(MineField& field) {
-    const CubeGrid& cubes = field.Cubes();
-    for (size_t i = 0; i < cubes.Size(); ++i) {
-        if (!cubes.At(i).isMine && cubes.At(i).adjacentMines == 0) {
-            field.EatZeroBlocks(cubes.PositionOf(i), 1.0f);
-            return;
-        }
-    }
-}
-
+// The realistic big flood, at the default density.
 void BM_FloodAtDefaultDensity(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
     MineField field;

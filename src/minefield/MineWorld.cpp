@@ -62,24 +62,6 @@ void AppendMarker(const BlockPos& pos, uint8_t count, std::vector<MarkerVertex>&
     }
 }
 
-namespace {
-
-// All the triangles in one call; the colour and vertex arrays are left off
-// again. The flush lets the driver draw them now rather than hold a whole big
-// field's worth at once.
-void DrawMarkers(const std::vector<MarkerVertex>& vertices) {
-    if (vertices.empty()) {
-        return;
-    }
-    glInterleavedArrays(GL_C3F_V3F, 0, vertices.data());
-    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(vertices.size()));
-    glDisableClientState(GL_COLOR_ARRAY);
-    glDisableClientState(GL_VERTEX_ARRAY);
-    glFlush();
-}
-
-}  // namespace
-
 void MineWorld::Render() {
     RenderFaces();
     RenderMarkers();
@@ -104,12 +86,12 @@ void MineWorld::RenderMarkers() {
         for (size_t i = first; i < end; ++i) {
             AppendMarker(cubes.PositionOf(marked[i]), cubes.At(marked[i]).adjacentMines, markerVertices);
         }
-        DrawMarkers(markerVertices);
+        DrawTriangleArray(GL_C3F_V3F, markerVertices.data(), markerVertices.size());
     }
 }
 
 void MineWorld::RenderNum(const BlockPos& pos, uint8_t count) {
     std::vector<MarkerVertex> vertices;
     AppendMarker(pos, count, vertices);
-    DrawMarkers(vertices);
+    DrawTriangleArray(GL_C3F_V3F, vertices.data(), vertices.size());
 }

@@ -80,18 +80,23 @@ void QuadDrawBuffer::End() {
     DrawBatch();
 }
 
-// The triangles so far in one call, in the order they came. The flush lets the
-// driver draw them now rather than hold a whole big field's worth at once.
-void QuadDrawBuffer::DrawBatch() {
-    if (batch.empty()) {
+// The flush lets the driver draw them now rather than hold a whole big
+// field's worth at once.
+void DrawTriangleArray(unsigned int interleavedFormat, const void* vertices, size_t count) {
+    if (count == 0) {
         return;
     }
-    glInterleavedArrays(GL_T2F_C3F_V3F, 0, batch.data());
-    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(batch.size()));
+    glInterleavedArrays(interleavedFormat, 0, vertices);
+    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(count));
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
     glFlush();
+}
+
+// The triangles so far, in the order they came.
+void QuadDrawBuffer::DrawBatch() {
+    DrawTriangleArray(GL_T2F_C3F_V3F, batch.data(), batch.size());
     batch.clear();
 }
 

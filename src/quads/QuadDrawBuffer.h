@@ -46,6 +46,10 @@ private:
     std::vector<FaceVertex> batch;
 };
 
+// Draws the triangles of an interleaved vertex array (an OpenGL format such as
+// GL_C3F_V3F) in one call and leaves the client arrays off again.
+void DrawTriangleArray(unsigned int interleavedFormat, const void* vertices, size_t count);
+
 // The grey level of a rectangle facing along the normal of (p2 - p1) x (p3 - p1).
 float FaceShade(const Vector& p1, const Vector& p2, const Vector& p3);
 
