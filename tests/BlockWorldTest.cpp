@@ -128,23 +128,6 @@ TEST(BlockWorld, DisabledQuadsFreezeTheMergingButNotTheRecords) {
     EXPECT_TRUE(buffer.calls.empty());
 }
 
-TEST(BlockWorld, SideTables) {
-    const BlockPos p(10, 20, 30);
-    struct Case {
-        int side, opposite;
-        BlockPos adjacent;
-        int plane;
-    };
-    const Case cases[] = {{1, 2, {10, 20, 31}, 31}, {2, 1, {10, 20, 29}, 30}, {3, 4, {10, 21, 30}, 21},
-                          {4, 3, {10, 19, 30}, 20}, {5, 6, {9, 20, 30}, 10},  {6, 5, {11, 20, 30}, 11}};
-    for (const Case& c : cases) {
-        EXPECT_EQ(BlockWorld2::OppSide(c.side), c.opposite);
-        EXPECT_EQ(BlockWorld2::AdjBlock(p, c.side), c.adjacent);
-        EXPECT_EQ(BlockWorld2::PlaneOfSide(p, c.side), c.plane);
-    }
-    EXPECT_EQ(BlockWorld2::AdjBlock(p, 7), p);
-}
-
 void SendOutputToErrors() {
     fflush(stdout);
     dup2(2, 1);

@@ -37,17 +37,6 @@ protected:
     SimpleCamera camera;
 };
 
-TEST_F(Camera, StartsLookingDownTheDiagonalAndStaysPutWithoutInput) {
-    const Vector look = camera.GetLook();
-    EXPECT_NEAR(look.x, 0.5f, 1e-6);
-    EXPECT_NEAR(look.y, 0.5f, 1e-6);
-    EXPECT_NEAR(look.z, -0.7071068f, 1e-6);
-    Frame();
-    EXPECT_EQ(camera.GetPos().z, 0.0f);
-    EXPECT_EQ(camera.GetLook().x, look.x);
-    EXPECT_EQ(camera.GetLook().z, look.z);
-}
-
 TEST_F(Camera, MovementKeysMoveOneStepWhateverTheirMix) {
     struct Case {
         std::vector<SDLKey> keys;

@@ -55,14 +55,6 @@ TEST(Vector, CrossProductIsRightHandedAndOrthogonal) {
     }
 }
 
-TEST(Vector, NormalizeGivesUnitLength) {
-    Vector v(3, 0, 4);
-    Normalize(v);
-    EXPECT_FLOAT_EQ(v.x, 0.6f);
-    EXPECT_FLOAT_EQ(v.z, 0.8f);
-    EXPECT_NEAR(Length(v), 1.0f, 1e-6);
-}
-
 TEST(ToString, UsesTheStreamDefaults) {
     EXPECT_EQ(ToString(-12), "-12");
     EXPECT_EQ(ToString(2.0f), "2");

@@ -35,22 +35,6 @@ std::set<BlockPos> Mines(const MineField& field) {
     return mines;
 }
 
-// Oracle for the flood: the zero cubes connected to the start, and every cube touching one.
-std::set<BlockPos> FloodOracle(const MineField& field, const BlockPos& start) {
-    std::set<BlockPos> opened;
-    std::queue<BlockPos> queue;
-    queue.push(start);
-    while (!queue.empty()) {
-        const BlockPos p = queue.front();
-        queue.pop();
-        if (!field.Cubes().Find(p) || !opened.insert(p).second || At(field, p).adjacentMines) continue;
-        for (int dx = -1; dx <= 1; ++dx)
-            for (int dy = -1; dy <= 1; ++dy)
-                for (int dz = -1; dz <= 1; ++dz) queue.push(BlockPos(p.x + dx, p.y + dy, p.z + dz));
-    }
-    return opened;
-}
-
 TEST(MineField, MinesAndCountsFollowTheDrawsOfTheGenerator) {
     for (unsigned seed = 1; seed <= 30; ++seed) {
         const int sx = 2 + seed % 4, sy = 1 + seed % 3, sz = 3 + seed % 2, mines = static_cast<int>(seed % 12);
@@ -81,46 +65,6 @@ TEST(MineField, MinesAndCountsFollowTheDrawsOfTheGenerator) {
         field.GetGameState(won, m, f);
         EXPECT_EQ(m, static_cast<int>(expected.size())) << "duplicate draws make one mine";
         EXPECT_EQ(won, expected.empty());
-    }
-}
-
-TEST(MineField, ClicksFollowTheRulesOnRandomFields) {
-    std::mt19937 random(9);
-    for (unsigned seed = 1; seed <= 60; ++seed) {
-        std::srand(seed);
-        MineField field;
-        field.Initialize(5, 4, 4, 6);
-        const std::vector<BlockPos> all = AllPositions(field);
-        const BlockPos flagged = all[random() % all.size()];
-        Click(field, flagged, false, 0.5f);
-        const BlockPos target = all[random() % all.size()];
-        const Block before = At(field, target);
-        Click(field, target, true, 2.0f);
-        if (target == flagged) {
-            EXPECT_EQ(At(field, target).state, Block::kFlagged) << "a flagged cube refuses to be uncovered";
-        } else if (before.isMine) {
-            EXPECT_TRUE(field.Dead());
-            for (const BlockPos& p : all) {
-                EXPECT_EQ(field.World().GetTexture(p, 3), At(field, p).isMine ? MineField::kMineTexture
-                                                                                 : (p == flagged ? 3 : 2));
-            }
-            EXPECT_EQ(At(field, target).state, Block::kCovered) << "the clicked mine stays covered in the model";
-            const auto snapshot = At(field, flagged).state;
-            Click(field, flagged, false, 3.0f);
-            EXPECT_EQ(At(field, flagged).state, snapshot) << "clicks after a loss change nothing";
-        } else {
-            const std::set<BlockPos> expected =
-                before.adjacentMines ? std::set<BlockPos>{target} : FloodOracle(field, target);
-            for (const BlockPos& p : all) {
-                const bool open = expected.count(p) == 1;
-                EXPECT_EQ(At(field, p).state == Block::kUncovered, open) << "seed " << seed;
-                EXPECT_EQ(field.World().IsPhysicallySolid(p), !open);
-                if (open) {
-                    EXPECT_FALSE(At(field, p).isMine) << "the flood never reaches a mine";
-                    EXPECT_EQ(At(field, p).timeFinished, 2.0f) << "one stamp for the whole flood";
-                }
-            }
-        }
     }
 }
 
@@ -157,18 +101,6 @@ TEST(MineField, FlagsStampMinesAndDecideTheWin) {
     EXPECT_TRUE(won) << "the flags are exactly the mines; covered safe cubes remain";
     EXPECT_EQ(mineCount, static_cast<int>(mines.size()));
     EXPECT_EQ(At(field, *mines.rbegin()).timeFinished, time);
-}
-
-TEST(MineField, AFloodOpensFlaggedCubesInItsWay) {
-    MineField field;
-    field.Initialize(4, 3, 3, 0);
-    Click(field, BlockPos(3, 2, 2), false, 1);
-    Click(field, BlockPos(0, 0, 0), true, 2);
-    for (const BlockPos& p : AllPositions(field)) {
-        EXPECT_EQ(At(field, p).state, Block::kUncovered);
-        EXPECT_EQ(At(field, p).timeFinished, 2.0f);
-    }
-    EXPECT_EQ(field.World().TotalBlocks(), 0);
 }
 
 TEST(MineField, ExtremeBoxes) {

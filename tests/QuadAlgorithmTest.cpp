@@ -20,7 +20,6 @@ namespace {
 
 using Point = QuadAlgorithm::Point;
 using Quad = QuadAlgorithm::Quad;
-using Edge = QuadAlgorithm::Edge;
 using Engine = QuadAlgorithm::QuadMergerEngine;
 using Quads = std::vector<Quad>;
 
@@ -28,39 +27,8 @@ Quad Q(int lx, int ly, int hx, int hy) {
     return Quad(Point(lx, ly), Point(hx, hy));
 }
 
-bool Same(const Edge& a, const Edge& b) {
-    return !(a < b) && !(b < a);
-}
-
 Quads QuadsOf(const Engine& engine) {
     return Quads(engine.Quads().begin(), engine.Quads().end());
-}
-
-TEST(QuadGeometry, EdgesAndOrderings) {
-    const Quad cell = Q(3, 7, 3, 7);
-    for (const Edge& e : {cell.GetEdge1(), cell.GetEdge2(), cell.GetEdge3(), cell.GetEdge4()}) {
-        EXPECT_TRUE(Same(e, Edge(Point(3, 7), Point(3, 7))));
-    }
-    EXPECT_TRUE(Same(cell.GetNextEdge1(), Edge(Point(3, 8), Point(3, 8))));
-    EXPECT_TRUE(Same(cell.GetNextEdge4(), Edge(Point(2, 7), Point(2, 7))));
-    const Quad wide = Q(0, 0, 2, 1);
-    EXPECT_TRUE(Same(wide.GetEdge1(), Edge(Point(0, 1), Point(2, 1))));
-    EXPECT_TRUE(Same(wide.GetEdge2(), Edge(Point(2, 0), Point(2, 1))));
-    EXPECT_TRUE(Same(wide.GetNextEdge3(), Edge(Point(0, -1), Point(2, -1))));
-    EXPECT_TRUE(Same(wide.GetNextEdge2(), Edge(Point(3, 0), Point(3, 1))));
-
-    EXPECT_TRUE(Point(1, 5) < Point(1, 4));
-    EXPECT_FALSE(Point(1, 4) < Point(1, 5));
-    EXPECT_TRUE(Point(0, 9) < Point(1, 0));
-    EXPECT_FALSE(Point(2, 2) < Point(2, 2));
-    EXPECT_FALSE(Point(2, 2) > Point(2, 2));
-    EXPECT_TRUE(Point(1, 4) > Point(1, 5));
-    EXPECT_TRUE(Q(0, 5, 0, 5) < Q(0, 0, 1, 0));
-
-    Edge shifted(Point(0, 0), Point(0, 3));
-    const Edge copy = shifted.Shift(2, -1);
-    EXPECT_TRUE(Same(shifted, Edge(Point(2, -1), Point(2, 2))));
-    EXPECT_TRUE(Same(copy, shifted));
 }
 
 TEST(QuadMerger, MergeOrdersAndSplits) {
