@@ -1,7 +1,7 @@
 // Frames of a big field in an 800 by 600 window on Mesa's software renderer,
 // seen from where a new game puts the camera: the merged faces against every
 // cube drawn on its own, and the markers' share of a frame on fresh and opened
-// boxes. Starts an Xvfb of its own.
+// boxes. Needs a display: scripts/with-xvfb gives it one of its own.
 
 #include <GL/glew.h>
 #include <GL/glu.h>
@@ -11,14 +11,12 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <memory>
 #include <string>
 
 #include "BenchFields.h"
 #include "RatioReporter.h"
 #include "game/SDL_Helpers.h"
 #include "minefield/MineWorld.h"
-#include "support/Xvfb.h"
 #include "textures/Texture.h"
 
 namespace {
@@ -150,8 +148,6 @@ BENCHMARK(BM_GamePeakMemory)
 }  // namespace
 
 int main(int argc, char** argv) {
-    const auto display = std::make_unique<Xvfb>(kWidth, kHeight);
-    setenv("DISPLAY", display->Name().c_str(), 1);
     InitSDL(true, kWidth, kHeight, "Cubomb");
     InitGLEW();
     Texture::InitializeTextureStates();
@@ -162,6 +158,6 @@ int main(int argc, char** argv) {
     greyTexture = new Texture;
     greyTexture->LoadFromFile("Textures/grey_block.png");
     const int status = RunWithRatios(argc, argv, {{"BM_SlowFrame/", "BM_Frame/"}});
-    SDL_Quit();  // while the display is still there
+    SDL_Quit();
     return status;
 }

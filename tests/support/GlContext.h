@@ -1,21 +1,13 @@
 #ifndef CUBOMB_TESTS_GLCONTEXT_H
 #define CUBOMB_TESTS_GLCONTEXT_H
 
-#include <memory>
+#include <vector>
 
-#include "Xvfb.h"
+// The OpenGL tests share one window, on the display their runner provides.
+constexpr int kGlWidth = 320;
+constexpr int kGlHeight = 240;
 
-// A real OpenGL context (Mesa on an Xvfb of its own) for the whole test program.
-class GlContext : public ::testing::Environment {
-public:
-    static constexpr int kWidth = 64;
-    static constexpr int kHeight = 64;
-
-    void SetUp() override;
-    void TearDown() override;
-
-private:
-    std::unique_ptr<Xvfb> display;
-};
+// The colour buffer as red-green-blue bytes, bottom row first.
+std::vector<unsigned char> ReadScreen();
 
 #endif

@@ -1,29 +1,45 @@
 #ifndef CUBOMB_TESTS_TEMPDIR_H
 #define CUBOMB_TESTS_TEMPDIR_H
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
 #include <string>
-#include <vector>
 
 // A fresh folder under /tmp, removed with everything in it when the object goes.
 class TempDir {
 public:
-    TempDir();
-    ~TempDir();
+    TempDir() : path((std::filesystem::temp_directory_path() / "cubomb-test-XXXXXX").string()) {
+        if (mkdtemp(path.data()) == nullptr) std::abort();
+    }
+    ~TempDir() { std::filesystem::remove_all(path); }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    const std::string& Path() const { return path; }
     std::string File(const std::string& name) const { return path + "/" + name; }
 
-private:
     std::string path;
 };
 
-void WriteFile(const std::string& path, const std::string& content);
-std::string ReadFile(const std::string& path);
-bool FileExists(const std::string& path);
-std::vector<std::string> SplitLines(const std::string& text);
-std::vector<std::string> ListFolder(const std::string& path);
-void CopyFolder(const std::string& from, const std::string& to);
+inline void WriteFile(const std::string& path, const std::string& content) {
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+inline std::string ReadFile(const std::string& path) {
+    std::ostringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
+}
+
+inline std::set<std::string> ListFolder(const std::string& path) {
+    std::set<std::string> names;
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator(path, ignored)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
 
 #endif

@@ -1,0 +1,67 @@
+# A long random play on a 20-cube box: random keys, mouse motion, clicks, new games and screenshots.
+# The game must not crash, its camera must stay finite, its memory flat after warming up,
+# and every replay it writes must read back whole.
+import os, random, re, subprocess, time
+import pytest
+from conftest import wait_until
+
+SECONDS = float(os.environ.get("CUBOMB_SOAK_SECONDS", 120))
+TAPS = ["1", "2", "n", "p", "q", "Tab", "F2", "x", "KP_5"]
+HELD = ["w", "a", "s", "d", "space", "c", "Control_L", "Tab"]
+
+
+def resident_kb(pid):
+    return int(re.search(r"VmRSS:\s+(\d+)", open("/proc/%d/status" % pid).read())[1])
+
+
+def camera(pid):
+    out = subprocess.run(["gdb", "-p", str(pid), "-batch", "-ex", "frame function main", "-ex", "print info.camera"],
+                         capture_output=True, text=True).stdout
+    return out[out.find("position = "):] if "position = " in out else ""
+
+
+def act(g, rnd):
+    choice = rnd.randrange(100)
+    if choice < 30:
+        g.xdo("mousemove_relative", "--", str(rnd.randint(-200, 200)), str(rnd.randint(-200, 200)))
+    elif choice < 50:
+        g.xdo("click", rnd.choice("13"))
+    elif choice < 80:
+        key = rnd.choice(HELD)
+        g.xdo("keydown", key, "sleep", "0.%d" % rnd.randrange(3), "keyup", key)
+    else:
+        g.xdo("key", "n" if choice < 82 else rnd.choice(TAPS))
+
+
+@pytest.mark.parametrize("params,share,seed", [("dimensions 20 20 20\n", 2 / 3, 5), ("dimensions 20 20 20\ndensity 0\n", 1 / 3, 6)])
+def test_random_play(game, params, share, seed):
+    g = game(params)
+    assert g.window()
+    rnd, start = random.Random(seed), time.monotonic()
+    warm, peak, cameras = 0, 0, []
+    while time.monotonic() < start + SECONDS * share and g.running():
+        act(g, rnd)
+        elapsed = (time.monotonic() - start) / (SECONDS * share)
+        if elapsed < 0.3:
+            warm = max(warm, resident_kb(g.process.pid))
+        else:
+            peak = max(peak, resident_kb(g.process.pid))
+        if elapsed > 0.5 and not cameras:
+            cameras.append(camera(g.process.pid))
+    g.xdo(*[a for key in HELD for a in ("keyup", key)])
+    assert g.running(), "the game ended during play"
+    cameras.append(camera(g.process.pid))
+    for c in cameras:
+        assert c and "nan" not in c and "inf" not in c, c
+    print("resident memory: %d kB after warming up, at most %d kB later" % (warm, peak))
+    assert 0 < warm and peak < warm + 32 * 1024, "resident memory grew after warming up"
+    assert g.shot() is not None
+    g.xdo("key", "Escape")
+    assert g.wait_exit() == 0
+    for name in os.listdir(g.path("Replays")) if os.path.isdir(g.path("Replays")) else []:
+        lines = open(g.path("Replays/" + name)).read().split("\n")
+        assert re.fullmatch(r"# Total time: \S+ seconds", lines[3]) and lines[-2:] == ["END_SECTION", ""]
+        cubes = [line.split() for line in lines[6:-2]]
+        assert [tuple(map(int, c[:3])) for c in cubes] == [(x, y, z) for x in range(20) for y in range(20) for z in range(20)]
+        assert all(c[3] == "0" or float(c[4]) < 1e7 for c in cubes), "every mine flagged at a time"
+    assert seed == 5 or len(os.listdir(g.path("Replays"))) > 2
