@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "picking/RayAlgorithm.h"
+#include "support/Sides.h"
 
 void CubeGrid::Reset(int x, int y, int z) {
     sizeX = x;
@@ -74,12 +75,10 @@ void MineField::DrawMines(int mines) {
 
 uint8_t MineField::CountMines(const BlockPos& pos) const {
     uint8_t count = 0;
-    for (int dx = -1; dx <= 1; ++dx)
-        for (int dy = -1; dy <= 1; ++dy)
-            for (int dz = -1; dz <= 1; ++dz) {
-                const Block* const neighbour = cubes.Find(BlockPos(pos.x + dx, pos.y + dy, pos.z + dz));
-                count += (dx || dy || dz) && neighbour != nullptr && neighbour->isMine;
-            }
+    for (const BlockPos& d : kNeighbours) {
+        const Block* const neighbour = cubes.Find(BlockPos(pos.x + d.x, pos.y + d.y, pos.z + d.z));
+        count += neighbour != nullptr && neighbour->isMine;
+    }
     return count;
 }
 
@@ -105,12 +104,9 @@ void MineField::EatZeroBlocks(const BlockPos& start, float time) {
             continue;
         }
         const BlockPos p = cubes.PositionOf(open[next]);
-        for (int dx = -1; dx <= 1; ++dx)
-            for (int dy = -1; dy <= 1; ++dy)
-                for (int dz = -1; dz <= 1; ++dz)
-                    if (dx || dy || dz) {
-                        enqueue(BlockPos(p.x + dx, p.y + dy, p.z + dz));
-                    }
+        for (const BlockPos& d : kNeighbours) {
+            enqueue(BlockPos(p.x + d.x, p.y + d.y, p.z + d.z));
+        }
     }
     blockWorld.EndBatch();
     OrderMarkedCubes(markedBefore);

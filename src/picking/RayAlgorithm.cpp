@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "support/Sides.h"
 #include "world/BlockWorld2.h"
 
 namespace {
@@ -39,10 +40,6 @@ int32_t FloorToCoordinate(double value) {
 bool IsFinite(const Vector& v) {
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
-
-// Sides entered when marching up or down each axis.
-constexpr int kSideGoingUp[3] = {5, 4, 2};
-constexpr int kSideGoingDown[3] = {6, 3, 1};
 
 class AxisMarch {
 public:
@@ -81,7 +78,7 @@ public:
         }
         candidate.found = true;
         candidate.block = pos;
-        candidate.side = up ? kSideGoingUp[axis] : kSideGoingDown[axis];
+        candidate.side = SideAcross(axis, up ? -1 : 1);  // the face that looks back at the ray
         float point[3];
         point[axis] = static_cast<float>(plane);
         point[b] = runB;

@@ -4,6 +4,7 @@
 
 #include "quads/QuadBuffer.h"
 #include "support/ProcessEnd.h"
+#include "support/Sides.h"
 
 using Point = QuadAlgorithm::Point;
 using Edge = QuadAlgorithm::Edge;
@@ -205,41 +206,37 @@ void Engine::RemoveSquare(Point p) {
 
 namespace {
 
-Vector PlanePointToWorld(int side, float u, float v, float c) {
-    if (side <= 2) {
-        return Vector(u, v, c);
-    }
-    if (side <= 4) {
-        return Vector(u, c, v);
-    }
-    return Vector(c, u, v);
-}
-
-// Sides whose corners go A, B, C, D; the others go B, A, D, C so that
-// (P2 - P1) x (P3 - P1) always points out of the visible side.
-bool KeepsCornerOrder(int side) {
-    return side == 1 || side == 4 || side == 6;
+// A point of the side's plane at cell coordinates (u, v), in world space.
+Vector PlanePointToWorld(const Side& facts, float u, float v, float c) {
+    float world[3];
+    world[facts.axis] = c;
+    world[facts.u] = u;
+    world[facts.v] = v;
+    return Vector(world[0], world[1], world[2]);
 }
 
 }  // namespace
 
+// Corners A, B, C, D, or B, A, D, C where u x v points into the face, so that
+// (P2 - P1) x (P3 - P1) always points out of the visible side.
 void Engine::Draw(QuadBuffer* buffer) const {
-    if (side < 1 || side > 6) {
+    if (!IsSide(side)) {
         return;
     }
+    const Side& facts = kSides[side];
     const float c = static_cast<float>(plane);
     for (const Quad& q : quads) {
         const float uLow = static_cast<float>(q.low.x);
         const float vLow = static_cast<float>(q.low.y);
         const float uHigh = static_cast<float>(q.high.x + 1);
         const float vHigh = static_cast<float>(q.high.y + 1);
-        const Vector a = PlanePointToWorld(side, uLow, vLow, c);
-        const Vector b = PlanePointToWorld(side, uHigh, vLow, c);
-        const Vector cc = PlanePointToWorld(side, uLow, vHigh, c);
-        const Vector d = PlanePointToWorld(side, uHigh, vHigh, c);
+        const Vector a = PlanePointToWorld(facts, uLow, vLow, c);
+        const Vector b = PlanePointToWorld(facts, uHigh, vLow, c);
+        const Vector cc = PlanePointToWorld(facts, uLow, vHigh, c);
+        const Vector d = PlanePointToWorld(facts, uHigh, vHigh, c);
         const float w = static_cast<float>(q.high.x - q.low.x + 1);
         const float h = static_cast<float>(q.high.y - q.low.y + 1);
-        if (KeepsCornerOrder(side)) {
+        if (facts.uvOutward) {
             buffer->AddQuad(a, b, cc, d, 0, w, 0, h);
         } else {
             buffer->AddQuad(b, a, d, cc, 0, w, 0, h);
@@ -277,22 +274,11 @@ bool Engine::IndexesConsistent() const {
 }
 
 bool QuadAlgorithm::CellOfFace(int side, const BlockPos& pos, Point& cell) {
-    switch (side) {
-        case 1:
-        case 2:
-            cell = Point(pos.x, pos.y);
-            return true;
-        case 3:
-        case 4:
-            cell = Point(pos.x, pos.z);
-            return true;
-        case 5:
-        case 6:
-            cell = Point(pos.y, pos.z);
-            return true;
-        default:
-            return false;
+    if (!IsSide(side)) {
+        return false;
     }
+    cell = Point(Coordinate(pos, kSides[side].u), Coordinate(pos, kSides[side].v));
+    return true;
 }
 
 Engine& QuadAlgorithm::QuadHolder::EngineFor(int texture, int side, int plane) {

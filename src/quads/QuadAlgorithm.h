@@ -4,10 +4,8 @@
 // Face merging. The visible unit faces of each plane (one texture, one side,
 // one plane coordinate) are kept as few disjoint rectangles of cells, merged
 // greedily as faces arrive and split as they leave, and streamed into a
-// QuadBuffer. Pure logic: nothing here draws.
-//
-// A face of side s at cube (x, y, z) is the cell (x, y) for sides 1 and 2
-// (+z, -z), (x, z) for sides 3 and 4 (+y, -y), and (y, z) for sides 5 and 6 (-x, +x).
+// QuadBuffer. Pure logic: nothing here draws. A cube's face is the cell of its
+// plane given by the side's two cell axes (support/Sides.h).
 
 #include <cstdint>
 #include <map>

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "support/ProcessEnd.h"
+#include "support/Sides.h"
 #include "textures/TexDict.h"
 #include "textures/Texture.h"
 
@@ -25,14 +26,11 @@ float FaceShade(const Vector& p1, const Vector& p2, const Vector& p3) {
         return 0.5f;  // degenerate: no normal
     }
     Normalize(n);
-    if (Beyond(Dot(n, Vector(1, 0, 0)))) {
-        return 1.0f;
-    }
-    if (Beyond(Dot(n, Vector(0, 1, 0)))) {
-        return 0.7f;
-    }
-    if (Beyond(Dot(n, Vector(0, 0, 1)))) {
-        return 0.85f;
+    const float across[3] = {n.x, n.y, n.z};
+    for (const int axis : {0, 1, 2}) {
+        if (Beyond(across[axis])) {
+            return kSides[SideAcross(axis, 1)].shade;
+        }
     }
     return 0.5f;
 }

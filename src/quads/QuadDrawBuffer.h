@@ -3,9 +3,8 @@
 
 // Draws a pass of textured rectangles with OpenGL vertex arrays: the triangles
 // gather in one batch that is drawn before each texture bind, at the end of the
-// pass, and whenever it grows to a slice; each rectangle gets a fixed grey by
-// the axis it faces (x 1.0, y 0.7, z 0.85), or a random colour in rainbow
-// debug mode.
+// pass, and whenever it grows to a slice; each rectangle gets the fixed grey
+// of the axis it faces, or a random colour in rainbow debug mode.
 
 #include <cstddef>
 #include <vector>

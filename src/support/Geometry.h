@@ -33,7 +33,7 @@ struct BlockPos {
     int32_t x, y, z;
 
     BlockPos() = default;
-    BlockPos(int32_t x, int32_t y, int32_t z) : x(x), y(y), z(z) {}
+    constexpr BlockPos(int32_t x, int32_t y, int32_t z) : x(x), y(y), z(z) {}
 
     // Orders x, then y, then z: every map keyed by BlockPos is walked in this order.
     bool operator<(const BlockPos& other) const {

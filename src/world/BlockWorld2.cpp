@@ -1,6 +1,7 @@
 #include "world/BlockWorld2.h"
 
 #include "support/ProcessEnd.h"
+#include "support/Sides.h"
 
 bool BlockWorld2::Block::Empty() const {
     for (const int16_t texture : sideTexture) {
@@ -143,7 +144,7 @@ void BlockWorld2::ChangePos(const BlockPos& pos, int texture) {
 }
 
 void BlockWorld2::ChangeTexture(int texture, const BlockPos& pos, int side) {
-    if (side < 1 || side > 6) {
+    if (!IsSide(side)) {
         Fatal("Error: bad side (" + std::to_string(side) + ") passed to BlockWorld2::ChangeTexture");
     }
     ChangeTextureInternal(texture, pos, side);
@@ -204,35 +205,21 @@ int BlockWorld2::TextureOfSide(const BlockPos& pos, int side) const {
 }
 
 int BlockWorld2::OppSide(int side) {
-    static const int opposite[] = {2, 1, 4, 3, 6, 5};
-    if (side < 1 || side > 6) {
+    if (!IsSide(side)) {
         Fatal("Error: bad side passed to BlockWorld2::OppSide");
     }
-    return opposite[side - 1];
+    return kSides[side].opposite;
 }
 
 BlockPos BlockWorld2::AdjBlock(const BlockPos& pos, int side) {
-    switch (side) {
-        case 1: return BlockPos(pos.x, pos.y, pos.z + 1);
-        case 2: return BlockPos(pos.x, pos.y, pos.z - 1);
-        case 3: return BlockPos(pos.x, pos.y + 1, pos.z);
-        case 4: return BlockPos(pos.x, pos.y - 1, pos.z);
-        case 5: return BlockPos(pos.x - 1, pos.y, pos.z);
-        case 6: return BlockPos(pos.x + 1, pos.y, pos.z);
-        default: return pos;
-    }
+    return Across(pos, side);
 }
 
 int BlockWorld2::PlaneOfSide(const BlockPos& pos, int side) {
-    switch (side) {
-        case 1: return pos.z + 1;
-        case 2: return pos.z;
-        case 3: return pos.y + 1;
-        case 4: return pos.y;
-        case 5: return pos.x;
-        case 6: return pos.x + 1;
-        default: Fatal("Error: bad side passed to BlockWorld2::PlaneOfSide");
+    if (!IsSide(side)) {
+        Fatal("Error: bad side passed to BlockWorld2::PlaneOfSide");
     }
+    return Coordinate(pos, kSides[side].axis) + (kSides[side].sign > 0);
 }
 
 void BlockWorld2::AddQuad(int texture, const BlockPos& pos, int side) {

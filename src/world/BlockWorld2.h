@@ -6,7 +6,7 @@
 // merging so that exactly the visible faces are drawn. A face is visible when
 // it has a texture and the neighbour's touching face has none.
 //
-// Sides: 1 = +z, 2 = -z, 3 = +y, 4 = -y, 5 = -x, 6 = +x; texture 0 = no face.
+// Sides are numbered as support/Sides.h says; texture 0 is no face.
 // Nothing here draws except DrawCube.
 
 #include <cstdint>

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "quads/QuadBuffer.h"
+#include "support/Sides.h"
 
 // A face of a cube: texture, x, y, z, side.
 using Face = std::tuple<int, int, int, int, int>;
@@ -29,7 +30,6 @@ public:
         const int a = n.x != 0 ? 0 : (n.y != 0 ? 1 : 2);
         const int u = a == 0 ? 1 : 0;
         const int v = a == 2 ? 1 : 2;
-        static const int sideOf[3][2] = {{5, 6}, {4, 3}, {2, 1}};
         int low[3], high[3];
         for (int k = 0; k < 3; ++k) {
             const float values[4] = {Axis(p1, k), Axis(p2, k), Axis(p3, k), Axis(p4, k)};
@@ -42,7 +42,7 @@ public:
         int cell[3] = {low[0], low[1], low[2]};
         for (cell[u] = low[u]; cell[u] < high[u]; ++cell[u])
             for (cell[v] = low[v]; cell[v] < high[v]; ++cell[v])
-                faces.insert(Face{texture, cell[0], cell[1], cell[2], sideOf[a][normal[a] > 0]});
+                faces.insert(Face{texture, cell[0], cell[1], cell[2], SideAcross(a, normal[a] > 0 ? 1 : -1)});
     }
 
     std::vector<std::string> calls;
