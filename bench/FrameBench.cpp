@@ -86,6 +86,24 @@ BENCHMARK(BM_Frame)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
+// The same frame with the outline of the cube at the crosshair, as the game draws it.
+void BM_FrameWithOutline(benchmark::State& state) {
+    const float z = static_cast<float>(state.range(0)) + 1;
+    MeasureFrames(state, [z] {
+        glEnable(GL_TEXTURE_2D);
+        world->Render();
+        BlockPos target;
+        if (world->Target(Vector(-1, -1, z), Vector(0.5f, 0.5f, -0.7071068f), target)) {
+            MineWorld::RenderOutline(target);
+        }
+    });
+}
+BENCHMARK(BM_FrameWithOutline)
+    ->ArgNames({"n", "scene"})
+    ->Args({100, kFresh})
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
 void BM_SlowFrame(benchmark::State& state) {
     MeasureFrames(state, [] {
         glEnable(GL_TEXTURE_2D);
@@ -157,7 +175,7 @@ int main(int argc, char** argv) {
     world = new MineWorld;
     greyTexture = new Texture;
     greyTexture->LoadFromFile("Textures/grey_block.png");
-    const int status = RunWithRatios(argc, argv, {{"BM_SlowFrame/", "BM_Frame/"}});
+    const int status = RunWithRatios(argc, argv, {{"BM_SlowFrame/", "BM_Frame/"}, {"BM_FrameWithOutline/", "BM_Frame/"}});
     SDL_Quit();
     return status;
 }

@@ -22,6 +22,7 @@ struct GameInfo {
     float density = 0.04f;
     int numMines = 0;
     bool saveReplays = true;
+    bool highlightTarget = true;
     std::string playerName;
     int screenWidth = 800;
     int screenHeight = 600;

@@ -45,8 +45,11 @@ void DrawHelpScreen(GameInfo& info) {
     DrawScreenText(0, 0, kCharWidth, kCharHeight, kCreditLine);
 }
 
+// The clock stops, with its decimals, when the game is won or lost.
 std::string HudLine(const GameInfo& info) {
-    const std::string time = info.won ? ToString(info.finalTime) : ToString(static_cast<int>(info.gameClock));
+    const bool lost = !info.won && info.mineWorld->Dead();
+    const std::string time = info.won ? ToString(info.finalTime)
+                                      : (lost ? ToString(info.mineWorld->DeathTime()) : ToString(static_cast<int>(info.gameClock)));
     return ToString(info.flagCount) + "/" + ToString(info.mineCount) + " " + time;
 }
 
@@ -58,6 +61,8 @@ void DrawHud(GameInfo& info) {
     DrawScreenText(0, kTopRow, kCharWidth, kCharHeight, HudLine(info));
     if (info.won) {
         DrawScreenText(0.35f, kTopRow, kCharWidth, kCharHeight, "MINES CLEARED!");
+    } else if (info.mineWorld->Dead()) {
+        DrawScreenText(0.35f, kTopRow, kCharWidth, kCharHeight, "BOOM! N: new game");
     }
     DrawScreenText(0.83f, kTopRow, kCharWidth, kCharHeight, "TAB-Help");
 }
@@ -98,6 +103,11 @@ void DrawField(GameInfo& info) {
     }
     glEnable(GL_TEXTURE_2D);
     info.mineWorld->Render();
+    BlockPos target;
+    if (info.highlightTarget && !info.mineWorld->Dead() &&
+        info.mineWorld->Target(info.camera.GetPos(), info.camera.GetLook(), target)) {
+        MineWorld::RenderOutline(target);
+    }
     DrawCrosshair();
     DrawHud(info);
 }

@@ -63,11 +63,18 @@ bool ReadDensity(const Tokens& tokens, GameInfo& info, ParamsReport& report) {
     return true;
 }
 
-bool ReadSaveReplays(const Tokens& tokens, GameInfo& info, ParamsReport& report) {
+// Keys whose value is exactly 0 or 1.
+struct Switch {
+    const char* key;
+    bool GameInfo::*field;
+};
+constexpr Switch kSwitches[] = {{"save_replays", &GameInfo::saveReplays}, {"highlight_target", &GameInfo::highlightTarget}};
+
+bool ReadSwitch(const Tokens& tokens, const Switch& which, GameInfo& info, ParamsReport& report) {
     if (tokens.size() != 2 || (tokens[1] != "0" && tokens[1] != "1")) {
-        return Fail(report, {"Error: syntax: save_replays (0 or 1)"});
+        return Fail(report, {std::string("Error: syntax: ") + which.key + " (0 or 1)"});
     }
-    info.saveReplays = tokens[1] == "1";
+    info.*which.field = tokens[1] == "1";
     return true;
 }
 
@@ -97,8 +104,10 @@ bool ReadSetting(const Tokens& tokens, GameInfo& info, ParamsReport& report) {
     if (key == "density") {
         return ReadDensity(tokens, info, report);
     }
-    if (key == "save_replays") {
-        return ReadSaveReplays(tokens, info, report);
+    for (const Switch& which : kSwitches) {
+        if (key == which.key) {
+            return ReadSwitch(tokens, which, info, report);
+        }
     }
     if (key == "player_name") {
         return ReadPlayerName(tokens, info, report);
@@ -127,6 +136,7 @@ ParamsReport ParseParams(std::istream& in, GameInfo& info) {
     info.density = 0.04f;
     info.numMines = 0;
     info.saveReplays = true;
+    info.highlightTarget = true;
     info.playerName = "default_player";
 
     ParamsReport report;

@@ -149,26 +149,28 @@ void MineField::ToggleFlag(const BlockPos& pos, Block& block, float time) {
     blockWorld.ChangePos(pos, flagging ? kFlaggedTexture : kGreyTexture);
 }
 
-void MineField::MouseInput(const Vector& origin, const Vector& direction, bool uncover, float time) {
-    if (dead) {
-        return;
-    }
+bool MineField::Target(const Vector& origin, const Vector& direction, BlockPos& target) const {
     Vector hitPoint;
-    BlockPos hit;
     int hitSide = 0;
-    if (!RayAlgorithm().RayIntersectsWorld(&blockWorld, origin, direction, kPickRange, hitPoint, hit, hitSide)) {
+    size_t index = 0;
+    return RayAlgorithm().RayIntersectsWorld(&blockWorld, origin, direction, kPickRange, hitPoint, target, hitSide) &&
+           cubes.IndexOf(target, index);
+}
+
+void MineField::MouseInput(const Vector& origin, const Vector& direction, bool uncover, float time) {
+    BlockPos hit;
+    if (dead || !Target(origin, direction, hit)) {
         return;
     }
     size_t index = 0;
-    if (!cubes.IndexOf(hit, index)) {
-        return;
-    }
+    cubes.IndexOf(hit, index);
     Block* const block = &cubes.At(index);
     if (!uncover) {
         ToggleFlag(hit, *block, time);
     } else if (block->state == Block::kFlagged) {
         return;
     } else if (block->isMine) {
+        deathTime = time;
         DeathChanges();
     } else if (block->adjacentMines == 0) {
         EatZeroBlocks(hit, time);

@@ -59,6 +59,9 @@ public:
     void Initialize(int x, int y, int z, int mines);
     uint8_t CountMines(const BlockPos& pos) const;
     void EatZeroBlocks(const BlockPos& start, float time);
+    // The cube a click along this ray would act on: the first covered or flagged
+    // cube within the pick range; false when there is none.
+    bool Target(const Vector& origin, const Vector& direction, BlockPos& target) const;
     void MouseInput(const Vector& origin, const Vector& direction, bool uncover, float time);
     void DeathChanges();
     void GetGameState(bool& won, int& mines, int& flags) const;
@@ -69,6 +72,8 @@ public:
     const std::vector<uint32_t>& MarkedCubes() const { return markedCubes; }
     const BlockWorld2& World() const { return blockWorld; }
     bool Dead() const { return dead; }
+    // The game clock of the click that lost the game.
+    float DeathTime() const { return deathTime; }
 
 protected:
     CubeGrid cubes;
@@ -84,6 +89,7 @@ private:
     int sizeY = 0;
     int sizeZ = 0;
     bool dead = false;
+    float deathTime = 0;
     // Kept as the cubes change, so the game's standing costs nothing per frame.
     int mineCount = 0;
     int flagCount = 0;

@@ -31,6 +31,8 @@ public:
     void RenderFaces();
     void RenderMarkers();
     static void RenderNum(const BlockPos& pos, uint8_t count);
+    // Thin black lines along the cube's twelve edges, hidden where other cubes stand in front.
+    static void RenderOutline(const BlockPos& cube);
 
 private:
     QuadDrawBuffer drawBuffer;

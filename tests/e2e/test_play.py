@@ -1,5 +1,5 @@
 # Whole games with the real program: start-up, HUD, help, screenshots, winning, losing, replays, quitting.
-import os, re
+import os, re, time
 import pytest
 from PIL import Image, ImageChops, ImageStat
 from Xlib import X, display as xlib, protocol
@@ -96,18 +96,40 @@ def test_a_right_click_on_the_one_mine_wins_and_writes_the_replay_a_frame_later(
     assert g.wait_exit() == 0
 
 
-def test_a_left_click_on_the_mine_loses_and_later_clicks_change_nothing(game):
-    g = game(ONE_MINE)
-    assert g.window()
-    assert red(g.shot()) < 200
-    g.xdo("click", "1")
-    assert wait_until(lambda: red(g.shot()) > 5000, 20), "the mine shows at the crosshair"
-    lost = g.shot()
-    g.xdo("click", "3")
-    g.xdo("click", "1")
-    after = g.shot()
-    assert abs(red(after) - red(lost)) < 50 and not cleared(after)
-    assert not os.path.exists(g.path("Replays"))
+def below_hud(shot):
+    return shot.crop((0, 30) + shot.size)
+
+
+def test_the_cube_a_click_would_act_on_is_outlined_and_a_right_click_flags_it(game):
+    on, off = game("dimensions 3 3 3\n"), game("dimensions 3 3 3\nhighlight_target 0\n")
+    assert on.window() and off.window()
+    dark = lambda shot: below_hud(shot).convert("L").point(lambda v: 255 if v < 40 else 0)
+    lit = on.shot()
+    outline = ImageChops.subtract(dark(lit), dark(off.shot()))
+    assert outline.histogram()[255] > 300
+    left, top, right, bottom = outline.getbbox()
+    on.xdo("click", "3")
+    changed = lambda: ImageChops.difference(below_hud(lit), below_hud(on.shot())).convert("L").point(lambda v: 255 if v > 40 else 0)
+    assert wait_until(lambda: changed().histogram()[255] > 500), "the flag shows"
+    x0, y0, x1, y1 = changed().getbbox()
+    assert left - 3 <= x0 and top - 3 <= y0 and x1 <= right + 3 and y1 <= bottom + 3, "on the outlined cube alone"
+
+
+def test_a_loss_shows_the_mines_says_so_stops_the_clock_and_ignores_clicks(game):
+    on, off = game(ONE_MINE), game(ONE_MINE + "highlight_target 0\n")
+    for g in (on, off):
+        assert g.window() and red(g.shot()) < 200
+        g.xdo("click", "1")
+        assert wait_until(lambda: red(g.shot()) > 5000, 20), "the mine shows at the crosshair"
+    first = on.shot()
+    on.xdo("click", "3")
+    on.xdo("click", "1")
+    time.sleep(1.2)
+    second = on.shot()
+    assert ImageChops.difference(first, second).getbbox() is None, "clicks and the clock change nothing"
+    assert count(second, green_text, (510, 0, 552, 18)) > 10, "BOOM! N: new game"
+    assert ImageChops.difference(below_hud(second), below_hud(off.shot())).getbbox() is None, "no outline"
+    assert not os.path.exists(on.path("Replays"))
 
 
 def test_a_box_without_mines_is_won_at_once_and_a_flood_opens_it_onto_the_green_floor(game):
