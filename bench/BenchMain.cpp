@@ -6,5 +6,6 @@ int main(int argc, char** argv) {
     return RunWithRatios(argc, argv,
                          {{"BM_LayOutFullBox/", "BM_InsertKeysIntoMap/"},
                           {"BM_NewGame/", "BM_InsertKeysIntoMap/"},
-                          {"BM_FloodWholeBox/", "BM_NewGame/"}});
+                          {"BM_FloodWholeBox/", "BM_NewGame/"},
+                          {"BM_LoadReplay/", "BM_NewGame/"}});
 }

@@ -6,10 +6,15 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <vector>
 
 #include "BenchFields.h"
+#include "game/Scores.h"
 #include "minefield/MineField.h"
+#include "minefield/ReplayPlayer.h"
 #include "picking/RayAlgorithm.h"
 
 namespace {
@@ -152,5 +157,50 @@ void BM_MergingQuality(benchmark::State& state) {
     state.counters["merged_per_greedy"] = double(field.World().NumQuads()) / greedy;
 }
 BENCHMARK(BM_MergingQuality)->Arg(64)->Unit(benchmark::kMillisecond);
+
+// A field at the default density after its first flood, as a replay file in a fresh folder.
+std::string WriteReplay(int n, const std::string& folder, const std::string& name) {
+    MineField field;
+    std::srand(1);
+    field.Initialize(n, n, n, DefaultMines(n));
+    FloodFromFirstZero(field);
+    std::filesystem::create_directories(folder);
+    const std::string path = folder + "/" + name;
+    std::ofstream out(path);
+    out << "# Cubomb replay file.\n# Player: bench\n# Finished map? yes\n# Total time: 12.5 seconds\n";
+    field.OutputReplayInfo(out);
+    return path;
+}
+
+// Watching a replay starts with reading it whole and laying out its field.
+void BM_LoadReplay(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    const std::string path = WriteReplay(n, "/tmp/cubomb-bench-replay", "load.cubomb");
+    MineField field;
+    for (auto _ : state) {
+        ReplayRecord record;
+        std::string message;
+        LoadReplay(path, record, message);
+        ReplayPlayer(std::move(record)).Restart(field);
+    }
+    state.counters["cubes"] = static_cast<double>(field.Cubes().Size());
+    std::filesystem::remove_all("/tmp/cubomb-bench-replay");
+}
+BENCHMARK(BM_LoadReplay)->Arg(32)->Arg(100)->Unit(benchmark::kMillisecond);
+
+// The best-times table of a thousand replays of 10-cube boxes.
+void BM_Scores(benchmark::State& state) {
+    const std::string folder = "/tmp/cubomb-bench-scores";
+    const std::string first = WriteReplay(10, folder, "12-05-26 14.51.07 (bench).cubomb");
+    for (int i = 1; i < 1000; ++i) {
+        std::filesystem::copy_file(first, folder + "/12-05-26 14.51.07 (bench) (" + std::to_string(i + 1) + ").cubomb");
+    }
+    for (auto _ : state) {
+        std::ostringstream out, errors;
+        PrintScores(folder, out, errors);
+    }
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_Scores)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -2,10 +2,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <random>
 #include <regex>
+#include <sstream>
 
 #include "minefield/MineField.h"
 #include "minefield/Replay.h"
+#include "minefield/ReplayPlayer.h"
+#include "minefield/ReplayReader.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -54,6 +58,117 @@ TEST_F(ReplayFolder, WritesTheFormatIntoANewFolderAndNeverReplacesAReplay) {
 TEST_F(ReplayFolder, AnUnwritableFolderIsReportedNotClaimed) {
     WriteFile(dir.File("Replays"), "not a folder");  // blocks root too, which writes through permissions
     EXPECT_TRUE(std::regex_match(Save("joe"), std::regex(R"(Error: could not write replay: Replays/.* \(joe\)\.cubomb\n)")));
+}
+
+TEST_F(ReplayFolder, ABoxWrittenIsReadBackCubeByCubeAndPlayedBackToTheSameField) {
+    std::srand(3);
+    field.Initialize(4, 3, 5, 9);
+    std::mt19937 random(8);
+    for (int click = 0; click < 40; ++click) {
+        const BlockPos p(random() % 4, random() % 3, random() % 5);
+        if (field.Cubes().Find(p)->state == Block::kCovered) {
+            field.MouseInput(Vector(p.x + 0.5f, p.y + 0.5f, p.z + 1.5f), Vector(0, 0, -1), !field.Cubes().Find(p)->isMine,
+                             click * 0.25f);
+        }
+    }
+    Save("joe");
+    const std::string path = dir.File("Replays/" + *ListFolder(dir.File("Replays")).begin());
+    std::string text = ReadFile(path);
+    WriteFile(path + ".crlf", std::regex_replace(text, std::regex("\n"), "\r\n"));
+    for (const std::string& file : {path, path + ".crlf"}) {
+        ReplayRecord replay;
+        std::string message;
+        ASSERT_TRUE(LoadReplay(file, replay, message)) << message;
+        EXPECT_EQ(std::tie(replay.player, replay.finished, replay.totalTime, replay.sizeX, replay.sizeY, replay.sizeZ),
+                  std::make_tuple(std::string("joe"), true, 12.5f, 4, 3, 5));
+        ReplayPlayer player(replay);
+        MineField watched;
+        player.Restart(watched);
+        player.Advance(watched, 12.5f);
+        for (size_t i = 0; i < field.Cubes().Size(); ++i) {
+            const Block& a = field.Cubes().At(i);
+            const Block& b = watched.Cubes().At(i);
+            EXPECT_EQ(std::make_tuple(replay.mines[i], replay.times[i], b.isMine, b.adjacentMines),
+                      std::make_tuple(a.isMine, a.timeFinished, a.isMine, a.adjacentMines));
+            EXPECT_EQ(b.state, a.state);
+        }
+    }
+}
+
+// Oracle: a cube is resolved exactly when its time has come, however the clock steps.
+TEST(ReplayPlayer, ResolvesExactlyTheCubesWhoseTimeHasCome) {
+    std::mt19937 random(4);
+    for (int trial = 0; trial < 30; ++trial) {
+        ReplayRecord record;
+        record.sizeX = 1 + random() % 5, record.sizeY = 1 + random() % 5, record.sizeZ = 1 + random() % 5;
+        for (int i = 0; i < record.sizeX * record.sizeY * record.sizeZ; ++i) {
+            record.mines.push_back(random() % 5 == 0);
+            record.times.push_back(random() % 4 == 0 ? Block::kNever : (random() % 8) * 0.5f);
+        }
+        ReplayPlayer player(record);
+        MineField field;
+        player.Restart(field);
+        for (float clock = 0; clock < 5; clock += (random() % 3) * 0.5f + 0.25f) {
+            player.Advance(field, clock);
+            for (size_t i = 0; i < record.times.size(); ++i) {
+                const uint8_t expected = record.times[i] > clock ? Block::kCovered : (record.mines[i] ? Block::kFlagged : Block::kUncovered);
+                ASSERT_EQ(field.Cubes().At(i).state, expected) << trial << " " << clock << " " << i;
+            }
+        }
+    }
+}
+
+const std::string kHeader = "# Cubomb replay file.\n# Player: joe\n# Finished map? yes\n# Total time: 2.5 seconds\n"
+                            "BEGIN_SECTION MAP_DATA\n#syntax: x y z mine? time_finished\n";
+const std::string kBox = "0 0 0 0 1e+07\n0 0 1 1 2.25\n0 1 0 0 0\n0 1 1 0 1.5\n";
+
+std::string Without(std::string text, const std::string& part, const std::string& instead = "") {
+    return text.replace(text.find(part), part.size(), instead);
+}
+
+TEST(ReplayReader, SaysOnWhichLineAndWhyAFileIsNoWholeReplay) {
+    const std::string fields = "a cube line has five fields: x y z mine? time_finished";
+    const std::string time = "a time that is not a number of seconds of at least 0";
+    const std::string order = " is out of x, y, z order or follows a gap";
+    const std::tuple<std::string, int, std::string> cases[] = {
+        {"", 1, "the file ends in its header"},
+        {"# Cubomb replay file\n", 1, "expected \"# Cubomb replay file.\""},
+        {Without(kHeader, "# Player: joe\n"), 2, "expected \"# Player: \" and the player's name"},
+        {Without(kHeader, "yes", "maybe"), 3, "expected \"# Finished map? yes\" or \"# Finished map? no\""},
+        {Without(kHeader, "2.5", "-1"), 4, "expected \"# Total time: \", a number of seconds of at least 0, and \" seconds\""},
+        {Without(kHeader, "2.5", "nan"), 4, "expected \"# Total time: \", a number of seconds of at least 0, and \" seconds\""},
+        {Without(kHeader, "BEGIN_SECTION MAP_DATA\n"), 5, "expected \"BEGIN_SECTION MAP_DATA\""},
+        {Without(kHeader, "#syntax: x y z mine? time_finished\n"), 6, "the file ends in its header"},
+        {kHeader + "0 0 0 0\n", 7, fields},
+        {kHeader + "0 0 0 0 1 1\n", 7, fields},
+        {kHeader + "0 0 -0 0 1\n", 7, "a coordinate that is not a natural number"},
+        {kHeader + "0 0 00 0 1\n", 7, "a coordinate that is not a natural number"},
+        {kHeader + "0 0 0 2 1\n", 7, "mine? is neither 0 nor 1"},
+        {kHeader + "0 0 0 0 -1\n", 7, time},
+        {kHeader + "0 0 0 0 inf\n", 7, time},
+        {kHeader + "0 0 0 0 1e39\n", 7, time},
+        {kHeader + "0 0 0 0 0x1p3\n", 7, time},
+        {kHeader + "0 0 1 0 1\n", 7, "the cube 0 0 1" + order},
+        {kHeader + "0 0 0 0 1\n0 0 2 0 1\n", 8, "the cube 0 0 2" + order},
+        {kHeader + kBox + "0 1 2 0 1\n", 11, "the cube 0 1 2" + order},
+        {kHeader + kBox + "1 0 0 0 1\n1 1 0 0 1\n", 12, "the cube 1 1 0" + order},
+        {kHeader + kBox + "1 0 0 0 1\nEND_SECTION\n", 12, "END_SECTION before the box's last cube"},
+        {kHeader + kBox, 11, "the file ends before END_SECTION"},
+        {kHeader + kBox + "END_SECTION\n\n  \nx\n", 14, "only blank lines may follow END_SECTION"},
+    };
+    for (const auto& [text, line, reason] : cases) {
+        std::istringstream in(text);
+        ReplayRecord replay;
+        ReplayError error;
+        EXPECT_FALSE(ReadReplay(in, replay, error)) << text;
+        EXPECT_EQ(std::tie(error.line, error.reason), std::tie(line, reason)) << text;
+    }
+    std::istringstream whole(kHeader + kBox + "END_SECTION\r\n\r\n");
+    ReplayRecord replay;
+    ReplayError error;
+    ASSERT_TRUE(ReadReplay(whole, replay, error)) << error.reason;
+    EXPECT_EQ(std::tie(replay.sizeX, replay.sizeY, replay.sizeZ, replay.mines, replay.times),
+              std::make_tuple(1, 2, 2, std::vector<bool>{false, true, false, false}, std::vector<float>{1e7f, 2.25f, 0, 1.5f}));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 // are created once at start-up and never freed, because the game ends by
 // ending the process.
 
+#include <cstdint>
 #include <string>
 
 #include "game/SimpleCamera.h"
@@ -14,6 +15,7 @@
 struct SDL_Surface;
 class Texture;
 class MineWorld;
+class ReplayPlayer;
 
 struct GameInfo {
     int dimensionX = 10;
@@ -42,6 +44,12 @@ struct GameInfo {
     SimpleCamera camera;
     InputWrapper inputWrapper;
     MineWorld* mineWorld = nullptr;
+
+    // Set when watching a replay instead of playing: the game clock is then
+    // the replay's, running at replaySpeed since the tick count lastTicks.
+    ReplayPlayer* replay = nullptr;
+    float replaySpeed = 1;
+    uint32_t lastTicks = 0;
 };
 
 #endif

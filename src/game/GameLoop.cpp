@@ -4,6 +4,7 @@
 #include <GL/glu.h>
 #include <SDL.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdint>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 #include "input/SDL_Input.h"
 #include "minefield/MineWorld.h"
 #include "minefield/Replay.h"
+#include "minefield/ReplayPlayer.h"
 #include "support/Geometry.h"
 #include "support/ProcessEnd.h"
 #include "textures/Texture.h"
@@ -25,7 +27,9 @@ constexpr float kTimeStep = 0.05f;
 constexpr float kCharWidth = 0.02f;
 constexpr float kCharHeight = 0.03f;
 constexpr float kTopRow = 0.97f;
-const char* const kCreditLine = "Cubomb v1.0 - 2026";
+const char* const kCreditLine = "Cubomb v1.1 - 2026";
+constexpr float kSlowestReplay = 0.125f;
+constexpr float kFastestReplay = 256.0f;
 
 // Seconds since the game began; the tick count is widened before subtracting.
 float SecondsSince(float startTicks) {
@@ -65,6 +69,10 @@ void DrawHud(GameInfo& info) {
         DrawScreenText(0.35f, kTopRow, kCharWidth, kCharHeight, "BOOM! N: new game");
     }
     DrawScreenText(0.83f, kTopRow, kCharWidth, kCharHeight, "TAB-Help");
+    if (info.replay) {
+        const std::string line = "REPLAY " + info.replay->Record().player + " x" + ToString(info.replaySpeed);
+        DrawScreenText(0, kTopRow - kCharHeight, kCharWidth, kCharHeight, line);
+    }
 }
 
 // A won field stands on a green floor.
@@ -104,7 +112,7 @@ void DrawField(GameInfo& info) {
     glEnable(GL_TEXTURE_2D);
     info.mineWorld->Render();
     BlockPos target;
-    if (info.highlightTarget && !info.mineWorld->Dead() &&
+    if (info.highlightTarget && !info.replay && !info.mineWorld->Dead() &&
         info.mineWorld->Target(info.camera.GetPos(), info.camera.GetLook(), target)) {
         MineWorld::RenderOutline(target);
     }
@@ -112,7 +120,46 @@ void DrawField(GameInfo& info) {
     DrawHud(info);
 }
 
+// Right and left arrows double and halve the speed; Backspace starts over.
+void WatchKeys(GameInfo& info, const Input& input) {
+    if (input.KeyPressed(KeyCode::kRightArrow)) {
+        info.replaySpeed = std::min(info.replaySpeed * 2, kFastestReplay);
+    }
+    if (input.KeyPressed(KeyCode::kLeftArrow)) {
+        info.replaySpeed = std::max(info.replaySpeed / 2, kSlowestReplay);
+    }
+    if (input.KeyPressed(KeyCode::kBackspace)) {
+        InitializeGame(info);
+    }
+}
+
+// The replay's cubes are resolved as its clock reaches them; at its end the field is won.
+void WatchState(GameInfo& info) {
+    info.replay->Advance(*info.mineWorld, info.gameClock);
+    bool won = false;
+    info.mineWorld->GetGameState(won, info.mineCount, info.flagCount);
+    if (!info.won && info.gameClock >= info.replay->Record().totalTime) {
+        info.won = true;
+        info.finalTime = info.replay->Record().totalTime;
+    }
+}
+
+// The replay clock runs at the chosen speed and stops at the replay's end.
+float ReplayClock(GameInfo& info) {
+    const uint32_t now = SDL_GetTicks();
+    const float elapsed = static_cast<float>(now - info.lastTicks) / 1000.0f * info.replaySpeed;
+    info.lastTicks = now;
+    return std::min(info.gameClock + elapsed, info.replay->Record().totalTime);
+}
+
 }  // namespace
+
+void Watch(GameInfo& info, ReplayPlayer* replay) {
+    info.replay = replay;
+    info.dimensionX = replay->Record().sizeX;
+    info.dimensionY = replay->Record().sizeY;
+    info.dimensionZ = replay->Record().sizeZ;
+}
 
 void Initialize(GameInfo& info) {
     // A write past a file size limit must fail like a full disk, not kill the game.
@@ -135,9 +182,14 @@ void InitializeGame(GameInfo& info) {
     info.won = false;
     info.finalTime = -1.0f;
     info.replaySaved = false;
-    std::srand(SDL_GetTicks());
-    info.mineWorld->Initialize(info.dimensionX, info.dimensionY, info.dimensionZ, info.numMines);
+    if (info.replay) {
+        info.replay->Restart(*info.mineWorld);
+    } else {
+        std::srand(SDL_GetTicks());
+        info.mineWorld->Initialize(info.dimensionX, info.dimensionY, info.dimensionZ, info.numMines);
+    }
     info.startTicks = static_cast<float>(SDL_GetTicks());
+    info.lastTicks = SDL_GetTicks();
     info.gameClock = 0;
 }
 
@@ -152,6 +204,10 @@ void InputLoop(GameInfo& info) {
     info.showHelp = input->KeyDown(KeyCode::kTab);
     if (input->KeyPressed(kKeyP)) {
         Screenshot(info.screen, "screenshot.bmp");
+    }
+    if (info.replay) {
+        WatchKeys(info, *input);
+        return;
     }
     if (input->KeyPressed(kKeyN)) {
         InitializeGame(info);
@@ -168,6 +224,10 @@ void InputLoop(GameInfo& info) {
 
 // The replay is written in the frame after the win was seen.
 void StateLoop(GameInfo& info) {
+    if (info.replay) {
+        WatchState(info);
+        return;
+    }
     if (info.won && !info.replaySaved) {
         if (info.saveReplays) {
             SaveReplay(info.playerName, *info.mineWorld, info.gameClock, info.won);
@@ -206,7 +266,7 @@ void RenderLoop(GameInfo& info) {
 
 void RunFrameLoop(GameInfo& info) {
     for (;;) {
-        info.gameClock = SecondsSince(info.startTicks);
+        info.gameClock = info.replay ? ReplayClock(info) : SecondsSince(info.startTicks);
         InputLoop(info);
         StateLoop(info);
         RenderLoop(info);

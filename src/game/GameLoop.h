@@ -5,7 +5,10 @@
 // input (camera, keys, clicks), state (win, replay) and render.
 
 struct GameInfo;
+class ReplayPlayer;
 
+// Makes the run watch the replay instead of playing, on a box of its size.
+void Watch(GameInfo& info, ReplayPlayer* replay);
 void Initialize(GameInfo& info);
 void InitializeGame(GameInfo& info);
 void InputLoop(GameInfo& info);

@@ -1,11 +1,38 @@
+#include <iostream>
+#include <memory>
+
+#include "game/CommandLine.h"
 #include "game/GameInfo.h"
 #include "game/GameLoop.h"
 #include "game/GameParams.h"
+#include "game/Scores.h"
+#include "minefield/ReplayPlayer.h"
+#include "support/ProcessEnd.h"
 
-// Arguments are ignored: everything comes from the working directory.
-int main(int, char**) {
+// Everything else comes from the working directory.
+int main(int argc, char** argv) {
+    const Command command = ParseCommandLine(argc, argv);
+    switch (command.kind) {
+        case Command::kHelp: std::cout << kUsage; return 0;
+        case Command::kVersion: std::cout << kVersion << "\n"; return 0;
+        case Command::kUsageError: std::cerr << kUsage; return 2;
+        case Command::kScores: PrintScores("Replays", std::cout, std::cerr); return 0;
+        default: break;
+    }
+    std::unique_ptr<ReplayPlayer> replay;
+    if (command.kind == Command::kReplay) {
+        ReplayRecord record;
+        std::string message;
+        if (!LoadReplay(command.file, record, message)) {
+            FatalOnStandardError(message);
+        }
+        replay = std::make_unique<ReplayPlayer>(std::move(record));
+    }
     GameInfo info;
     ReadParams("game_parameters.txt", info);
+    if (replay) {
+        Watch(info, replay.get());
+    }
     Initialize(info);
     RunFrameLoop(info);
 }

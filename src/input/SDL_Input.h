@@ -17,8 +17,11 @@ constexpr int kDigit1 = 1;
 constexpr int kDigit2 = 2;
 constexpr int kEscape = 11;
 constexpr int kSpace = 12;
+constexpr int kLeftArrow = 15;
+constexpr int kRightArrow = 16;
 constexpr int kLeftCtrl = 17;
 constexpr int kTab = 19;
+constexpr int kBackspace = 22;
 constexpr int kUnlisted = -1;
 }  // namespace KeyCode
 

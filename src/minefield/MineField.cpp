@@ -40,16 +40,35 @@ BlockPos CubeGrid::PositionOf(size_t index) const {
 }
 
 void MineField::Initialize(int x, int y, int z, int mines) {
+    Clear(x, y, z);
+    DrawMines(mines);
+    LayOut();
+}
+
+void MineField::Initialize(int x, int y, int z, const std::vector<bool>& mined) {
+    Clear(x, y, z);
+    for (size_t i = 0; i < cubes.Size(); ++i) {
+        cubes.At(i).isMine = mined[i];
+        mineCount += mined[i];
+    }
+    LayOut();
+}
+
+void MineField::Clear(int x, int y, int z) {
     sizeX = x;
     sizeY = y;
     sizeZ = z;
     dead = false;
+    mineCount = 0;
     flagCount = 0;
     flaggedMineCount = 0;
     markedCubes.clear();
     cubes.Reset(x, y, z);
     blockWorld.Initialize(BlockRect(BlockPos(0, 0, 0), BlockPos(x, y, z)), false);
-    DrawMines(mines);
+}
+
+// Counts every cube's mined neighbours and puts up every cube, covered.
+void MineField::LayOut() {
     for (size_t i = 0; i < cubes.Size(); ++i) {
         const BlockPos pos = cubes.PositionOf(i);
         cubes.At(i).adjacentMines = CountMines(pos);
@@ -179,6 +198,21 @@ void MineField::MouseInput(const Vector& origin, const Vector& direction, bool u
         Uncover(index, time);
         OrderMarkedCubes(markedBefore);
     }
+}
+
+void MineField::Resolve(const uint32_t* first, const uint32_t* last, const std::vector<float>& times) {
+    const size_t markedBefore = markedCubes.size();
+    blockWorld.BeginBatch();
+    for (; first != last; ++first) {
+        Block& block = cubes.At(*first);
+        if (!block.isMine) {
+            Uncover(*first, times[*first]);
+        } else if (block.state == Block::kCovered) {
+            ToggleFlag(cubes.PositionOf(*first), block, times[*first]);
+        }
+    }
+    blockWorld.EndBatch();
+    OrderMarkedCubes(markedBefore);
 }
 
 // Every mine shows, flagged or not; the records themselves stay as they are.

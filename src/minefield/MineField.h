@@ -57,6 +57,8 @@ public:
     static constexpr float kPickRange = 200.0f;
 
     void Initialize(int x, int y, int z, int mines);
+    // A box whose mines are given, one flag per cube in position order.
+    void Initialize(int x, int y, int z, const std::vector<bool>& mined);
     uint8_t CountMines(const BlockPos& pos) const;
     void EatZeroBlocks(const BlockPos& start, float time);
     // The cube a click along this ray would act on: the first covered or flagged
@@ -66,6 +68,9 @@ public:
     void DeathChanges();
     void GetGameState(bool& won, int& mines, int& flags) const;
     void OutputReplayInfo(std::ostream& out) const;
+    // Resolves cubes, given by index, as a replay recorded them: a mine is
+    // flagged, a safe cube uncovered on its own (a flood's cubes come one by one).
+    void Resolve(const uint32_t* first, const uint32_t* last, const std::vector<float>& times);
 
     const CubeGrid& Cubes() const { return cubes; }
     // The uncovered cubes that show a count, as cube indices in position order.
@@ -80,7 +85,9 @@ protected:
     BlockWorld2 blockWorld;
 
 private:
+    void Clear(int x, int y, int z);
     void DrawMines(int mines);
+    void LayOut();
     void Uncover(size_t index, float time);
     void OrderMarkedCubes(size_t markedBefore);
     void ToggleFlag(const BlockPos& pos, Block& block, float time);

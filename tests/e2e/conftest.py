@@ -51,7 +51,8 @@ class Game:
         environment = dict(os.environ, **(env or {}))
         if self.display:
             environment["DISPLAY"] = self.display.name
-        self.outputs = [open(self.path(".stdout"), "w+"), open(self.path(".stderr"), "w+")]
+        self.logs = tempfile.mkdtemp(prefix="cubomb-logs-")
+        self.outputs = [open(os.path.join(self.logs, name), "w+") for name in ("stdout", "stderr")]
         self.process = subprocess.Popen([*launcher, exe, *args], cwd=self.folder, env=environment,
                                         stdout=self.outputs[0], stderr=self.outputs[1])
 
@@ -59,10 +60,10 @@ class Game:
         return os.path.join(self.folder, name)
 
     def lines(self):
-        return open(self.path(".stdout"), errors="replace").read().splitlines()
+        return open(self.outputs[0].name, errors="replace").read().splitlines()
 
     def errors(self):
-        return open(self.path(".stderr"), errors="replace").read()
+        return open(self.outputs[1].name, errors="replace").read()
 
     def wait_exit(self, timeout=60):
         try:
@@ -112,7 +113,8 @@ class Game:
         if self.display:
             self.display.stop()
         errors = self.errors()
-        shutil.rmtree(self.folder, ignore_errors=True)
+        for folder in (self.folder, self.logs):
+            shutil.rmtree(folder, ignore_errors=True)
         assert "Sanitizer" not in errors and "runtime error" not in errors, errors
 
 

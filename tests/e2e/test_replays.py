@@ -1,0 +1,86 @@
+# Watching a won game again, the best-times table, and the command line.
+import os, subprocess, time
+import pytest
+from PIL import ImageChops
+from conftest import EXE, count, green_text, wait_until
+from test_play import cleared, replays, saved
+
+TWO_CUBES = "dimensions 1 1 2\nnum_mines 1\nhighlight_target 0\n"
+
+
+def run(folder, *args):
+    return subprocess.run([EXE, *args], cwd=folder, capture_output=True, text=True, timeout=60,
+                          env=dict(os.environ, SDL_VIDEODRIVER="dummy"))
+
+
+def win(g):
+    """The crosshair is on the top cube, and through it once uncovered, on the bottom one."""
+    g.xdo("click", "3")
+    if not wait_until(lambda: cleared(g.shot()), 5):
+        for button in "313":
+            g.xdo("click", button)
+            time.sleep(0.3)
+    assert wait_until(lambda: cleared(g.shot()), 20)
+
+
+def below_two_hud_lines(shot):
+    return shot.crop((0, 40) + shot.size)
+
+
+def test_a_won_game_watched_again_ends_as_it_was_played_and_its_time_is_listed(game):
+    played = game(TWO_CUBES)
+    assert played.window()
+    win(played)
+    assert saved(played)
+    end_of_play = played.shot()
+    played.xdo("key", "Escape")
+    assert played.wait_exit() == 0
+    [name] = replays(played)
+    watched = game(TWO_CUBES, folder=played.folder, args=["--replay", "Replays/" + name])
+    assert watched.window()
+    assert count(watched.shot(), green_text, (0, 18, 200, 36)) > 60, "REPLAY default_player x1"
+    for _ in range(8):
+        watched.xdo("key", "Right")
+    assert wait_until(lambda: cleared(watched.shot()), 20)
+    end_of_replay = watched.shot()
+    assert ImageChops.difference(below_two_hud_lines(end_of_play), below_two_hud_lines(end_of_replay)).getbbox() is None
+    for _ in range(11):
+        watched.xdo("key", "Left")
+    watched.xdo("key", "BackSpace")
+    assert wait_until(lambda: not cleared(watched.shot()), 20), "Backspace starts it over, at an eighth of the speed"
+    watched.xdo("key", "Escape")
+    assert watched.wait_exit() == 0
+
+    with open(os.path.join(played.folder, "Replays/broken.cubomb"), "w") as f:
+        f.write("# Cubomb replay file.\n# Player: x\n")
+    scores = run(played.folder, "--scores")
+    assert scores.returncode == 0
+    assert scores.stderr == "Skipping Replays/broken.cubomb: line 3: the file ends in its header\n"
+    heading, row = scores.stdout.splitlines()
+    assert heading == "1x1x2, 1 mines"
+    assert row.split()[:3] == ["1.", "%.1fs" % float(open(played.path("Replays/" + name)).read().split("\n")[3].split()[3]),
+                               "default_player"]
+    assert row.split()[3] == "20%s-%s-%s" % (name[6:8], name[0:2], name[3:5])
+
+
+@pytest.mark.parametrize("args,status,out,err", [
+    (["--version"], 0, "Cubomb 1.1\n", ""),
+    (["--help"], 0, "usage", ""),
+    (["--bogus"], 2, "", "usage"),
+    (["--replay"], 2, "", "usage"),
+    (["--scores", "x"], 2, "", "usage"),
+    (["--scores"], 0, "No replays yet in Replays/\n", ""),
+    (["--replay", "missing.cubomb"], 1, "", "Error: cannot find replay: missing.cubomb\n"),
+    (["--replay", "Textures"], 1, "", "Error: cannot find replay: Textures\n"),
+    (["--replay", "game_parameters.txt"], 1, "",
+     'Error: not a replay file: game_parameters.txt: line 1: expected "# Cubomb replay file."\n'),
+])
+def test_the_command_line(args, status, out, err, tmp_path):
+    (tmp_path / "Textures").mkdir()
+    (tmp_path / "game_parameters.txt").write_text("dimensions 2 2 2\n")
+    result = run(tmp_path, *args)
+    assert result.returncode == status
+    usage = lambda text: text.startswith("Usage: cubomb [--replay FILE | --scores | --help | --version]\n")
+    for stream, expected in ((result.stdout, out), (result.stderr, err)):
+        assert usage(stream) if expected == "usage" else stream == expected
+    assert sorted(os.listdir(tmp_path)) == ["Textures", "game_parameters.txt"], "nothing else happens"

@@ -1,0 +1,47 @@
+// The replay reader on any bytes. What it accepts is a whole box, and played
+// back on a field and written out by the game's own writer, it reads back the same.
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+
+#include "minefield/MineField.h"
+#include "minefield/ReplayPlayer.h"
+#include "minefield/ReplayReader.h"
+
+namespace {
+
+void Check(bool ok) {
+    if (!ok) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
+    ReplayRecord replay;
+    ReplayError error;
+    if (!ReadReplay(in, replay, error)) {
+        Check(error.line >= 1 && !error.reason.empty());
+        return 0;
+    }
+    const size_t cubes = size_t(replay.sizeX) * replay.sizeY * replay.sizeZ;
+    Check(replay.mines.size() == cubes && replay.times.size() == cubes && std::isfinite(replay.totalTime));
+    ReplayPlayer player(replay);
+    MineField field;
+    player.Restart(field);
+    player.Advance(field, 1e30f);
+    std::ostringstream out;
+    out << "# Cubomb replay file.\n# Player: " << replay.player << "\n# Finished map? no\n# Total time: 0 seconds\n";
+    field.OutputReplayInfo(out);
+    std::istringstream again(out.str());
+    ReplayRecord written;
+    Check(ReadReplay(again, written, error) && written.mines == replay.mines && written.sizeX == replay.sizeX &&
+          written.sizeY == replay.sizeY && written.sizeZ == replay.sizeZ);
+    for (size_t i = 0; i < cubes; ++i) {
+        Check(std::fabs(written.times[i] - replay.times[i]) <= 1e-5f * replay.times[i]);
+    }
+    return 0;
+}
