@@ -6,10 +6,12 @@
 #include <unistd.h>
 
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 
 #include "minefield/MineWorld.h"
 #include "quads/QuadAlgorithm.h"
+#include "world/BlockWorld2.h"
 #include "support/GlContext.h"
 #include "support/TempDir.h"
 #include "textures/TexDict.h"
@@ -112,6 +114,41 @@ TEST_F(DrawBufferGl, EachFacingDirectionHasItsGreyModulatedByTheTexture) {
     std::srand(3405);
     EXPECT_NEAR(first, std::rand() / double(RAND_MAX) * 255.0, 2) << "the first numbers after the debug seed";
     EXPECT_EQ(DrawFace(1), first) << "and again in the next pass";
+}
+
+// Every solid cube drawn whole shows the same nearest surfaces as the merged faces, seen from either far corner.
+TEST_F(DrawBufferGl, SlowRenderShowsWhatTheMergedFacesShow) {
+    BlockWorld2 world;
+    world.Initialize(BlockRect(BlockPos(0, 0, 0), BlockPos(3, 3, 3)), false);
+    for (const BlockPos& p : {BlockPos(0, 0, 0), BlockPos(1, 0, 0), BlockPos(1, 1, 0), BlockPos(1, 1, 1)}) world.ChangePos(p, 2);
+    const auto depths = [] {
+        std::vector<float> depth(kGlWidth * kGlHeight);
+        glReadPixels(0, 0, kGlWidth, kGlHeight, GL_DEPTH_COMPONENT, GL_FLOAT, depth.data());
+        return depth;
+    };
+    glEnable(GL_DEPTH_TEST);
+    for (const float side : {-4.0f, 6.0f}) {
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        gluPerspective(60, double(kGlWidth) / kGlHeight, 0.1, 100);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        gluLookAt(side, side * 0.8, side * 0.9, 1, 1, 1, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        world.QuickRender(&buffer);
+        const std::vector<float> merged = depths();
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        dict.GetTexture(2)->UseTexture();
+        world.SlowRender();
+        const std::vector<float> whole = depths();
+        size_t same = 0, near = 0;
+        for (size_t i = 0; i < whole.size(); ++i) {
+            same += std::fabs(whole[i] - merged[i]) < 1e-5f;
+            near += merged[i] < 1;
+        }
+        EXPECT_TRUE(same == whole.size() && near > 1000) << side << ": " << whole.size() - same << " differ";
+    }
+    glDisable(GL_DEPTH_TEST);
 }
 
 // The one batch the field draws must give the picture of one RenderNum call

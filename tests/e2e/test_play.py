@@ -1,5 +1,5 @@
 # Whole games with the real program: start-up, HUD, help, screenshots, winning, losing, replays, quitting.
-import os, re, time
+import math, os, re, time
 import pytest
 from PIL import Image, ImageChops, ImageStat
 from Xlib import X, display as xlib, protocol
@@ -27,6 +27,21 @@ def red(shot):
 
 def floor(shot):
     return count(shot, lambda r, g, b: g > 200 and r < 60 and b < 60)
+
+
+def screen_area(corners, eye, look, size=(800, 600)):
+    """The pixels a flat polygon covers, seen as the game's camera sees it: 60 degrees high."""
+    dot = lambda a, b: sum(x * y for x, y in zip(a, b))
+    cross = lambda a, b: (a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0])
+    unit = lambda a: tuple(x / dot(a, a) ** 0.5 for x in a)
+    ahead = unit(look)
+    right = unit(cross(ahead, (0, 0, 1)))
+    up, scale = cross(right, ahead), size[1] / 2 / math.tan(math.radians(30))
+    points = []
+    for corner in corners:
+        d = [c - e for c, e in zip(corner, eye)]
+        points.append((dot(d, right) * scale / dot(d, ahead), dot(d, up) * scale / dot(d, ahead)))
+    return abs(sum(points[i][0] * points[i - 1][1] - points[i - 1][0] * points[i][1] for i in range(len(points)))) / 2
 
 
 def replays(g):
@@ -141,6 +156,8 @@ def test_a_box_without_mines_is_won_at_once_and_a_flood_opens_it_onto_the_green_
     assert cleared(shot) and floor(shot) < 100, "the cubes cover the floor"
     g.xdo("click", "1")
     assert wait_until(lambda: floor(g.shot()) > 5000, 20)
+    expected = screen_area([(0, 0, 0), (3, 0, 0), (3, 3, 0), (0, 3, 0)], (-1, -1, 2), (0.5, 0.5, -0.7071068))
+    assert abs(floor(g.shot()) - expected) < expected / 100, "the floor lies under the box"
 
 
 def test_n_starts_a_new_game_and_the_next_win_keeps_the_first_replay(game):
