@@ -71,6 +71,12 @@ TEST_F(Camera, TheMouseTurnsItAndTheTiltStaysOffTheUpAxis) {
     Motion(100, 0);
     Frame();
     EXPECT_NEAR(std::atan2(camera.GetLook().y, camera.GetLook().x), 0.7853982f - 0.1f, 1e-5);
+    camera.SetMouse(2, true);
+    Motion(-50, -100);
+    Frame();
+    EXPECT_NEAR(std::atan2(camera.GetLook().y, camera.GetLook().x), 0.7853982f, 1e-5) << "twice as sensitive";
+    EXPECT_NEAR(std::acos(camera.GetLook().z), 2.3561945f + 0.2f, 1e-5) << "the mouse up looks down";
+    camera.SetMouse(1, false);
     Motion(0, -30000);
     Frame();
     EXPECT_NEAR(camera.GetLook().z, std::cos(0.001f), 1e-6) << "just short of straight up";

@@ -21,20 +21,25 @@ TEST(Params, AnEmptyOrCommentOnlyFileGivesTheDefaults) {
         const GameInfo& info = Parsed(content).info;
         EXPECT_EQ(std::tie(info.dimensionX, info.dimensionY, info.dimensionZ, info.screenWidth, info.screenHeight),
                   std::make_tuple(10, 10, 10, 800, 600));
-        EXPECT_EQ(std::tie(info.numMines, info.density, info.saveReplays, info.highlightTarget, info.playerName),
-                  std::make_tuple(39, 0.04f, true, true, std::string("default_player")))
+        EXPECT_EQ(std::tie(info.numMines, info.density, info.playerName), std::make_tuple(39, 0.04f, std::string("default_player")))
             << "1000 cubes times the float 0.04, in double precision";
+        EXPECT_EQ(std::tie(info.saveReplays, info.highlightTarget, info.fullscreen, info.vsync, info.mouseSensitivity,
+                           info.invertMouseY, info.safeFirstClick),
+                  std::make_tuple(true, true, true, true, 1.0f, false, false));
     }
 }
 
 TEST(Params, ReadsEveryKeyAndTheLastOneWins) {
     const GameInfo& info = Parsed("screen_width 1024\nscreen_height 768\n  dimensions 3 4 5\nnum_mines 12\r\n"
-                                  "save_replays 0\nhighlight_target 0\nplayer_name joe\nplayer_name ann\nScreen_width 640\n"
+                                  "save_replays 0\nhighlight_target 0\nfullscreen 0\nvsync 0\nmouse_sensitivity 2.5\ninvert_mouse_y 1\n"
+                                  "safe_first_click 1\nplayer_name joe\nplayer_name ann\nScreen_width 640\n"
                                   "unknown_key with many values\ndensity 0.5").info;
     EXPECT_EQ(std::tie(info.screenWidth, info.screenHeight, info.dimensionX, info.dimensionY, info.dimensionZ, info.numMines),
               std::make_tuple(1024, 768, 3, 4, 5, 12));
     EXPECT_EQ(std::tie(info.density, info.saveReplays, info.highlightTarget, info.playerName),
               std::make_tuple(0.5f, false, false, std::string("ann")));
+    EXPECT_EQ(std::tie(info.fullscreen, info.vsync, info.mouseSensitivity, info.invertMouseY, info.safeFirstClick),
+              std::make_tuple(false, false, 2.5f, true, true));
 }
 
 TEST(Params, DerivesTheMineCountOnlyWhenNoneIsGiven) {
@@ -69,7 +74,14 @@ TEST(Params, EveryBadLineStopsTheReadingWithItsMessage) {
         {"save_replays yes", {"Error: syntax: save_replays (0 or 1)"}},
         {"save_replays 01", {"Error: syntax: save_replays (0 or 1)"}},
         {"highlight_target 2", {"Error: syntax: highlight_target (0 or 1)"}},
-        {"highlight_target", {"Error: syntax: highlight_target (0 or 1)"}},
+        {"fullscreen", {"Error: syntax: fullscreen (0 or 1)"}},
+        {"vsync yes", {"Error: syntax: vsync (0 or 1)"}},
+        {"invert_mouse_y 1 1", {"Error: syntax: invert_mouse_y (0 or 1)"}},
+        {"safe_first_click -1", {"Error: syntax: safe_first_click (0 or 1)"}},
+        {"mouse_sensitivity", {"Error: syntax: mouse_sensitivity real_number"}},
+        {"mouse_sensitivity 0", {"Error: mouse_sensitivity should be a floating point number above 0"}},
+        {"mouse_sensitivity -.5", {"Error: mouse_sensitivity should be a floating point number above 0"}},
+        {"mouse_sensitivity fast", {"Error: mouse_sensitivity should be a floating point number above 0"}},
         {"player_name big cat", {"Error: syntax: player_name joe", "The name cannot contain white space characters."}},
         {"num_mines x\nnum_mines 99999999999\nscreen_width x\nscreen_height x", {mines, mines, "Error: syntax: screen_width x"}},
     };

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <queue>
 #include <random>
@@ -192,6 +193,50 @@ TEST(MineField, FastPathsAgreeWithThePlainRulesOnRandomPlay) {
             plain.Click(p, uncover, float(click));
             ASSERT_NO_FATAL_FAILURE(ExpectSame(field, plain)) << "seed " << seed << " click " << click;
         }
+    }
+}
+
+// Oracle: the mines after a first uncover, moved as the rule says, and counts taken from them afresh.
+TEST(MineField, ASafeFirstClickMovesTheMineAwayUnlessEveryCubeIsMined) {
+    std::mt19937 random(31);
+    for (unsigned seed = 1; seed <= 60; ++seed) {
+        const bool safe = seed % 4 != 0;
+        const int sx = 1 + seed % 3, sy = 2, sz = 1 + seed % 4;
+        std::srand(seed);
+        MineField field;
+        field.SetSafeFirstClick(safe);
+        field.Initialize(sx, sy, sz, static_cast<int>(seed % 9));
+        std::vector<bool> mines;
+        for (size_t i = 0; i < field.Cubes().Size(); ++i) mines.push_back(field.Cubes().At(i).isMine);
+        const auto free = std::find(mines.begin(), mines.end(), false);
+        const BlockPos clicked(random() % sx, random() % sy, random() % sz);
+        if (free != mines.end() && seed % 2) Click(field, field.Cubes().PositionOf(free - mines.begin()), false, 0);
+        if (field.Cubes().Find(clicked)->state == Block::kFlagged) continue;
+        const size_t at = field.Cubes().Find(clicked) - &field.Cubes().At(0);
+        if (safe && mines[at] && free != mines.end()) {
+            mines[at] = false;
+            *free = true;
+        }
+        Click(field, clicked, true, 1);
+        EXPECT_EQ(field.Dead(), bool(mines[at])) << seed;
+        EXPECT_EQ(field.Cubes().Find(clicked)->state, mines[at] ? Block::kCovered : Block::kUncovered) << seed;
+        bool safeFlagged = false;
+        for (size_t i = 0; i < mines.size(); ++i) {
+            const BlockPos p = field.Cubes().PositionOf(i);
+            int count = 0;
+            for (size_t j = 0; j < mines.size(); ++j) {
+                const BlockPos q = field.Cubes().PositionOf(j);
+                count += i != j && mines[j] && std::abs(p.x - q.x) <= 1 && std::abs(p.y - q.y) <= 1 && std::abs(p.z - q.z) <= 1;
+            }
+            EXPECT_EQ(std::make_tuple(bool(field.Cubes().At(i).isMine), int(field.Cubes().At(i).adjacentMines)),
+                      std::make_tuple(bool(mines[i]), count)) << seed;
+            if (mines[i] && field.Cubes().At(i).state == Block::kCovered) Click(field, p, false, 2);
+            safeFlagged = safeFlagged || (!mines[i] && field.Cubes().At(i).state == Block::kFlagged);
+        }
+        bool won = false;
+        int m = 0, f = 0;
+        field.GetGameState(won, m, f);
+        EXPECT_EQ(won, !field.Dead() && !safeFlagged) << "every mine is flagged now, seed " << seed;
     }
 }
 

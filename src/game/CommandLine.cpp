@@ -12,7 +12,7 @@ const char* const kUsage =
     "  --help          print this help\n"
     "  --version       print the version\n";
 
-const char* const kVersion = "Cubomb 1.1";
+const char* const kVersion = "Cubomb " CUBOMB_VERSION;
 
 Command ParseCommandLine(int argc, const char* const argv[]) {
     Command command;

@@ -25,6 +25,11 @@ struct GameInfo {
     int numMines = 0;
     bool saveReplays = true;
     bool highlightTarget = true;
+    bool fullscreen = true;
+    bool vsync = true;
+    float mouseSensitivity = 1;
+    bool invertMouseY = false;
+    bool safeFirstClick = false;
     std::string playerName;
     int screenWidth = 800;
     int screenHeight = 600;

@@ -164,16 +164,21 @@ void Watch(GameInfo& info, ReplayPlayer* replay) {
 void Initialize(GameInfo& info) {
     // A write past a file size limit must fail like a full disk, not kill the game.
     std::signal(SIGXFSZ, SIG_IGN);
-    info.screen = InitSDL(true, info.screenWidth, info.screenHeight, "Cubomb");
+    info.screen = InitSDL(info.fullscreen, info.screenWidth, info.screenHeight, "Cubomb", info.vsync);
     InitGLEW();
     SDL_ShowCursor(0);
+    if (!info.fullscreen) {
+        SDL_WM_GrabInput(SDL_GRAB_ON);  // so that the mouse turns the view as in full screen
+    }
     Texture::InitializeTextureStates();
     info.fontTexture = new Texture;
     info.fontTexture->LoadFromFile("font_proggy_green.tga");
     info.helpTexture = new Texture;
     info.helpTexture->LoadFromFile("HelpScreen.jpg");
     info.camera.SetPos(Vector(-1, -1, static_cast<float>(info.dimensionZ) + 1));
+    info.camera.SetMouse(info.mouseSensitivity, info.invertMouseY);
     info.mineWorld = new MineWorld;
+    info.mineWorld->SetSafeFirstClick(info.safeFirstClick);
     InitializeGame(info);
 }
 

@@ -63,12 +63,28 @@ bool ReadDensity(const Tokens& tokens, GameInfo& info, ParamsReport& report) {
     return true;
 }
 
+bool ReadSensitivity(const Tokens& tokens, GameInfo& info, ParamsReport& report) {
+    if (tokens.size() != 2) {
+        return Fail(report, {"Error: syntax: mouse_sensitivity real_number"});
+    }
+    float value = 0;
+    if (!IsFloatingPoint(tokens[1], value) || !(value > 0)) {
+        return Fail(report, {"Error: mouse_sensitivity should be a floating point number above 0"});
+    }
+    info.mouseSensitivity = value;
+    return true;
+}
+
 // Keys whose value is exactly 0 or 1.
 struct Switch {
     const char* key;
     bool GameInfo::*field;
 };
-constexpr Switch kSwitches[] = {{"save_replays", &GameInfo::saveReplays}, {"highlight_target", &GameInfo::highlightTarget}};
+constexpr Switch kSwitches[] = {
+    {"save_replays", &GameInfo::saveReplays},     {"highlight_target", &GameInfo::highlightTarget},
+    {"fullscreen", &GameInfo::fullscreen},        {"vsync", &GameInfo::vsync},
+    {"invert_mouse_y", &GameInfo::invertMouseY},  {"safe_first_click", &GameInfo::safeFirstClick},
+};
 
 bool ReadSwitch(const Tokens& tokens, const Switch& which, GameInfo& info, ParamsReport& report) {
     if (tokens.size() != 2 || (tokens[1] != "0" && tokens[1] != "1")) {
@@ -104,6 +120,9 @@ bool ReadSetting(const Tokens& tokens, GameInfo& info, ParamsReport& report) {
     if (key == "density") {
         return ReadDensity(tokens, info, report);
     }
+    if (key == "mouse_sensitivity") {
+        return ReadSensitivity(tokens, info, report);
+    }
     for (const Switch& which : kSwitches) {
         if (key == which.key) {
             return ReadSwitch(tokens, which, info, report);
@@ -137,6 +156,11 @@ ParamsReport ParseParams(std::istream& in, GameInfo& info) {
     info.numMines = 0;
     info.saveReplays = true;
     info.highlightTarget = true;
+    info.fullscreen = true;
+    info.vsync = true;
+    info.mouseSensitivity = 1;
+    info.invertMouseY = false;
+    info.safeFirstClick = false;
     info.playerName = "default_player";
 
     ParamsReport report;

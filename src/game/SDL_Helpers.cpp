@@ -21,11 +21,12 @@ constexpr int kRowPitch = 47;
 
 }  // namespace
 
-SDL_Surface* InitSDL(bool fullScreen, int width, int height, const std::string& caption) {
+SDL_Surface* InitSDL(bool fullScreen, int width, int height, const std::string& caption, bool vsync) {
     if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO) < 0) {
         Fatal("Error: Could not initialize SDL");
     }
     std::atexit(SDL_Quit);
+    SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, vsync ? 1 : 0);
     Uint32 flags = SDL_OPENGL | SDL_DOUBLEBUF;
     if (fullScreen) {
         flags |= SDL_FULLSCREEN;

@@ -8,7 +8,8 @@
 
 struct SDL_Surface;
 
-SDL_Surface* InitSDL(bool fullScreen, int width, int height, const std::string& caption);
+// vsync asks the driver to wait for the display's refresh before each swap.
+SDL_Surface* InitSDL(bool fullScreen, int width, int height, const std::string& caption, bool vsync = false);
 void InitGLEW();
 void QuitSDL();
 

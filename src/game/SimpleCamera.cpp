@@ -69,7 +69,7 @@ Vector SimpleCamera::Movement(const Input& input, const Vector& side) const {
 // Mouse right turns right, mouse down looks further down.
 void SimpleCamera::Turn(const Input& input) {
     yaw = yaw - static_cast<float>(input.MouseXChange()) * turnSpeed;
-    tilt = tilt + static_cast<float>(input.MouseYChange()) * turnSpeed;
+    tilt = tilt + static_cast<float>(input.MouseYChange()) * tiltSign * turnSpeed;
     tilt = std::fmin(std::fmax(tilt, kLowestTilt), kHighestTilt);
 }
 

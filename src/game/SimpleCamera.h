@@ -19,6 +19,11 @@ public:
 
     void TakeInInput(const Input* input, float timeStep);
     void SetPos(const Vector& position) { this->position = position; }
+    // Scales the turning per pixel; invertY turns moving the mouse up into looking down.
+    void SetMouse(float sensitivity, bool invertY) {
+        turnSpeed = kTurnSpeed * sensitivity;
+        tiltSign = invertY ? -1.0f : 1.0f;
+    }
     Vector GetPos() const { return position; }
     Vector GetLook() const { return look; }
 
@@ -28,8 +33,10 @@ private:
     void ChangeSpeed(const Input& input);
     void Turn(const Input& input);
 
+    static constexpr float kTurnSpeed = 0.001f;
     float moveSpeed = 0.01f;
-    float turnSpeed = 0.001f;
+    float turnSpeed = kTurnSpeed;
+    float tiltSign = 1.0f;
     Vector position{0, 0, 0};
     float yaw;
     float tilt;

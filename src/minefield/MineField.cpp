@@ -59,6 +59,7 @@ void MineField::Clear(int x, int y, int z) {
     sizeY = y;
     sizeZ = z;
     dead = false;
+    uncoveredYet = false;
     mineCount = 0;
     flagCount = 0;
     flaggedMineCount = 0;
@@ -183,15 +184,22 @@ void MineField::MouseInput(const Vector& origin, const Vector& direction, bool u
     }
     size_t index = 0;
     cubes.IndexOf(hit, index);
-    Block* const block = &cubes.At(index);
+    Block& block = cubes.At(index);
     if (!uncover) {
-        ToggleFlag(hit, *block, time);
-    } else if (block->state == Block::kFlagged) {
+        ToggleFlag(hit, block, time);
         return;
-    } else if (block->isMine) {
+    }
+    if (block.state == Block::kFlagged) {
+        return;
+    }
+    if (safeFirstClick && !uncoveredYet && block.isMine) {
+        MoveMineAway(index);
+    }
+    uncoveredYet = true;
+    if (block.isMine) {
         deathTime = time;
         DeathChanges();
-    } else if (block->adjacentMines == 0) {
+    } else if (block.adjacentMines == 0) {
         EatZeroBlocks(hit, time);
     } else {
         const size_t markedBefore = markedCubes.size();
@@ -213,6 +221,34 @@ void MineField::Resolve(const uint32_t* first, const uint32_t* last, const std::
     }
     blockWorld.EndBatch();
     OrderMarkedCubes(markedBefore);
+}
+
+// To the first cube without a mine in position order; where every cube is
+// mined, it stays. The counts around both cubes follow.
+void MineField::MoveMineAway(size_t index) {
+    size_t free = 0;
+    while (free < cubes.Size() && cubes.At(free).isMine) {
+        ++free;
+    }
+    if (free == cubes.Size()) {
+        return;
+    }
+    cubes.At(index).isMine = false;
+    cubes.At(free).isMine = true;
+    flaggedMineCount += cubes.At(free).state == Block::kFlagged;
+    const auto recount = [this](const BlockPos& p) {
+        size_t around = 0;
+        if (cubes.IndexOf(p, around)) {
+            cubes.At(around).adjacentMines = CountMines(p);
+        }
+    };
+    for (const size_t moved : {index, free}) {
+        const BlockPos p = cubes.PositionOf(moved);
+        recount(p);
+        for (const BlockPos& d : kNeighbours) {
+            recount(BlockPos(p.x + d.x, p.y + d.y, p.z + d.z));
+        }
+    }
 }
 
 // Every mine shows, flagged or not; the records themselves stay as they are.

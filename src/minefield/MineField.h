@@ -57,6 +57,8 @@ public:
     static constexpr float kPickRange = 200.0f;
 
     void Initialize(int x, int y, int z, int mines);
+    // When on, a game's first uncover that meets a mine first moves it away.
+    void SetSafeFirstClick(bool on) { safeFirstClick = on; }
     // A box whose mines are given, one flag per cube in position order.
     void Initialize(int x, int y, int z, const std::vector<bool>& mined);
     uint8_t CountMines(const BlockPos& pos) const;
@@ -91,12 +93,15 @@ private:
     void Uncover(size_t index, float time);
     void OrderMarkedCubes(size_t markedBefore);
     void ToggleFlag(const BlockPos& pos, Block& block, float time);
+    void MoveMineAway(size_t index);
 
     int sizeX = 0;
     int sizeY = 0;
     int sizeZ = 0;
     bool dead = false;
     float deathTime = 0;
+    bool safeFirstClick = false;
+    bool uncoveredYet = false;
     // Kept as the cubes change, so the game's standing costs nothing per frame.
     int mineCount = 0;
     int flagCount = 0;

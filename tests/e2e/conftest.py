@@ -45,7 +45,7 @@ class Game:
         shutil.copytree(DATA, self.folder, dirs_exist_ok=True)
         self.display = Xvfb(size) if display else None
         with open(self.path("game_parameters.txt"), "w") as f:
-            f.write(params + "\nscreen_width %d\nscreen_height %d\n" % size)
+            f.write("screen_width %d\nscreen_height %d\n%s\n" % (*size, params))
         if prepare:
             prepare(self.folder)
         environment = dict(os.environ, **(env or {}))

@@ -80,9 +80,9 @@ def test_tab_shows_the_help_picture_upright_at_any_width(game, size):
     assert sorted(os.listdir(g.folder)) == before, "one screenshot.bmp, replaced"
 
 
-def test_the_windows_close_request_ends_with_status_zero(game):
-    g = game()
-    assert g.window()
+def test_a_window_of_the_asked_size_instead_of_full_screen_closes_on_request(game):
+    g = game("screen_width 640\nscreen_height 480\nfullscreen 0\n")
+    assert g.window() and g.shot().size == (640, 480)
     x = xlib.Display(g.display.name)
     window = next(w for w in x.screen().root.query_tree().children if w.get_wm_name() == "Cubomb")
     protocols, close = x.intern_atom("WM_PROTOCOLS"), x.intern_atom("WM_DELETE_WINDOW")

@@ -1,0 +1,44 @@
+# The game as a player installs it: the files, the desktop entry, the launcher's own folder, and the package.
+import os, pathlib, subprocess
+
+BUILD = os.environ["CUBOMB_BUILD"]
+GAME_FILES = ["HelpScreen.jpg", "Textures/flagged_block.png", "Textures/grey_block.png", "Textures/mine_block.png",
+              "Textures/texture_listing.txt", "font_proggy_green.tga", "game_parameters.txt"]
+FILES = sorted(["bin/cubomb", "lib/cubomb/cubomb", "share/applications/cubomb.desktop", "share/man/man6/cubomb.6",
+                "share/icons/hicolor/128x128/apps/cubomb.png"] + ["share/cubomb/" + f for f in GAME_FILES])
+
+
+def files(folder):
+    return sorted(str(p.relative_to(folder)) for p in pathlib.Path(folder).rglob("*") if p.is_file())
+
+
+def test_the_install_holds_the_game_and_its_launcher_keeps_a_folder_of_the_players_own(tmp_path):
+    subprocess.run(["cmake", "--install", BUILD, "--prefix", tmp_path / "usr"], check=True, capture_output=True)
+    assert files(tmp_path / "usr") == FILES
+    validate = subprocess.run(["desktop-file-validate", tmp_path / "usr/share/applications/cubomb.desktop"],
+                              capture_output=True, text=True)
+    assert validate.returncode == 0 and validate.stdout + validate.stderr == ""
+    home, folder = tmp_path / "home", tmp_path / "home/.local/share/cubomb"
+    home.mkdir()
+    play = lambda home: subprocess.run([tmp_path / "usr/bin/cubomb", "--version"], capture_output=True, text=True,
+                                       env={k: v for k, v in os.environ.items() if k != "XDG_DATA_HOME"} | {"HOME": str(home)})
+    assert play(home).stdout == "Cubomb 1.1\n" and files(folder) == GAME_FILES
+    (folder / "game_parameters.txt").write_text("dimensions 3 3 3\n")
+    (folder / "HelpScreen.jpg").unlink()
+    assert play(home).returncode == 0
+    assert (folder / "game_parameters.txt").read_text() == "dimensions 3 3 3\n" and files(folder) == GAME_FILES
+    (tmp_path / "not_a_folder").write_text("")
+    refused = play(tmp_path / "not_a_folder")
+    assert refused.returncode == 1 and refused.stderr.startswith("cubomb: cannot make the game's folder ")
+
+
+def test_the_debian_package(tmp_path):
+    subprocess.run(["cpack", "-G", "DEB", "-B", tmp_path], cwd=BUILD, check=True, capture_output=True)
+    package = tmp_path / "cubomb_1.1_amd64.deb"
+    listing = subprocess.run(["dpkg-deb", "-c", package], capture_output=True, text=True, check=True).stdout
+    assert sorted(line.split()[-1][len("./usr/"):] for line in listing.splitlines() if not line.endswith("/")) == FILES
+    control = dict(line.split(": ", 1) for line in subprocess.run(
+        ["dpkg-deb", "-f", package], capture_output=True, text=True, check=True).stdout.splitlines() if ": " in line)
+    assert (control["Package"], control["Version"], control["Architecture"], control["Section"]) == ("cubomb", "1.1", "amd64", "games")
+    for library in ("libsdl1.2debian", "libsdl-image1.2", "libglew2.2", "libglu1-mesa", "libgl1", "libstdc++6"):
+        assert library in control["Depends"]
