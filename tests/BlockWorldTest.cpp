@@ -50,24 +50,43 @@ TEST(BlockWorld, RandomChangesKeepExactlyTheVisibleFaces) {
     }
 }
 
+// Every engine's quads, in drawing order.
+std::vector<std::array<int, 7>> AllQuads(const BlockWorld2& world) {
+    std::vector<std::array<int, 7>> all;
+    for (const auto& [texture, sides] : world.Quads().Holder().Engines())
+        for (const auto& [side, planes] : sides)
+            for (const auto& [plane, engine] : planes)
+                for (const auto& q : engine.Quads()) all.push_back({texture, side, plane, q.low.x, q.low.y, q.high.x, q.high.y});
+    return all;
+}
+
 // Inside a batch emptied records linger but must read as no cube; when it
-// ends they are gone, whether erased one by one or in one sweep.
-TEST(BlockWorld, BatchesReadAsNoCubeAndEndWithTheSameRecords) {
-    std::mt19937 random(5);
-    BlockWorld2 world;
-    world.Initialize(kBox, false);
-    std::map<BlockPos, int> cubes;
-    for (int batch = 0; batch < 200; ++batch) {
-        world.BeginBatch();
-        for (int step = 1 + random() % (batch % 2 ? 4 : 150); step > 0; --step) {
-            Change(world, cubes, BlockPos(random() % 6, random() % 6, random() % 6), random() % 3 ? 0 : 2);
-            const BlockPos probe(random() % 6, random() % 6, random() % 6);
-            ASSERT_EQ(world.IsPhysicallySolid(probe), cubes.count(probe) == 1);
-            ASSERT_EQ(world.GetTexture(probe, 1 + batch % 6), cubes.count(probe) ? cubes[probe] : 0);
+// ends they are gone, and the faces are those of the same changes made one
+// by one: merged exactly as they would have been when the batch was small,
+// merged again in a sweep when it was big.
+TEST(BlockWorld, BatchesEndWithTheRecordsAndFacesOfTheSameChangesMadeOneByOne) {
+    for (const bool onlySmall : {true, false}) {
+        std::mt19937 random(5);
+        BlockWorld2 world, plain;
+        world.Initialize(kBox, false);
+        plain.Initialize(kBox, false);
+        std::map<BlockPos, int> cubes;
+        for (int batch = 0; batch < 200; ++batch) {
+            world.BeginBatch();
+            for (int step = 1 + random() % (onlySmall || batch % 2 ? 4 : 150); step > 0; --step) {
+                const BlockPos pos(random() % 6, random() % 6, random() % 6);
+                const int texture = random() % 3 ? 0 : 2 + random() % 2;
+                Change(world, cubes, pos, texture);
+                plain.ChangePos(pos, texture);
+                const BlockPos probe(random() % 6, random() % 6, random() % 6);
+                ASSERT_EQ(world.IsPhysicallySolid(probe), cubes.count(probe) == 1);
+                ASSERT_EQ(world.GetTexture(probe, 1 + batch % 6), cubes.count(probe) ? cubes[probe] : 0);
+            }
+            world.EndBatch();
+            ASSERT_EQ(world.TotalBlocks(), static_cast<int>(cubes.size())) << batch;
+            ASSERT_EQ(DrawnFaces(world), VisibleFaces(cubes)) << batch;
+            ASSERT_TRUE(!onlySmall || AllQuads(world) == AllQuads(plain)) << batch;
         }
-        world.EndBatch();
-        ASSERT_EQ(world.TotalBlocks(), static_cast<int>(cubes.size())) << batch;
-        ASSERT_EQ(DrawnFaces(world), VisibleFaces(cubes)) << batch;
     }
 }
 

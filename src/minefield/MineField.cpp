@@ -24,21 +24,6 @@ const Block* CubeGrid::Find(const BlockPos& pos) const {
     return IndexOf(pos, index) ? &blocks[index] : nullptr;
 }
 
-bool CubeGrid::IndexOf(const BlockPos& pos, size_t& index) const {
-    if (pos.x < 0 || pos.x >= sizeX || pos.y < 0 || pos.y >= sizeY || pos.z < 0 || pos.z >= sizeZ) {
-        return false;
-    }
-    index = (static_cast<size_t>(pos.x) * sizeY + pos.y) * sizeZ + pos.z;
-    return true;
-}
-
-BlockPos CubeGrid::PositionOf(size_t index) const {
-    const int z = static_cast<int>(index % sizeZ);
-    const int y = static_cast<int>(index / sizeZ % sizeY);
-    const int x = static_cast<int>(index / sizeZ / sizeY);
-    return BlockPos(x, y, z);
-}
-
 void MineField::Initialize(int x, int y, int z, int mines) {
     Clear(x, y, z);
     DrawMines(mines);
@@ -68,13 +53,27 @@ void MineField::Clear(int x, int y, int z) {
     blockWorld.Initialize(BlockRect(BlockPos(0, 0, 0), BlockPos(x, y, z)), false);
 }
 
-// Counts every cube's mined neighbours and puts up every cube, covered.
+// Counts every cube's mined neighbours, each mine adding one to the cubes
+// around it, which are as CountMines counts them but far fewer steps than
+// looking around every cube; then puts up every cube, covered. One batch: the
+// faces between neighbours come and go, and only the box's outer faces stay,
+// which a sweep gives as merging them one by one does.
 void MineField::LayOut() {
     for (size_t i = 0; i < cubes.Size(); ++i) {
-        const BlockPos pos = cubes.PositionOf(i);
-        cubes.At(i).adjacentMines = CountMines(pos);
-        blockWorld.ChangePos(pos, kGreyTexture);
+        if (cubes.At(i).isMine) {
+            const BlockPos p = cubes.PositionOf(i);
+            for (const BlockPos& d : kNeighbours) {
+                if (Block* const around = cubes.Find(BlockPos(p.x + d.x, p.y + d.y, p.z + d.z))) {
+                    ++around->adjacentMines;
+                }
+            }
+        }
     }
+    blockWorld.BeginBatch();
+    for (size_t i = 0; i < cubes.Size(); ++i) {
+        blockWorld.ChangePos(cubes.PositionOf(i), kGreyTexture);
+    }
+    blockWorld.EndBatch();
 }
 
 // Three rand() calls per draw, x then y then z; a draw on a mined cube is lost.
@@ -102,30 +101,47 @@ uint8_t MineField::CountMines(const BlockPos& pos) const {
     return count;
 }
 
-// Breadth first. A position is queued once, and only while it lies in the box
-// and is still covered: a queue of every neighbour would skip exactly those
-// pops, so the cubes open in the same order with the same stamps.
+// Breadth first, to find the cubes: a position is queued once, and only while
+// it lies in the box and is still covered. They then open in position order,
+// which reads the block world in memory order: the opened cubes, their stamps
+// and the faces left visible are those of opening them in the queue's order.
 void MineField::EatZeroBlocks(const BlockPos& start, float time) {
     std::vector<bool> queued(cubes.Size());
     std::vector<uint32_t> open;
-    const auto enqueue = [&](const BlockPos& p) {
-        size_t i = 0;
-        if (cubes.IndexOf(p, i) && !queued[i] && cubes.At(i).state != Block::kUncovered) {
+    const auto enqueue = [&](size_t i) {
+        if (!queued[i] && cubes.At(i).state != Block::kUncovered) {
             queued[i] = true;
             open.push_back(static_cast<uint32_t>(i));
         }
     };
-    enqueue(start);
-    const size_t markedBefore = markedCubes.size();
-    blockWorld.BeginBatch();
+    size_t first = 0;
+    if (cubes.IndexOf(start, first)) {
+        enqueue(first);
+    }
+    // Away from the box's sides a neighbour is a fixed step of the index.
+    int64_t steps[26];
+    for (size_t d = 0; d < kNeighbours.size(); ++d) {
+        steps[d] = cubes.Step(kNeighbours[d]);
+    }
     for (size_t next = 0; next < open.size(); ++next) {
-        Uncover(open[next], time);
         if (cubes.At(open[next]).adjacentMines != 0) {
             continue;
         }
         const BlockPos p = cubes.PositionOf(open[next]);
-        for (const BlockPos& d : kNeighbours) {
-            enqueue(BlockPos(p.x + d.x, p.y + d.y, p.z + d.z));
+        const bool inside = cubes.Inside(p, 1);
+        for (size_t d = 0; d < kNeighbours.size(); ++d) {
+            size_t i = open[next] + steps[d];
+            if (inside || cubes.IndexOf(BlockPos(p.x + kNeighbours[d].x, p.y + kNeighbours[d].y, p.z + kNeighbours[d].z), i)) {
+                enqueue(i);
+            }
+        }
+    }
+    open = {};
+    const size_t markedBefore = markedCubes.size();
+    blockWorld.BeginBatch();
+    for (size_t i = 0; i < queued.size(); ++i) {
+        if (queued[i]) {
+            Uncover(i, time);
         }
     }
     blockWorld.EndBatch();

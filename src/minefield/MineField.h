@@ -36,9 +36,25 @@ public:
     Block* Find(const BlockPos& pos);
     const Block* Find(const BlockPos& pos) const;
     // False for a position outside the box.
-    bool IndexOf(const BlockPos& pos, size_t& index) const;
+    bool IndexOf(const BlockPos& pos, size_t& index) const {
+        if (!Inside(pos, 0)) {
+            return false;
+        }
+        index = (static_cast<size_t>(pos.x) * sizeY + pos.y) * sizeZ + pos.z;
+        return true;
+    }
+    // Whether the position lies in the box at least margin cubes from its sides.
+    bool Inside(const BlockPos& p, int margin) const {
+        return p.x >= margin && p.x < sizeX - margin && p.y >= margin && p.y < sizeY - margin && p.z >= margin &&
+               p.z < sizeZ - margin;
+    }
+    // How far the index moves for a step of the position.
+    int64_t Step(const BlockPos& d) const { return (int64_t(d.x) * sizeY + d.y) * sizeZ + d.z; }
     size_t Size() const { return blocks.size(); }
-    BlockPos PositionOf(size_t index) const;
+    BlockPos PositionOf(size_t index) const {
+        const size_t column = index / sizeZ;
+        return BlockPos(static_cast<int>(column / sizeY), static_cast<int>(column % sizeY), static_cast<int>(index % sizeZ));
+    }
     Block& At(size_t index) { return blocks[index]; }
     const Block& At(size_t index) const { return blocks[index]; }
 

@@ -77,18 +77,18 @@ void Engine::AddQuad(Quad q) {
         RemoveQuad(neighbour);
         q = merged;
     }
+    Insert(q);
+}
+
+void Engine::Insert(const Quad& q) {
     quads.insert(q);
+    Notify(q);
     topEdges.emplace(q.GetEdge1(), q);
     rightEdges.emplace(q.GetEdge2(), q);
     bottomEdges.emplace(q.GetEdge3(), q);
     leftEdges.emplace(q.GetEdge4(), q);
     if (filed) {
         File(q);
-    } else if (quads.size() > kFileAbove) {
-        for (const Quad& each : quads) {
-            File(each);
-        }
-        filed = true;
     }
 }
 
@@ -96,6 +96,7 @@ void Engine::RemoveQuad(Quad q) {
     if (quads.erase(q) == 0) {
         return;
     }
+    Notify(q);
     topEdges.erase(q.GetEdge1());
     rightEdges.erase(q.GetEdge2());
     bottomEdges.erase(q.GetEdge3());
@@ -108,8 +109,29 @@ void Engine::RemoveQuad(Quad q) {
     }
 }
 
-// At most one quad holds a cell.
+void Engine::Clear() {
+    for (const Quad& q : quads) {
+        Notify(q);
+    }
+    quads.clear();
+    topEdges.clear();
+    rightEdges.clear();
+    bottomEdges.clear();
+    leftEdges.clear();
+    runs.clear();
+    filed = false;
+    highestLevel = -1;
+}
+
+// At most one quad holds a cell. A crowded plane is filed by runs when it is
+// first searched, not while a sweep or a new field fills it.
 bool Engine::FindQuadContainingSquare(Point p, Quad& out) const {
+    if (!filed && quads.size() > kFileAbove) {
+        for (const Quad& each : quads) {
+            File(each);
+        }
+        filed = true;
+    }
     if (filed) {
         return FindInRuns(p, out);
     }
@@ -164,7 +186,7 @@ bool Engine::FindInRuns(Point p, Quad& out) const {
     return false;
 }
 
-void Engine::File(const Quad& q) {
+void Engine::File(const Quad& q) const {
     ForEachRun(q, [&](const RunKey& key) {
         runs.emplace(key, q);
         highestLevel = std::max(highestLevel, key.level);
@@ -289,8 +311,9 @@ Engine& QuadAlgorithm::QuadHolder::EngineFor(int texture, int side, int plane) {
     PlaneMap& planes = engines[texture][side];
     auto found = planes.find(plane);
     if (found == planes.end()) {
-        found = planes.emplace(plane, QuadMergerEngine(&pool)).first;
+        found = planes.emplace(plane, QuadMergerEngine(memory)).first;
         found->second.Initialize(side, plane);
+        found->second.SetObserver(observer);
     }
     cached = CachedEngine{texture, side, plane, &found->second};
     return found->second;
@@ -336,4 +359,61 @@ int QuadAlgorithm::QuadHolder::GetNumQuads() const {
         }
     }
     return total;
+}
+
+void QuadAlgorithm::QuadHolder::SetObserver(Observer* watcher) {
+    observer = watcher;
+    for (auto& [texture, sides] : engines) {
+        for (auto& [side, planes] : sides) {
+            for (auto& [plane, engine] : planes) {
+                engine.SetObserver(watcher);
+            }
+        }
+    }
+}
+
+void QuadAlgorithm::QuadHolder::ReplacePlane(int side, int plane, const std::vector<TexturedQuad>& rectangles) {
+    for (auto& [texture, sides] : engines) {
+        const auto planes = sides.find(side);
+        if (planes != sides.end() && planes->second.count(plane) != 0) {
+            planes->second.at(plane).Clear();
+        }
+    }
+    for (const TexturedQuad& rectangle : rectangles) {
+        EngineFor(rectangle.texture, side, plane).Insert(rectangle.quad);
+    }
+}
+
+void QuadAlgorithm::SweepRectangles(const std::vector<int16_t>& cells, int width, Point origin,
+                                    std::vector<TexturedQuad>& out) {
+    const int height = width == 0 ? 0 : static_cast<int>(cells.size()) / width;
+    std::vector<bool> taken(cells.size());
+    const auto free = [&](int u, int v, int texture) {
+        const size_t at = size_t(v) * width + u;
+        return cells[at] == texture && !taken[at];
+    };
+    for (int v = 0; v < height; ++v) {
+        for (int u = 0; u < width; ++u) {
+            const int texture = cells[size_t(v) * width + u];
+            if (texture == 0 || !free(u, v, texture)) {
+                continue;
+            }
+            int right = u;
+            while (right + 1 < width && free(right + 1, v, texture)) {
+                ++right;
+            }
+            int top = v;
+            for (bool fits = true; fits && top + 1 < height;) {
+                for (int column = u; column <= right && fits; ++column) {
+                    fits = free(column, top + 1, texture);
+                }
+                top += fits;
+            }
+            for (int row = v; row <= top; ++row) {
+                std::fill_n(taken.begin() + (size_t(row) * width + u), right - u + 1, true);
+            }
+            out.push_back(TexturedQuad{texture, Quad(Point(origin.x + u, origin.y + v),
+                                                      Point(origin.x + right, origin.y + top))});
+        }
+    }
 }

@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "support/Geometry.h"
-#include "support/NodePool.h"
 
 class QuadBuffer;
 
@@ -82,6 +81,24 @@ public:
         Edge GetNextEdge4() const;  // the column just left
     };
 
+    // Told of every rectangle that enters or leaves an engine of the side and plane.
+    class Observer {
+    public:
+        virtual ~Observer() = default;
+        virtual void QuadChanged(int side, int plane, const Quad& quad) = 0;
+    };
+
+    // A plane's visible faces as one texture id per cell (0 for none), row by
+    // row from the cell at origin, cut into rectangles of one texture each: each
+    // grows right as far as it can, then up while its whole row fits. So no two
+    // of one texture fit exactly along a whole side: none would merge.
+    struct TexturedQuad {
+        int texture;
+        Quad quad;
+    };
+    static void SweepRectangles(const std::vector<int16_t>& cells, int width, Point origin,
+                                std::vector<TexturedQuad>& out);
+
     // The rectangles of one plane. Callers never add a covered cell and never
     // remove an uncovered one; the block world guarantees both.
     class QuadMergerEngine {
@@ -91,9 +108,14 @@ public:
         explicit QuadMergerEngine(std::pmr::memory_resource* memory = std::pmr::get_default_resource());
 
         void Initialize(int side, int plane);
+        void SetObserver(Observer* watcher) { observer = watcher; }
+        // Takes every quad out.
+        void Clear();
         void AddSquare(Point p) { AddQuad(Quad(p, p)); }
         void RemoveSquare(Point p);
         void AddQuad(Quad q);
+        // A quad no other fits against exactly, such as a sweep's, needs no merging.
+        void Insert(const Quad& q);
         void RemoveQuad(Quad q);
         bool FindQuadContainingSquare(Point p, Quad& out) const;
         static void SplitUpQuad(Quad q, Point p, std::vector<Quad>& out);
@@ -121,14 +143,19 @@ public:
         template <typename Visit>
         static void ForEachRun(const Quad& q, Visit visit);
         bool FindInRuns(Point p, Quad& out) const;
-        void File(const Quad& q);
+        void File(const Quad& q) const;
         void Unfile(const Quad& q);
         bool FindNeighbour(const Quad& q, Quad& neighbour, Quad& merged) const;
 
         using EdgeMap = std::pmr::map<Edge, Quad>;
 
+        void Notify(const Quad& q) const {
+            if (observer != nullptr) observer->QuadChanged(side, plane, q);
+        }
+
         int side = 0;
         int plane = 0;
+        Observer* observer = nullptr;
         std::pmr::set<Quad> quads;
         EdgeMap topEdges;
         EdgeMap rightEdges;
@@ -137,16 +164,16 @@ public:
         // Only planes with many quads are filed: walking a few is quicker.
         static constexpr size_t kFileAbove = 64;
         static constexpr size_t kFileBelow = 32;
-        bool filed = false;
-        std::pmr::map<RunKey, Quad> runs;
-        int highestLevel = -1;
+        mutable bool filed = false;
+        mutable std::pmr::map<RunKey, Quad> runs;
+        mutable int highestLevel = -1;
     };
 
     // Engines by texture id, side number and plane coordinate. Engines are
     // never erased, so a small cache of recently used ones stays valid.
     class QuadHolder {
     public:
-        QuadHolder() = default;
+        explicit QuadHolder(std::pmr::memory_resource* memory) : memory(memory) {}
         QuadHolder(const QuadHolder&) = delete;
         QuadHolder& operator=(const QuadHolder&) = delete;
 
@@ -154,6 +181,10 @@ public:
         void RemoveQuad(int texture, int side, int plane, const BlockPos& pos);
         void Draw(QuadBuffer* buffer) const;
         int GetNumQuads() const;
+        void SetObserver(Observer* watcher);
+        // Every texture's quads of the side and plane give way to these, which
+        // must be disjoint and not fit exactly against each other.
+        void ReplacePlane(int side, int plane, const std::vector<TexturedQuad>& rectangles);
 
         using PlaneMap = std::map<int, QuadMergerEngine>;
         using SideMap = std::map<int, PlaneMap>;
@@ -169,10 +200,14 @@ public:
 
         QuadMergerEngine& EngineFor(int texture, int side, int plane);
 
-        NodePool pool;
+        std::pmr::memory_resource* memory;
+        Observer* observer = nullptr;
         std::map<int, SideMap> engines;
         CachedEngine cache[64];
     };
+
+    // The engines' containers allocate from memory, which must outlive them.
+    explicit QuadAlgorithm(std::pmr::memory_resource* memory = std::pmr::get_default_resource()) : holder(memory) {}
 
     void AddQuad(int texture, int side, int plane, const BlockPos& pos) { holder.AddQuad(texture, side, plane, pos); }
     void RemoveQuad(int texture, int side, int plane, const BlockPos& pos) {
@@ -180,6 +215,10 @@ public:
     }
     void Draw(QuadBuffer* buffer) const { holder.Draw(buffer); }
     int GetNumQuads() const { return holder.GetNumQuads(); }
+    void SetObserver(Observer* observer) { holder.SetObserver(observer); }
+    void ReplacePlane(int side, int plane, const std::vector<TexturedQuad>& rectangles) {
+        holder.ReplacePlane(side, plane, rectangles);
+    }
     const QuadHolder& Holder() const { return holder; }
 
     // The cell a cube's face occupies in its plane; false for a side outside 1..6.

@@ -42,9 +42,3 @@ float Length(const Vector& v) {
 void Normalize(Vector& v) {
     v /= Length(v);
 }
-
-bool BlockInBlockRect(const BlockPos& p, const BlockRect& r) {
-    return r.low.x <= p.x && p.x <= r.high.x &&
-           r.low.y <= p.y && p.y <= r.high.y &&
-           r.low.z <= p.z && p.z <= r.high.z;
-}

@@ -1,5 +1,7 @@
 #include "world/BlockWorld2.h"
 
+#include <algorithm>
+
 #include "support/ProcessEnd.h"
 #include "support/Sides.h"
 
@@ -13,16 +15,29 @@ bool BlockWorld2::Block::Empty() const {
 }
 
 // The merging structure exists from the start, so no call needs a guard.
-BlockWorld2::BlockWorld2() : quadAlgorithm(std::make_unique<QuadAlgorithm>()) {}
+BlockWorld2::BlockWorld2() : blocks(&pool), quadAlgorithm(std::make_unique<QuadAlgorithm>(&pool)) {}
 
 void BlockWorld2::Initialize(const BlockRect& bounds, bool outsideSolid) {
     this->outsideSolid = outsideSolid;
     this->bounds = bounds;
+    quadAlgorithm.reset();
     blocks.clear();
     batchOpen = false;
-    emptied.clear();
+    eraseAll = false;
+    outsideCubes = false;
+    emptied = {};
     BuildIndex();
-    quadAlgorithm = std::make_unique<QuadAlgorithm>();
+    quadAlgorithm = std::make_unique<QuadAlgorithm>(&pool);
+    quadAlgorithm->SetObserver(observer);
+    if (observer != nullptr) {
+        observer->Reset();
+    }
+}
+
+void BlockWorld2::SetObserver(Observer* watcher) {
+    observer = watcher;
+    quadAlgorithm->SetObserver(watcher);
+    watcher->Reset();
 }
 
 namespace {
@@ -37,24 +52,15 @@ int64_t Extent(int32_t low, int32_t high) {
 }  // namespace
 
 void BlockWorld2::BuildIndex() {
-    const int64_t positions = Extent(bounds.low.x, bounds.high.x) * Extent(bounds.low.y, bounds.high.y) *
-                              Extent(bounds.low.z, bounds.high.z);
+    extent[0] = Extent(bounds.low.x, bounds.high.x);
+    extent[1] = Extent(bounds.low.y, bounds.high.y);
+    extent[2] = Extent(bounds.low.z, bounds.high.z);
+    const int64_t positions = extent[0] * extent[1] * extent[2];
     index.clear();
     if (positions <= kMaxIndexedPositions) {
         index.assign(static_cast<size_t>(positions), Slot{blocks.end(), Block()});
     }
     index.shrink_to_fit();
-}
-
-bool BlockWorld2::Indexed(const BlockPos& pos, size_t& slot) const {
-    if (index.empty() || !BlockInBlockRect(pos, bounds)) {
-        return false;
-    }
-    const int64_t sizeY = Extent(bounds.low.y, bounds.high.y);
-    const int64_t sizeZ = Extent(bounds.low.z, bounds.high.z);
-    slot = static_cast<size_t>(((int64_t(pos.x) - bounds.low.x) * sizeY + (int64_t(pos.y) - bounds.low.y)) * sizeZ +
-                               (int64_t(pos.z) - bounds.low.z));
-    return true;
 }
 
 BlockWorld2::Blocks::iterator BlockWorld2::Find(const BlockPos& pos) {
@@ -67,12 +73,8 @@ BlockWorld2::Blocks::const_iterator BlockWorld2::Find(const BlockPos& pos) const
     return Indexed(pos, slot) ? Blocks::const_iterator(index[slot].record) : blocks.find(pos);
 }
 
-const BlockWorld2::Block& BlockWorld2::Look(const BlockPos& pos) const {
+const BlockWorld2::Block& BlockWorld2::LookUnindexed(const BlockPos& pos) const {
     static const Block kNoBlock;
-    size_t slot = 0;
-    if (Indexed(pos, slot)) {
-        return index[slot].block;
-    }
     const auto found = blocks.find(pos);
     return found == blocks.end() ? kNoBlock : found->second;
 }
@@ -91,12 +93,25 @@ BlockWorld2::Blocks::iterator BlockWorld2::Insert(const BlockPos& pos) {
     if (Indexed(pos, slot)) {
         index[slot] = Slot{record, Block()};
     }
+    if (!BlockInBlockRect(pos, bounds)) {
+        // A sweep sees only the bounds: what waits is applied, and waits no more.
+        outsideCubes = true;
+        ApplyPendingFaces();
+    }
     return record;
 }
 
+// Once a batch has emptied a sixteenth of the records, one sweep over all of
+// them at its end is cheaper than finding each, and needs no list.
 void BlockWorld2::Erase(Blocks::iterator record) {
     if (batchOpen) {
-        emptied.push_back(record->first);
+        if (!eraseAll && (emptied.size() + 1) * 16 >= blocks.size()) {
+            eraseAll = true;
+            emptied = {};
+        }
+        if (!eraseAll) {
+            emptied.push_back(record->first);
+        }
         return;
     }
     size_t slot = 0;
@@ -106,12 +121,26 @@ void BlockWorld2::Erase(Blocks::iterator record) {
     blocks.erase(record);
 }
 
+void BlockWorld2::BeginBatch() {
+    batchOpen = true;
+    const bool deferring = !index.empty() && !outsideCubes;
+    for (int side = 1; side <= 6; ++side) {
+        const Side& facts = kSides[side];
+        pending[side - 1].assign(deferring ? extent[facts.axis] + 1 : 0, PlaneChanges());
+        pendingBase[side - 1] = Coordinate(bounds.low, facts.axis) - (facts.sign > 0);
+    }
+}
+
+// The emptied records go first, so that the merged faces the batch leaves can
+// take their memory.
 void BlockWorld2::EndBatch() {
     batchOpen = false;
-    if (emptied.size() * 16 < blocks.size()) {
+    if (!eraseAll) {
         for (const BlockPos& pos : emptied) {
             RemoveIfEmpty(pos);
         }
+    } else if (!index.empty() && !outsideCubes) {
+        KeepIndexedRecords();
     } else {
         for (auto record = blocks.begin(); record != blocks.end();) {
             const auto next = std::next(record);
@@ -121,10 +150,100 @@ void BlockWorld2::EndBatch() {
             record = next;
         }
     }
-    emptied.clear();
+    eraseAll = false;
+    emptied = {};
+    ApplyPendingFaces();
 }
 
-// One record lookup per cube; the faces are changed through it.
+// Every record is in the index, with a copy of what it holds: putting back
+// the ones that hold anything costs less than erasing many one by one.
+void BlockWorld2::KeepIndexedRecords() {
+    blocks.clear();
+    size_t slot = 0;
+    BlockPos pos;
+    for (pos.x = bounds.low.x; pos.x <= bounds.high.x; ++pos.x) {
+        for (pos.y = bounds.low.y; pos.y <= bounds.high.y; ++pos.y) {
+            for (pos.z = bounds.low.z; pos.z <= bounds.high.z; ++pos.z, ++slot) {
+                Slot& kept = index[slot];
+                kept.record = kept.block.Empty() ? blocks.end() : blocks.emplace_hint(blocks.end(), pos, kept.block);
+            }
+        }
+    }
+}
+
+bool BlockWorld2::Deferred(int texture, const BlockPos& pos, int side, bool add) {
+    PlaneChanges* const found = Pending(side, pos);
+    if (found == nullptr) {
+        return false;
+    }
+    const Side& facts = kSides[side];
+    PlaneChanges& plane = *found;
+    if (plane.sweep) {
+        return true;
+    }
+    // Beyond a sixty-fourth of the plane's cells, a sweep costs less than the changes.
+    if (static_cast<int64_t>(plane.changes.size()) < std::max<int64_t>(16, extent[facts.u] * extent[facts.v] / 64)) {
+        plane.changes.push_back(FaceChange{texture, pos, add});
+    } else {
+        plane.sweep = true;
+        plane.changes = {};
+    }
+    return true;
+}
+
+// Engines never meet, so applying each plane's changes in their own order gives
+// what applying them as they came does.
+void BlockWorld2::ApplyPendingFaces() {
+    for (int side = 1; side <= 6; ++side) {
+        const int first = Coordinate(bounds.low, kSides[side].axis);
+        for (size_t i = 0; i < pending[side - 1].size(); ++i) {
+            PlaneChanges& plane = pending[side - 1][i];
+            const int coordinate = first + static_cast<int>(i);
+            if (plane.sweep) {
+                SweepPlane(side, coordinate);
+            }
+            for (const FaceChange& change : plane.changes) {
+                change.add ? quadAlgorithm->AddQuad(change.texture, side, coordinate, change.pos)
+                           : quadAlgorithm->RemoveQuad(change.texture, side, coordinate, change.pos);
+            }
+        }
+        pending[side - 1] = {};
+    }
+}
+
+// Merges the plane again from the faces visible in it, all textures at once.
+// The cubes of the plane's cells are stepped through by index slot.
+void BlockWorld2::SweepPlane(int side, int plane) {
+    const Side& facts = kSides[side];
+    const int64_t stride[3] = {extent[1] * extent[2], extent[2], 1};
+    const int layer = plane - (facts.sign > 0) - Coordinate(bounds.low, facts.axis);
+    const bool across = layer + facts.sign >= 0 && layer + facts.sign < extent[facts.axis];
+    const int width = static_cast<int>(extent[facts.u]);
+    const int height = static_cast<int>(extent[facts.v]);
+    std::vector<int16_t>& cells = sweepCells;
+    cells.assign(static_cast<size_t>(width) * height, 0);
+    if (layer >= 0 && layer < extent[facts.axis]) {
+        for (int u = 0; u < width; ++u) {
+            size_t slot = static_cast<size_t>(layer * stride[facts.axis] + u * stride[facts.u]);
+            for (int v = 0; v < height; ++v, slot += static_cast<size_t>(stride[facts.v])) {
+                const int texture = index[slot].block.sideTexture[side - 1];
+                if (texture != 0 &&
+                    (!across || index[slot + facts.sign * stride[facts.axis]].block.sideTexture[facts.opposite - 1] == 0)) {
+                    cells[static_cast<size_t>(v) * width + u] = static_cast<int16_t>(texture);
+                }
+            }
+        }
+    }
+    std::vector<QuadAlgorithm::TexturedQuad>& rectangles = sweepRectangles;
+    rectangles.clear();
+    QuadAlgorithm::SweepRectangles(cells, width,
+                                   QuadAlgorithm::Point(Coordinate(bounds.low, facts.u), Coordinate(bounds.low, facts.v)),
+                                   rectangles);
+    quadAlgorithm->ReplacePlane(side, plane, rectangles);
+}
+
+// One record lookup per cube; the faces are changed through it, and the
+// record is copied to the index and erased, if it empties, once at the end.
 void BlockWorld2::ChangePos(const BlockPos& pos, int texture) {
     Blocks::iterator record = Find(pos);
     if (record == blocks.end() && texture == 0) {
@@ -133,14 +252,16 @@ void BlockWorld2::ChangePos(const BlockPos& pos, int texture) {
     if (record == blocks.end()) {
         record = Insert(pos);
     }
+    if (observer != nullptr) {
+        observer->CubeChanged(pos);
+    }
     record->second.solid = texture != 0;
-    Mirror(record);
     for (int side = 1; side <= 6; ++side) {
-        // An erased record has texture 0 on every remaining side: nothing more to change.
-        if (record->second.sideTexture[side - 1] != texture && ChangeFace(record, texture, side)) {
-            return;
+        if (record->second.sideTexture[side - 1] != texture) {
+            ChangeFace(*record, texture, side);
         }
     }
+    Settle(record);
 }
 
 void BlockWorld2::ChangeTexture(int texture, const BlockPos& pos, int side) {
@@ -159,16 +280,31 @@ void BlockWorld2::ChangeTextureInternal(int texture, const BlockPos& pos, int si
     if (record == blocks.end()) {
         record = Insert(pos);
     }
-    ChangeFace(record, texture, side);
+    if (observer != nullptr) {
+        observer->CubeChanged(pos);
+    }
+    ChangeFace(*record, texture, side);
+    Settle(record);
 }
 
-// Sets one face that changes, keeps the merging in step, and erases the record
-// once it holds nothing; returns whether it was erased.
-bool BlockWorld2::ChangeFace(Blocks::iterator record, int texture, int side) {
-    const BlockPos pos = record->first;
-    const int old = record->second.sideTexture[side - 1];
-    const BlockPos adjPos = AdjBlock(pos, side);
-    const int opp = OppSide(side);
+void BlockWorld2::Settle(Blocks::iterator record) {
+    Mirror(record);
+    if (record->second.Empty()) {
+        Erase(record);
+    }
+}
+
+// Sets one face that changes and keeps the merging in step. Where both faces
+// that meet in the plane wait for a sweep, the sweep will see to it.
+void BlockWorld2::ChangeFace(Blocks::value_type& record, int texture, int side) {
+    const BlockPos& pos = record.first;
+    if (Sweeping(side, pos) && Sweeping(kSides[side].opposite, Across(pos, side))) {
+        record.second.sideTexture[side - 1] = static_cast<int16_t>(texture);
+        return;
+    }
+    const int old = record.second.sideTexture[side - 1];
+    const BlockPos adjPos = Across(pos, side);
+    const int opp = kSides[side].opposite;
     const int adj = TextureOfSide(adjPos, opp);
     if (adj != 0) {
         if (old != 0 && texture == 0) {
@@ -184,13 +320,7 @@ bool BlockWorld2::ChangeFace(Blocks::iterator record, int texture, int side) {
             AddQuad(texture, pos, side);
         }
     }
-    record->second.sideTexture[side - 1] = static_cast<int16_t>(texture);
-    Mirror(record);
-    if (!record->second.Empty()) {
-        return false;
-    }
-    Erase(record);
-    return true;
+    record.second.sideTexture[side - 1] = static_cast<int16_t>(texture);
 }
 
 bool BlockWorld2::IsPhysicallySolid(const BlockPos& pos) const {
@@ -198,10 +328,6 @@ bool BlockWorld2::IsPhysicallySolid(const BlockPos& pos) const {
         return outsideSolid;
     }
     return Look(pos).solid;
-}
-
-int BlockWorld2::TextureOfSide(const BlockPos& pos, int side) const {
-    return Look(pos).sideTexture[side - 1];
 }
 
 int BlockWorld2::OppSide(int side) {
@@ -223,13 +349,13 @@ int BlockWorld2::PlaneOfSide(const BlockPos& pos, int side) {
 }
 
 void BlockWorld2::AddQuad(int texture, const BlockPos& pos, int side) {
-    if (!quadsDisabled) {
+    if (!quadsDisabled && !Deferred(texture, pos, side, true)) {
         quadAlgorithm->AddQuad(texture, side, PlaneOfSide(pos, side), pos);
     }
 }
 
 void BlockWorld2::RemoveQuad(int texture, const BlockPos& pos, int side) {
-    if (!quadsDisabled) {
+    if (!quadsDisabled && !Deferred(texture, pos, side, false)) {
         quadAlgorithm->RemoveQuad(texture, side, PlaneOfSide(pos, side), pos);
     }
 }
