@@ -1,7 +1,10 @@
-// Frames of a big field in an 800 by 600 window on Mesa's software renderer,
-// seen from where a new game puts the camera: the merged faces against every
-// cube drawn on its own, and the markers' share of a frame on fresh and opened
-// boxes. Needs a display: scripts/with-xvfb gives it one of its own.
+// Frames of a big field in an 800 by 600 window, seen from where a new game
+// puts the camera or from the box's centre looking along +x: the game's frame,
+// the frame right after one more click, the same field sent plainly, every
+// cube drawn on its own, and the markers' share of the plain frame, on fresh
+// and opened boxes. Needs a display: scripts/with-xvfb gives it one of its own.
+// Run under GALLIUM_NOOP=1, Mesa draws nothing and what remains is the
+// processor's share of a frame.
 
 #include <GL/glew.h>
 #include <GL/glu.h>
@@ -12,6 +15,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "BenchFields.h"
 #include "RatioReporter.h"
@@ -41,40 +45,53 @@ void Prepare(int n, int scene) {
     }
 }
 
-// The projection and view of the game's first frame for an n-cube box.
-void LookFromStart(int n) {
+// The projection and view of the game's first frame for an n-cube box, or of
+// a camera at its centre looking along +x.
+enum Pose { kStart = 0, kCentre = 1 };
+
+void Look(int n, int pose) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluPerspective(60, double(kWidth) / kHeight, 0.1f, 400);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    const double z = n + 1.0;
-    gluLookAt(-1, -1, z, -1 + 0.5, -1 + 0.5, z - 0.7071, 0, 0, 1);
+    if (pose == kStart) {
+        const double z = n + 1.0;
+        gluLookAt(-1, -1, z, -1 + 0.5, -1 + 0.5, z - 0.7071, 0, 0, 1);
+    } else {
+        gluLookAt(n / 2.0, n / 2.0, n / 2.0, n / 2.0 + 1, n / 2.0, n / 2.0, 0, 0, 1);
+    }
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
+void Count(benchmark::State& state) {
+    state.counters["quads"] = world->World().NumQuads();
+    state.counters["markers"] = static_cast<double>(world->MarkedCubes().size());
+    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+
 template <typename Draw>
-void MeasureFrames(benchmark::State& state, Draw draw) {
+void MeasureFrames(benchmark::State& state, Draw draw, int pose = kStart) {
     const int n = static_cast<int>(state.range(0));
     Prepare(n, static_cast<int>(state.range(1)));
-    LookFromStart(n);
-    draw();  // builds whatever the first frame caches
+    Look(n, pose);
+    draw();  // builds whatever the first frame keeps
     glFinish();
     for (auto _ : state) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         draw();
         glFinish();
     }
-    state.counters["quads"] = world->World().NumQuads();
-    state.counters["markers"] = static_cast<double>(world->MarkedCubes().size());
-    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    Count(state);
+}
+
+void DrawGameFrame() {
+    glEnable(GL_TEXTURE_2D);
+    world->Render();
 }
 
 void BM_Frame(benchmark::State& state) {
-    MeasureFrames(state, [] {
-        glEnable(GL_TEXTURE_2D);
-        world->Render();
-    });
+    MeasureFrames(state, DrawGameFrame);
 }
 BENCHMARK(BM_Frame)
     ->ArgNames({"n", "scene"})
@@ -83,26 +100,61 @@ BENCHMARK(BM_Frame)
     ->Args({100, kFresh})
     ->Args({100, kOpened})
     ->Args({100, kOpenedSparse})
+    ->Args({256, kOpened})
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
-// The same frame with the outline of the cube at the crosshair, as the game draws it.
+void BM_FrameFromCentre(benchmark::State& state) {
+    MeasureFrames(state, DrawGameFrame, kCentre);
+}
+BENCHMARK(BM_FrameFromCentre)->ArgNames({"n", "scene"})->Args({100, kOpened})->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// The field as every frame sent it before regions: all faces, then every marker.
+void BM_PlainFrame(benchmark::State& state) {
+    MeasureFrames(state, [] {
+        glEnable(GL_TEXTURE_2D);
+        world->RenderPlain();
+    });
+}
+BENCHMARK(BM_PlainFrame)->ArgNames({"n", "scene"})->Args({100, kOpened})->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// One more cube uncovered before each frame: the regions it touched are built again.
+void BM_FrameAfterClick(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    Prepare(n, static_cast<int>(state.range(1)));
+    Look(n, kStart);
+    DrawGameFrame();
+    glFinish();
+    const CubeGrid& cubes = world->Cubes();
+    const std::vector<float> times(cubes.Size(), 2.0f);
+    uint32_t next = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        while (next < cubes.Size() && (cubes.At(next).isMine || cubes.At(next).state != Block::kCovered)) {
+            ++next;
+        }
+        world->Resolve(&next, &next + 1, times);
+        state.ResumeTiming();
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        DrawGameFrame();
+        glFinish();
+    }
+    Count(state);
+}
+BENCHMARK(BM_FrameAfterClick)->ArgNames({"n", "scene"})->Args({100, kOpened})->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// With the outline of the cube at the crosshair, as the game draws it.
 void BM_FrameWithOutline(benchmark::State& state) {
     const float z = static_cast<float>(state.range(0)) + 1;
     MeasureFrames(state, [z] {
-        glEnable(GL_TEXTURE_2D);
-        world->Render();
+        DrawGameFrame();
         BlockPos target;
         if (world->Target(Vector(-1, -1, z), Vector(0.5f, 0.5f, -0.7071068f), target)) {
             MineWorld::RenderOutline(target);
         }
     });
 }
-BENCHMARK(BM_FrameWithOutline)
-    ->ArgNames({"n", "scene"})
-    ->Args({100, kFresh})
-    ->UseRealTime()
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameWithOutline)->ArgNames({"n", "scene"})->Args({100, kFresh})->UseRealTime()->Unit(benchmark::kMillisecond);
 
 void BM_SlowFrame(benchmark::State& state) {
     MeasureFrames(state, [] {
@@ -119,6 +171,7 @@ BENCHMARK(BM_SlowFrame)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
+// The markers' step of the plain frame.
 void BM_MarkerStep(benchmark::State& state) {
     MeasureFrames(state, [] { world->RenderMarkers(); });
 }
@@ -149,8 +202,8 @@ void BM_GamePeakMemory(benchmark::State& state) {
     const long before = PeakResidentKiB();
     for (auto _ : state) {
         Prepare(n, static_cast<int>(state.range(1)));
-        LookFromStart(n);
-        world->Render();
+        Look(n, kStart);
+        DrawGameFrame();
         glFinish();
     }
     state.counters["bytes_per_cube"] = (PeakResidentKiB() - before) * 1024.0 / (double(n) * n * n);
@@ -160,6 +213,7 @@ BENCHMARK(BM_GamePeakMemory)
     ->ArgNames({"n", "scene"})
     ->Args({100, kFresh})
     ->Args({100, kOpened})
+    ->Args({256, kOpened})
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 
@@ -175,7 +229,9 @@ int main(int argc, char** argv) {
     world = new MineWorld;
     greyTexture = new Texture;
     greyTexture->LoadFromFile("Textures/grey_block.png");
-    const int status = RunWithRatios(argc, argv, {{"BM_SlowFrame/", "BM_Frame/"}, {"BM_FrameWithOutline/", "BM_Frame/"}});
+    const int status = RunWithRatios(argc, argv,
+                                     {{"BM_SlowFrame/", "BM_Frame/"}, {"BM_FrameWithOutline/", "BM_Frame/"},
+                                      {"BM_PlainFrame/", "BM_Frame/"}});
     SDL_Quit();
     return status;
 }

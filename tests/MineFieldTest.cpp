@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <queue>
 #include <random>
 #include <set>
 #include <string>
 #include <tuple>
 
+#include "minefield/FieldRegions.h"
 #include "minefield/MineField.h"
 #include "support/RecordingBuffer.h"
 
@@ -231,6 +233,51 @@ TEST(MineField, ASafeFirstClickMovesTheMineAwayUnlessEveryCubeIsMined) {
         int m = 0, f = 0;
         field.GetGameState(won, m, f);
         EXPECT_EQ(won, !field.Dead() && !safeFlagged) << "every mine is flagged now, seed " << seed;
+    }
+}
+
+// Each region's geometry, kept and built again only when its version moves
+// on, must equal a fresh build after every click: a missed change shows.
+TEST(FieldRegions, KeptGeometryEqualsAFreshBuildAfterEveryClick) {
+    struct Watched : MineField {
+        Watched() { blockWorld.SetObserver(&regions); }
+        FieldRegions regions{*this};
+    };
+    struct Kept {
+        uint64_t faces = 0, markers = 0;
+        std::vector<FaceVertex> faceVertices;
+        std::vector<MarkerVertex> markerVertices;
+    };
+    const auto same = [](const auto& a, const auto& b) {
+        return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(a[0])) == 0;
+    };
+    std::mt19937 random(9);
+    for (unsigned seed = 1; seed <= 4; ++seed) {
+        std::srand(seed);
+        Watched field;
+        field.Initialize(20, 17, 11, 150);
+        std::vector<Kept> kept(field.regions.Count());
+        FieldRegions::Faces faces;
+        std::vector<MarkerVertex> markers;
+        for (int click = 0; click < 40; ++click) {
+            const BlockPos p(random() % 20, random() % 17, random() % 11);
+            if (field.Cubes().Find(p)->state == Block::kUncovered) continue;
+            Click(field, p, !field.Cubes().Find(p)->isMine || click == 39, float(click));
+            for (int r = 0; r < field.regions.Count(); ++r) {
+                field.regions.BuildFaces(r, faces);
+                field.regions.BuildMarkers(r, markers);
+                if (kept[r].faces != field.regions.FacesVersion(r) || click == 0) {
+                    kept[r].faces = field.regions.FacesVersion(r);
+                    kept[r].faceVertices = faces.vertices;
+                }
+                if (kept[r].markers != field.regions.MarkersVersion(r) || click == 0) {
+                    kept[r].markers = field.regions.MarkersVersion(r);
+                    kept[r].markerVertices = markers;
+                }
+                ASSERT_TRUE(same(kept[r].faceVertices, faces.vertices)) << seed << " " << click << " region " << r;
+                ASSERT_TRUE(same(kept[r].markerVertices, markers)) << seed << " " << click << " region " << r;
+            }
+        }
     }
 }
 

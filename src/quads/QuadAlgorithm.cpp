@@ -1,6 +1,7 @@
 #include "quads/QuadAlgorithm.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "quads/QuadBuffer.h"
 #include "support/ProcessEnd.h"
@@ -239,15 +240,24 @@ Vector PlanePointToWorld(const Side& facts, float u, float v, float c) {
 
 }  // namespace
 
+void Engine::Draw(QuadBuffer* buffer) const {
+    DrawLowCornersIn(buffer, Point(INT_MIN, INT_MIN), Point(INT_MAX, INT_MAX));
+}
+
 // Corners A, B, C, D, or B, A, D, C where u x v points into the face, so that
 // (P2 - P1) x (P3 - P1) always points out of the visible side.
-void Engine::Draw(QuadBuffer* buffer) const {
+void Engine::DrawLowCornersIn(QuadBuffer* buffer, Point low, Point high) const {
     if (!IsSide(side)) {
         return;
     }
     const Side& facts = kSides[side];
     const float c = static_cast<float>(plane);
-    for (const Quad& q : quads) {
+    for (auto next = quads.lower_bound(Quad(Point(low.x, INT_MIN), Point(INT_MIN, INT_MIN)));
+         next != quads.end() && next->low.x <= high.x; ++next) {
+        const Quad& q = *next;
+        if (q.low.y < low.y || q.low.y > high.y) {
+            continue;
+        }
         const float uLow = static_cast<float>(q.low.x);
         const float vLow = static_cast<float>(q.low.y);
         const float uHigh = static_cast<float>(q.high.x + 1);

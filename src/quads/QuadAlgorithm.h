@@ -121,6 +121,8 @@ public:
         static void SplitUpQuad(Quad q, Point p, std::vector<Quad>& out);
         int GetNumQuads() const { return static_cast<int>(quads.size()); }
         void Draw(QuadBuffer* buffer) const;
+        // Only the quads whose low corner lies from low to high, both included.
+        void DrawLowCornersIn(QuadBuffer* buffer, Point low, Point high) const;
 
         const std::pmr::set<Quad>& Quads() const { return quads; }
         // True when every quad's four edges and its column runs map back to

@@ -52,6 +52,15 @@ void QuadDrawBuffer::SetTexture(int texture) {
     texDict->GetTexture(texture)->UseTexture();
 }
 
+void RectangleCorners(const Vector (&p)[4], float uMin, float uMax, float vMin, float vMax, const float rgb[3],
+                      FaceVertex (&out)[4]) {
+    const float u[4] = {uMin, uMax, uMin, uMax};
+    const float v[4] = {vMax, vMax, vMin, vMin};
+    for (int i = 0; i < 4; ++i) {
+        out[i] = FaceVertex{u[i], v[i], rgb[0], rgb[1], rgb[2], p[i].x, p[i].y, p[i].z};
+    }
+}
+
 void QuadDrawBuffer::AddQuad(const Vector& p1, const Vector& p2, const Vector& p3, const Vector& p4, float uMin,
                              float uMax, float vMin, float vMax) {
     float rgb[3];
@@ -60,13 +69,10 @@ void QuadDrawBuffer::AddQuad(const Vector& p1, const Vector& p2, const Vector& p
     } else {
         rgb[0] = rgb[1] = rgb[2] = FaceShade(p1, p2, p3);
     }
-    const struct {
-        float u, v;
-        const Vector& p;
-    } corners[] = {{uMin, vMin, p3}, {uMax, vMin, p4}, {uMax, vMax, p2},
-                   {uMin, vMin, p3}, {uMax, vMax, p2}, {uMin, vMax, p1}};
-    for (const auto& c : corners) {
-        batch.push_back(FaceVertex{c.u, c.v, rgb[0], rgb[1], rgb[2], c.p.x, c.p.y, c.p.z});
+    FaceVertex corners[4];
+    RectangleCorners({p1, p2, p3, p4}, uMin, uMax, vMin, vMax, rgb, corners);
+    for (const int corner : kRectangleTriangles) {
+        batch.push_back(corners[corner]);
     }
     if (batch.size() >= kVerticesPerSlice) {
         DrawBatch();

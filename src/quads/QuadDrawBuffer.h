@@ -13,6 +13,20 @@
 
 class TexDict;
 
+// One corner as OpenGL's GL_T2F_C3F_V3F arrays read it.
+struct FaceVertex {
+    float u, v;
+    float r, g, b;
+    float x, y, z;
+};
+
+// A rectangle's corners p1..p4 as vertices of one colour, the texture's u
+// running from uMin to uMax and v from vMin along p3-p4 to vMax along p1-p2;
+// its two triangles are the corners kRectangleTriangles lists.
+void RectangleCorners(const Vector (&p)[4], float uMin, float uMax, float vMin, float vMax, const float rgb[3],
+                      FaceVertex (&out)[4]);
+constexpr int kRectangleTriangles[6] = {2, 3, 1, 2, 1, 0};
+
 class QuadDrawBuffer : public QuadBuffer {
 public:
     void Initialize(int, TexDict* dict) { texDict = dict; }
@@ -29,12 +43,6 @@ public:
     static void RainbowColor();
 
 private:
-    // One corner as OpenGL's GL_T2F_C3F_V3F arrays read it.
-    struct FaceVertex {
-        float u, v;
-        float r, g, b;
-        float x, y, z;
-    };
     static constexpr size_t kVerticesPerSlice = 6 * 4096;
 
     static void NextRainbowColour(float rgb[3]);

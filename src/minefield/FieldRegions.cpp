@@ -1,0 +1,158 @@
+#include "minefield/FieldRegions.h"
+
+#include <algorithm>
+
+#include "support/Sides.h"
+
+namespace {
+
+int Regions(int cubes) {
+    return (cubes + FieldRegions::kRegionSide - 1) / FieldRegions::kRegionSide;
+}
+
+// Gathers the rectangles of a drawing pass as indexed triangles of shaded corners.
+class FaceCollector : public QuadBuffer {
+public:
+    explicit FaceCollector(FieldRegions::Faces& out) : out(out) {}
+
+    void Start() override {}
+    void SetTexture(int texture) override {
+        if (!out.runs.empty() && out.runs.back().count == 0) {
+            out.runs.pop_back();
+        }
+        out.runs.push_back({texture, out.indices.size(), 0});
+    }
+    void AddQuad(const Vector& p1, const Vector& p2, const Vector& p3, const Vector& p4, float uMin, float uMax,
+                 float vMin, float vMax) override {
+        const float shade = FaceShade(p1, p2, p3);
+        const float rgb[3] = {shade, shade, shade};
+        FaceVertex corners[4];
+        RectangleCorners({p1, p2, p3, p4}, uMin, uMax, vMin, vMax, rgb, corners);
+        const uint32_t first = static_cast<uint32_t>(out.vertices.size());
+        for (const FaceVertex& corner : corners) {
+            out.vertices.push_back(corner);
+            Include(Vector(corner.x, corner.y, corner.z));
+        }
+        for (const int corner : kRectangleTriangles) {
+            out.indices.push_back(first + static_cast<uint32_t>(corner));
+        }
+        out.runs.back().count += 6;
+    }
+    void Flush() override {}
+    void End() override {
+        if (!out.runs.empty() && out.runs.back().count == 0) {
+            out.runs.pop_back();
+        }
+    }
+
+private:
+    void Include(const Vector& p) {
+        if (out.vertices.size() == 1) {
+            out.low = out.high = p;
+        }
+        out.low = Vector(std::min(out.low.x, p.x), std::min(out.low.y, p.y), std::min(out.low.z, p.z));
+        out.high = Vector(std::max(out.high.x, p.x), std::max(out.high.y, p.y), std::max(out.high.z, p.z));
+    }
+
+    FieldRegions::Faces& out;
+};
+
+}  // namespace
+
+BlockRect FieldRegions::Box(int region) const {
+    const int x = region / (counts[1] * counts[2]);
+    const int y = region / counts[2] % counts[1];
+    const int z = region % counts[2];
+    const BlockPos low(x * kRegionSide, y * kRegionSide, z * kRegionSide);
+    const BlockPos& size = field.World().Bounds().high;
+    return BlockRect(low, BlockPos(std::min(low.x + kRegionSide, size.x) - 1, std::min(low.y + kRegionSide, size.y) - 1,
+                                   std::min(low.z + kRegionSide, size.z) - 1));
+}
+
+int FieldRegions::RegionOf(const BlockPos& pos) const {
+    const BlockPos r(pos.x / kRegionSide, pos.y / kRegionSide, pos.z / kRegionSide);
+    if (pos.x < 0 || pos.y < 0 || pos.z < 0 || r.x >= counts[0] || r.y >= counts[1] || r.z >= counts[2]) {
+        return -1;
+    }
+    return (r.x * counts[1] + r.y) * counts[2] + r.z;
+}
+
+// The field's box is the block world's bounds less the layer beyond its high side.
+void FieldRegions::Reset() {
+    const BlockPos& size = field.World().Bounds().high;
+    counts[0] = Regions(size.x);
+    counts[1] = Regions(size.y);
+    counts[2] = Regions(size.z);
+    const size_t count = static_cast<size_t>(counts[0]) * counts[1] * counts[2];
+    ++layout;
+    facesVersions.assign(count, 0);
+    markersVersions.assign(count, 0);
+}
+
+void FieldRegions::CubeChanged(const BlockPos& pos) {
+    const int region = RegionOf(pos);
+    if (region >= 0) {
+        ++markersVersions[region];
+    }
+}
+
+void FieldRegions::QuadChanged(int side, int plane, const QuadAlgorithm::Quad& quad) {
+    const Side& facts = kSides[side];
+    BlockPos owner;
+    Coordinate(owner, facts.axis) = plane - (facts.sign > 0);
+    Coordinate(owner, facts.u) = quad.low.x;
+    Coordinate(owner, facts.v) = quad.low.y;
+    const int region = RegionOf(owner);
+    if (region >= 0) {
+        ++facesVersions[region];
+    }
+}
+
+void FieldRegions::BuildFaces(int region, Faces& out) const {
+    out = Faces();
+    const BlockRect box = Box(region);
+    FaceCollector collector(out);
+    for (const auto& [texture, sides] : field.World().Quads().Holder().Engines()) {
+        collector.SetTexture(texture);
+        for (const auto& [side, planes] : sides) {
+            const Side& facts = kSides[side];
+            const int nearest = Coordinate(box.low, facts.axis) + (facts.sign > 0);
+            const int farthest = Coordinate(box.high, facts.axis) + (facts.sign > 0);
+            const QuadAlgorithm::Point low(Coordinate(box.low, facts.u), Coordinate(box.low, facts.v));
+            const QuadAlgorithm::Point high(Coordinate(box.high, facts.u), Coordinate(box.high, facts.v));
+            for (auto plane = planes.lower_bound(nearest); plane != planes.end() && plane->first <= farthest; ++plane) {
+                plane->second.DrawLowCornersIn(&collector, low, high);
+            }
+        }
+    }
+    collector.End();
+}
+
+template <typename Visit>
+void FieldRegions::ForEachMarkedCube(int region, Visit visit) const {
+    const BlockRect box = Box(region);
+    const CubeGrid& cubes = field.Cubes();
+    BlockPos pos;
+    for (pos.x = box.low.x; pos.x <= box.high.x; ++pos.x) {
+        for (pos.y = box.low.y; pos.y <= box.high.y; ++pos.y) {
+            for (pos.z = box.low.z; pos.z <= box.high.z; ++pos.z) {
+                const Block& block = *cubes.Find(pos);
+                if (block.state == Block::kUncovered && block.adjacentMines != 0) {
+                    visit(pos, block.adjacentMines);
+                }
+            }
+        }
+    }
+}
+
+void FieldRegions::BuildMarkers(int region, std::vector<MarkerVertex>& out) const {
+    out.clear();
+    ForEachMarkedCube(region, [&](const BlockPos& pos, uint8_t count) {
+        AppendMarker(pos, count, out);
+    });
+}
+
+void FieldRegions::BuildPoints(int region, std::vector<MarkerPoint>& out) const {
+    out.clear();
+    ForEachMarkedCube(region, [&](const BlockPos& pos, uint8_t count) { AppendMarkerPoint(pos, count, out); });
+}

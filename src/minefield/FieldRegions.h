@@ -1,0 +1,67 @@
+#ifndef CUBOMB_MINEFIELD_FIELDREGIONS_H
+#define CUBOMB_MINEFIELD_FIELDREGIONS_H
+
+// The field cut into regions of kRegionSide cubes a side, so that drawing can
+// keep each region's geometry and build it again only when something in it
+// changed. It watches the field's block world: a region's faces change when a
+// merged rectangle whose low corner's cube lies in it comes or goes, its
+// markers when one of its cubes changes. Pure data, built on demand; a
+// version per region and kind moves on with every change.
+
+#include <cstdint>
+#include <vector>
+
+#include "minefield/Markers.h"
+#include "minefield/MineField.h"
+#include "quads/QuadDrawBuffer.h"
+
+class FieldRegions : public BlockWorld2::Observer {
+public:
+    static constexpr int kRegionSide = 8;
+
+    // The merged faces whose low corner's cube lies in the region, as indexed
+    // triangles, a run of indices per texture in ascending order of texture.
+    struct Faces {
+        struct Run {
+            int texture;
+            size_t first;
+            size_t count;
+        };
+        std::vector<FaceVertex> vertices;
+        std::vector<uint32_t> indices;
+        std::vector<Run> runs;
+        Vector low{0, 0, 0}, high{0, 0, 0};  // the box the faces lie in
+    };
+
+    explicit FieldRegions(const MineField& field) : field(field) {}
+
+    int Count() const { return static_cast<int>(facesVersions.size()); }
+    // The region's cubes, both corners included.
+    BlockRect Box(int region) const;
+    // Moves on whenever the regions are laid out anew, as for a new field.
+    uint64_t Layout() const { return layout; }
+    uint64_t FacesVersion(int region) const { return facesVersions[region]; }
+    uint64_t MarkersVersion(int region) const { return markersVersions[region]; }
+
+    void BuildFaces(int region, Faces& out) const;
+    // The markers' triangles, exactly as one marker at a time draws them.
+    void BuildMarkers(int region, std::vector<MarkerVertex>& out) const;
+    void BuildPoints(int region, std::vector<MarkerPoint>& out) const;
+
+    void Reset() override;
+    void CubeChanged(const BlockPos& pos) override;
+    void QuadChanged(int side, int plane, const QuadAlgorithm::Quad& quad) override;
+
+private:
+    int RegionOf(const BlockPos& pos) const;
+    template <typename Visit>
+    void ForEachMarkedCube(int region, Visit visit) const;
+
+    const MineField& field;
+    int counts[3] = {0, 0, 0};
+    uint64_t layout = 0;
+    std::vector<uint64_t> facesVersions;
+    std::vector<uint64_t> markersVersions;
+};
+
+#endif

@@ -1,0 +1,32 @@
+#ifndef CUBOMB_MINEFIELD_MARKERS_H
+#define CUBOMB_MINEFIELD_MARKERS_H
+
+// The count marker of an uncovered cube as plain data: a small tetrahedron at
+// the cube's centre whose four triangles share the count's colour in four
+// shades (1 blue, 2 green, 3 red, 4 magenta, 5 cyan, 6 yellow, 7 and more
+// white). No marker for a count of 0.
+
+#include <cstdint>
+#include <vector>
+
+#include "support/Geometry.h"
+
+// One corner, laid out as OpenGL's GL_C3F_V3F arrays read it.
+struct MarkerVertex {
+    float r, g, b;
+    float x, y, z;
+};
+
+// A marker too small on the screen to show its triangles, as GL_C4UB_V3F reads it.
+struct MarkerPoint {
+    uint8_t r, g, b, a;
+    float x, y, z;
+};
+
+// The four triangles, three corners each, in drawing order.
+void AppendMarker(const BlockPos& pos, uint8_t count, std::vector<MarkerVertex>& out);
+
+// A point at the marker's centre in the colour of its base.
+void AppendMarkerPoint(const BlockPos& pos, uint8_t count, std::vector<MarkerPoint>& out);
+
+#endif

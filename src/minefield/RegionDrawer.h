@@ -1,0 +1,53 @@
+#ifndef CUBOMB_MINEFIELD_REGIONDRAWER_H
+#define CUBOMB_MINEFIELD_REGIONDRAWER_H
+
+// Draws a field's regions from OpenGL buffer objects, uploading a region's
+// geometry again only when its version moved on. Regions outside the view are
+// left out; a region whose markers are all too small on the screen to show
+// their triangles (about two pixels) draws them as points. The projection,
+// the view and the viewport are OpenGL's current ones.
+
+#include <cstdint>
+#include <vector>
+
+#include "minefield/FieldRegions.h"
+
+class TexDict;
+
+class RegionDrawer {
+public:
+    RegionDrawer() = default;
+    ~RegionDrawer();
+    RegionDrawer(const RegionDrawer&) = delete;
+    RegionDrawer& operator=(const RegionDrawer&) = delete;
+
+    // The faces, texture by texture, then the markers, with depth testing.
+    void Draw(const FieldRegions& regions, const TexDict& textures);
+    // Off: every marker shows its triangles, however small.
+    void SetPointMarkers(bool on) { pointMarkers = on; }
+
+private:
+    struct Region {
+        unsigned int buffers[4] = {0, 0, 0, 0};  // face vertices and indices, marker vertices, points
+        uint64_t facesVersion = 0, markersVersion = 0, pointsVersion = 0;
+        bool faces = false, markers = false, points = false;  // built for their version
+        std::vector<FieldRegions::Faces::Run> runs;
+        size_t markerCount = 0;
+        size_t pointCount = 0;
+        Vector low{0, 0, 0}, high{0, 0, 0};  // what the faces fill
+    };
+
+    void Prepare(const FieldRegions& regions);
+    void UploadFaces(const FieldRegions& regions, int index);
+    void DrawMarkers(const FieldRegions& regions, int index, bool asPoints);
+    void Release();
+
+    std::vector<Region> built;
+    uint64_t layout = 0;
+    bool pointMarkers = true;
+    FieldRegions::Faces faces;  // scratch space for one region at a time
+    std::vector<MarkerVertex> markers;
+    std::vector<MarkerPoint> points;
+};
+
+#endif
