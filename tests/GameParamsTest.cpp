@@ -16,30 +16,24 @@ struct Parsed {
     ParamsReport report;
 };
 
-TEST(Params, AnEmptyOrCommentOnlyFileGivesTheDefaults) {
-    for (const char* content : {"", "# nothing here\n\n   \t\n#dimensions 1 1 1\n", "\xEF\xBB\xBF" "dimensions 1 1 1\n"}) {
-        const GameInfo& info = Parsed(content).info;
-        EXPECT_EQ(std::tie(info.dimensionX, info.dimensionY, info.dimensionZ, info.screenWidth, info.screenHeight),
-                  std::make_tuple(10, 10, 10, 800, 600));
-        EXPECT_EQ(std::tie(info.numMines, info.density, info.playerName), std::make_tuple(39, 0.04f, std::string("default_player")))
-            << "1000 cubes times the float 0.04, in double precision";
-        EXPECT_EQ(std::tie(info.saveReplays, info.highlightTarget, info.fullscreen, info.vsync, info.mouseSensitivity,
-                           info.invertMouseY, info.safeFirstClick),
-                  std::make_tuple(true, true, true, true, 1.0f, false, false));
-    }
+auto Settings(const GameInfo& i) {
+    return std::make_tuple(i.screenWidth, i.screenHeight, i.dimensionX, i.dimensionY, i.dimensionZ, i.numMines, i.density,
+                           i.playerName, i.saveReplays, i.highlightTarget, i.fullscreen, i.vsync, i.mouseSensitivity,
+                           i.invertMouseY, i.safeFirstClick);
 }
 
-TEST(Params, ReadsEveryKeyAndTheLastOneWins) {
+// Unknown keys and keys in the wrong case are ignored, and the last line of a key wins.
+TEST(Params, ReadsEveryKeyOrKeepsItsDefault) {
+    const auto defaults = std::make_tuple(800, 600, 10, 10, 10, 39, 0.04f, std::string("default_player"), true, true, true,
+                                          true, 1.0f, false, false);  // 39: 1000 cubes times the float 0.04, in double
+    for (const char* content : {"", "# nothing here\n\n   \t\n#dimensions 1 1 1\n", "\xEF\xBB\xBF" "dimensions 1 1 1\n"})
+        EXPECT_EQ(Settings(Parsed(content).info), defaults) << content;
     const GameInfo& info = Parsed("screen_width 1024\nscreen_height 768\n  dimensions 3 4 5\nnum_mines 12\r\n"
-                                  "save_replays 0\nhighlight_target 0\nfullscreen 0\nvsync 0\nmouse_sensitivity 2.5\ninvert_mouse_y 1\n"
-                                  "safe_first_click 1\nplayer_name joe\nplayer_name ann\nScreen_width 640\n"
+                                  "save_replays 0\nhighlight_target 0\nfullscreen 0\nvsync 0\nmouse_sensitivity 2.5\n"
+                                  "invert_mouse_y 1\nsafe_first_click 1\nplayer_name joe\nplayer_name ann\nScreen_width 640\n"
                                   "unknown_key with many values\ndensity 0.5").info;
-    EXPECT_EQ(std::tie(info.screenWidth, info.screenHeight, info.dimensionX, info.dimensionY, info.dimensionZ, info.numMines),
-              std::make_tuple(1024, 768, 3, 4, 5, 12));
-    EXPECT_EQ(std::tie(info.density, info.saveReplays, info.highlightTarget, info.playerName),
-              std::make_tuple(0.5f, false, false, std::string("ann")));
-    EXPECT_EQ(std::tie(info.fullscreen, info.vsync, info.mouseSensitivity, info.invertMouseY, info.safeFirstClick),
-              std::make_tuple(false, false, 2.5f, true, true));
+    EXPECT_EQ(Settings(info), std::make_tuple(1024, 768, 3, 4, 5, 12, 0.5f, std::string("ann"), false, false, false, false,
+                                              2.5f, true, true));
 }
 
 TEST(Params, DerivesTheMineCountOnlyWhenNoneIsGiven) {
@@ -56,11 +50,10 @@ TEST(Params, EveryBadLineStopsTheReadingWithItsMessage) {
     const std::string dims = "Error: dimensions should be non-negative integers";
     const std::string large = "Error: dimensions too large: a box may hold at most 16777216 cubes";
     const std::string mines = "Error: num_mines should be a natural number";
+    const std::string sensitivity = "Error: mouse_sensitivity should be a floating point number above 0";
     const std::pair<std::string, std::vector<std::string>> cases[] = {
         {"screen_width 0800", {"Error: syntax: screen_width x"}},
         {"screen_width 1024 # wide", {"Error: syntax: screen_width x"}},
-        {"screen_width 99999999999", {"Error: syntax: screen_width x"}},
-        {"screen_height", {"Error: syntax: screen_height y"}},
         {"screen_width 640\r\nscreen_height 48O\r\n", {"Error: syntax: screen_height y"}},
         {"dimensions 10 10", {"Error: syntax: dimensions x y z"}},
         {"dimensions 10 -1 10", {dims}},
@@ -71,7 +64,6 @@ TEST(Params, EveryBadLineStopsTheReadingWithItsMessage) {
         {"num_mines 1 2", {"Error: syntax: num_mines number"}},
         {"density", {"Error: syntax: density real_number_bettwen_one_and_one"}},
         {"density 1e5", {"Error: density of mines should be a floating point number"}},
-        {"save_replays yes", {"Error: syntax: save_replays (0 or 1)"}},
         {"save_replays 01", {"Error: syntax: save_replays (0 or 1)"}},
         {"highlight_target 2", {"Error: syntax: highlight_target (0 or 1)"}},
         {"fullscreen", {"Error: syntax: fullscreen (0 or 1)"}},
@@ -79,9 +71,8 @@ TEST(Params, EveryBadLineStopsTheReadingWithItsMessage) {
         {"invert_mouse_y 1 1", {"Error: syntax: invert_mouse_y (0 or 1)"}},
         {"safe_first_click -1", {"Error: syntax: safe_first_click (0 or 1)"}},
         {"mouse_sensitivity", {"Error: syntax: mouse_sensitivity real_number"}},
-        {"mouse_sensitivity 0", {"Error: mouse_sensitivity should be a floating point number above 0"}},
-        {"mouse_sensitivity -.5", {"Error: mouse_sensitivity should be a floating point number above 0"}},
-        {"mouse_sensitivity fast", {"Error: mouse_sensitivity should be a floating point number above 0"}},
+        {"mouse_sensitivity 0", {sensitivity}},
+        {"mouse_sensitivity fast", {sensitivity}},
         {"player_name big cat", {"Error: syntax: player_name joe", "The name cannot contain white space characters."}},
         {"num_mines x\nnum_mines 99999999999\nscreen_width x\nscreen_height x", {mines, mines, "Error: syntax: screen_width x"}},
     };
@@ -89,8 +80,7 @@ TEST(Params, EveryBadLineStopsTheReadingWithItsMessage) {
         const ParamsReport report = Parsed(content).report;
         std::vector<std::string> said = report.notes;
         said.insert(said.end(), report.fatal.begin(), report.fatal.end());
-        EXPECT_EQ(said, lines) << content;
-        EXPECT_FALSE(report.fatal.empty()) << content;
+        EXPECT_TRUE(said == lines && !report.fatal.empty()) << content;
     }
 }
 

@@ -17,28 +17,24 @@ struct Hit {
     int side = -1;
 };
 
-Hit Cast(const BlockWorld2& world, Vector origin, Vector direction, float range = 200) {
+Hit Cast(const BlockWorld2& world, Vector origin, Vector direction, bool forever = false) {
     Hit h;
-    h.hit = RayAlgorithm().RayIntersectsWorld(&world, origin, direction, range, h.point, h.block, h.side);
+    if (!forever) h.hit = RayAlgorithm().RayIntersectsWorld(&world, origin, direction, 200, h.point, h.block, h.side);
+    if (forever) RayAlgorithm().InfiniteRayIntersectsWorld(&world, origin, direction, h.point, h.block, h.side);
+    h.hit = h.hit || (forever && h.side != -1);
     return h;
 }
 
-Hit CastForever(const BlockWorld2& world, Vector origin, Vector direction) {
-    Hit h;
-    RayAlgorithm().InfiniteRayIntersectsWorld(&world, origin, direction, h.point, h.block, h.side);
-    h.hit = h.side != -1;
-    return h;
-}
-
+// side 0: no hit within the range of 200; infinite side -1: none at all.
 TEST(Ray, PreciseCases) {
+    const float inf = std::numeric_limits<float>::infinity(), nan = std::nanf("");
     struct Case {
         Vector origin, direction;
         BlockPos solid;
-        int side;  // 0: no hit
+        int side;
         Vector point;
         int infiniteSide;
-    };
-    const Case cases[] = {
+    } const cases[] = {
         {{-2.5f, 0.5f, 0.5f}, {1, 0, 0}, {0, 0, 0}, 5, {0, 0.5f, 0.5f}, 5},
         {{2.5f, 0.5f, 0.5f}, {-1, 0, 0}, {0, 0, 0}, 6, {1, 0.5f, 0.5f}, 6},
         {{0.5f, 0.5f, 3.25f}, {0, 0, -2}, {0, 0, 0}, 1, {0.5f, 0.5f, 1}, 1},
@@ -48,37 +44,29 @@ TEST(Ray, PreciseCases) {
         {{0.5f, 0.5f, 5.5f}, {1e-7f, -1e-7f, -1}, {0, 0, 2}, 1, {0.5f, 0.5f, 3}, 1},
         {{0.5f, 0.5f, 0.5f}, {1, 0, 0}, {0, 0, 0}, 0, {}, -1},  // starting inside
         {{-2.5f, 0.5f, 0.5f}, {-1, 0, 0}, {0, 0, 0}, 0, {}, -1},
+        {{0.5f, 0.5f, 0.5f}, {1, 0, 0}, {200, 0, 0}, 5, {200, 0.5f, 0.5f}, 5},
+        {{-0.5f, 0.5f, 0.5f}, {1, 0, 0}, {200, 0, 0}, 0, {}, 5},  // entry at 200.5: beyond the range
+        {{-0.5f, 0.5f, 0.5f}, {0, 0, 0}, {0, 0, 0}, 0, {}, -1},
+        {{-0.5f, 0.5f, 0.5f}, {1e-7f, -1e-7f, 0}, {0, 0, 0}, 0, {}, -1},
+        {{-0.5f, 0.5f, 0.5f}, {nan, 1, 0}, {0, 0, 0}, 0, {}, -1},
+        {{-0.5f, 0.5f, 0.5f}, {inf, 0, 0}, {0, 0, 0}, 0, {}, -1},
     };
     for (const Case& c : cases) {
         BlockWorld2 world;
-        world.Initialize(BlockRect(BlockPos(-8, -8, -8), BlockPos(8, 8, 8)), false);
+        world.Initialize(BlockRect(BlockPos(-8, -8, -8), BlockPos(300, 8, 8)), false);
         world.ChangePos(c.solid, 2);
         const Hit h = Cast(world, c.origin, c.direction);
-        EXPECT_EQ(CastForever(world, c.origin, c.direction).side, c.infiniteSide);
-        ASSERT_EQ(h.hit, c.side != 0);
-        if (h.hit) {
-            EXPECT_EQ(h.block, c.solid);
-            EXPECT_EQ(h.side, c.side);
-            EXPECT_NEAR(Length(h.point - c.point), 0, 1e-5);
-        }
+        EXPECT_EQ(Cast(world, c.origin, c.direction, true).side, c.infiniteSide) << c.solid.x << " " << c.origin.x;
+        EXPECT_TRUE(h.hit ? h.block == c.solid && h.side == c.side && Length(h.point - c.point) < 1e-5f
+                          : c.side == 0 && (h.side == -1 || h.block == c.solid))
+            << c.solid.x << " " << c.origin.x << ": out-parameters untouched, or written for the block beyond range";
     }
-}
-
-TEST(Ray, RangeAndDegenerateRays) {
     BlockWorld2 world;
-    world.Initialize(BlockRect(BlockPos(0, 0, 0), BlockPos(300, 1, 1)), false);
-    world.ChangePos(BlockPos(200, 0, 0), 2);
-    Hit h = Cast(world, {-0.5f, 0.5f, 0.5f}, {1, 0, 0});
-    EXPECT_TRUE(!h.hit && h.block == BlockPos(200, 0, 0)) << "entry at 200.5: beyond the range, yet written";
-    EXPECT_TRUE(Cast(world, {0.5f, 0.5f, 0.5f}, {1, 0, 0}).hit);
-    const float inf = std::numeric_limits<float>::infinity();
-    for (const Vector& d : {Vector(0, 0, 0), Vector(1e-7f, -1e-7f, 0), Vector(std::nanf(""), 1, 0), Vector(inf, 0, 0)}) {
-        EXPECT_EQ(Cast(world, {-0.5f, 0.5f, 0.5f}, d).side, -1) << "no hit, out-parameters untouched";
-        EXPECT_EQ(CastForever(world, {-0.5f, 0.5f, 0.5f}, d).side, -1);
-    }
+    world.Initialize(BlockRect(BlockPos(-8, -8, -8), BlockPos(8, 8, 8)), false);
+    world.ChangePos(BlockPos(0, 0, 0), 2);
     EXPECT_FALSE(Cast(world, {1e30f, 0.5f, 0.5f}, {-1, 0, 0}).hit);
     world.Initialize(BlockRect(BlockPos(-8, -8, -8), BlockPos(8, 8, 8)), true);
-    const Hit wall = CastForever(world, {0.5f, 0.5f, 0.5f}, {1, 0, 0});
+    const Hit wall = Cast(world, {0.5f, 0.5f, 0.5f}, {1, 0, 0}, true);
     EXPECT_TRUE(wall.block == BlockPos(9, 0, 0) && wall.side == 5) << "a solid outside stops the ray at the border";
 }
 
@@ -90,19 +78,14 @@ struct Entry {
 };
 
 Entry SlabTest(const Vector& o, const Vector& d, const BlockPos& b) {
-    const double origin[] = {o.x, o.y, o.z}, dir[] = {d.x, d.y, d.z};
-    const int low[] = {b.x, b.y, b.z};
-    static const int entered[3][2] = {{6, 5}, {3, 4}, {1, 2}};
-    Entry e;
-    e.block = b;
+    const double origin[] = {o.x, o.y, o.z}, dir[] = {d.x, d.y, d.z}, low[] = {double(b.x), double(b.y), double(b.z)};
+    static const int entered[3][2] = {{6, 5}, {3, 4}, {1, 2}};  // through the -x face going +x, ...
+    Entry e{-1e300, 1e300, b, 0};
     for (int a = 0; a < 3; ++a) {
-        double t0 = (low[a] - origin[a]) / dir[a], t1 = (low[a] + 1 - origin[a]) / dir[a];
-        if (t0 > t1) std::swap(t0, t1);
-        if (t0 > e.enter) {
-            e.enter = t0;
-            e.side = entered[a][dir[a] > 0];
-        }
-        e.exit = std::min(e.exit, t1);
+        const double t0 = (low[a] - origin[a]) / dir[a], t1 = (low[a] + 1 - origin[a]) / dir[a];
+        if (std::min(t0, t1) > e.enter) e.side = entered[a][dir[a] > 0];
+        e.enter = std::max(e.enter, std::min(t0, t1));
+        e.exit = std::min(e.exit, std::max(t0, t1));
     }
     return e;
 }
@@ -131,7 +114,7 @@ TEST(Ray, RandomRaysAgreeWithTheSlabTest) {
             if (std::any_of(entries.begin(), entries.end(), [](const Entry& e) { return e.exit - e.enter < 1e-3; })) {
                 continue;  // grazing an edge: float and double may disagree
             }
-            const Hit h = Cast(world, o, d), forever = CastForever(world, o, d);
+            const Hit h = Cast(world, o, d), forever = Cast(world, o, d, true);
             ASSERT_EQ(h.hit, !entries.empty()) << trial;
             ASSERT_EQ(forever.hit, !entries.empty()) << trial;
             if (entries.empty() || (entries.size() > 1 && entries[1].enter - entries[0].enter < 1e-3)) continue;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <random>
 #include <regex>
 #include <sstream>
@@ -17,14 +17,10 @@ namespace {
 // SaveReplay writes relative to the working directory.
 class ReplayFolder : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
-        ASSERT_EQ(chdir(dir.path.c_str()), 0);
-        field.Initialize(3, 1, 2, 0);
-    }
+    void SetUp() override { ASSERT_TRUE(getcwd(previous, sizeof previous) && chdir(dir.path.c_str()) == 0); }
     void TearDown() override { ASSERT_EQ(chdir(previous), 0); }
 
-    std::string Save(const std::string& name) {
+    std::string Save(const MineField& field, const std::string& name) {
         testing::internal::CaptureStdout();
         SaveReplay(name, field, 12.5f, true);
         return testing::internal::GetCapturedStdout();
@@ -32,19 +28,19 @@ protected:
 
     TempDir dir;
     char previous[4096] = {};
-    MineField field;
 };
 
-TEST_F(ReplayFolder, WritesTheFormatIntoANewFolderAndNeverReplacesAReplay) {
-    const std::regex name(R"((0[1-9]|1[0-2])-[0-3]\d-\d\d [0-2]\d\.[0-5]\d\.[0-6]\d \(\.\._\.\._a_b_c_d_e_f_g_h_i_j_\)( \(\d\))?\.cubomb)");
+TEST_F(ReplayFolder, WritesTheFormatUnderAFileSafeNameAndNeverReplacesAReplay) {
+    MineField field;
+    field.Initialize(3, 1, 2, 0);
     const std::string player = "../../a\\b:c*d?e\"f<g>h|i\x01j\x7f";
+    const std::regex name(R"((0[1-9]|1[0-2])-[0-3]\d-\d\d [0-2]\d\.[0-5]\d\.[0-6]\d \(\.\._\.\._a_b_c_d_e_f_g_h_i_j_\)( \(\d\))?\.cubomb)");
     std::set<std::string> printed;
-    for (int i = 0; i < 3; ++i) printed.insert(Save(player));
+    for (int i = 0; i < 3; ++i) printed.insert(Save(field, player));
     const std::set<std::string> names = ListFolder(dir.File("Replays"));
     ASSERT_EQ(names.size(), 3u);
     for (const std::string& each : names) {
-        EXPECT_TRUE(std::regex_match(each, name)) << each;
-        EXPECT_EQ(printed.count("Saving replay: Replays/" + each + "\n"), 1u);
+        EXPECT_TRUE(std::regex_match(each, name) && printed.count("Saving replay: Replays/" + each + "\n")) << each;
         EXPECT_EQ(ReadFile(dir.File("Replays/" + each)),
                   "# Cubomb replay file.\n# Player: " + player + "\n# Finished map? yes\n# Total time: 12.5 seconds\n"
                   "BEGIN_SECTION MAP_DATA\n#syntax: x y z mine? time_finished\n"
@@ -53,46 +49,9 @@ TEST_F(ReplayFolder, WritesTheFormatIntoANewFolderAndNeverReplacesAReplay) {
     }
     EXPECT_EQ(ListFolder(dir.path), std::set<std::string>{"Replays"});
     EXPECT_EQ(FileSafeName("Zoë_" + std::string(5000, 'x')), "Zoë_" + std::string(95, 'x')) << "cut to 100 bytes";
-}
-
-TEST_F(ReplayFolder, AnUnwritableFolderIsReportedNotClaimed) {
+    std::filesystem::remove_all(dir.File("Replays"));
     WriteFile(dir.File("Replays"), "not a folder");  // blocks root too, which writes through permissions
-    EXPECT_TRUE(std::regex_match(Save("joe"), std::regex(R"(Error: could not write replay: Replays/.* \(joe\)\.cubomb\n)")));
-}
-
-TEST_F(ReplayFolder, ABoxWrittenIsReadBackCubeByCubeAndPlayedBackToTheSameField) {
-    std::srand(3);
-    field.Initialize(4, 3, 5, 9);
-    std::mt19937 random(8);
-    for (int click = 0; click < 40; ++click) {
-        const BlockPos p(random() % 4, random() % 3, random() % 5);
-        if (field.Cubes().Find(p)->state == Block::kCovered) {
-            field.MouseInput(Vector(p.x + 0.5f, p.y + 0.5f, p.z + 1.5f), Vector(0, 0, -1), !field.Cubes().Find(p)->isMine,
-                             click * 0.25f);
-        }
-    }
-    Save("joe");
-    const std::string path = dir.File("Replays/" + *ListFolder(dir.File("Replays")).begin());
-    std::string text = ReadFile(path);
-    WriteFile(path + ".crlf", std::regex_replace(text, std::regex("\n"), "\r\n"));
-    for (const std::string& file : {path, path + ".crlf"}) {
-        ReplayRecord replay;
-        std::string message;
-        ASSERT_TRUE(LoadReplay(file, replay, message)) << message;
-        EXPECT_EQ(std::tie(replay.player, replay.finished, replay.totalTime, replay.sizeX, replay.sizeY, replay.sizeZ),
-                  std::make_tuple(std::string("joe"), true, 12.5f, 4, 3, 5));
-        ReplayPlayer player(replay);
-        MineField watched;
-        player.Restart(watched);
-        player.Advance(watched, 12.5f);
-        for (size_t i = 0; i < field.Cubes().Size(); ++i) {
-            const Block& a = field.Cubes().At(i);
-            const Block& b = watched.Cubes().At(i);
-            EXPECT_EQ(std::make_tuple(replay.mines[i], replay.times[i], b.isMine, b.adjacentMines),
-                      std::make_tuple(a.isMine, a.timeFinished, a.isMine, a.adjacentMines));
-            EXPECT_EQ(b.state, a.state);
-        }
-    }
+    EXPECT_TRUE(std::regex_match(Save(field, "joe"), std::regex(R"(Error: could not write replay: Replays/.* \(joe\)\.cubomb\n)")));
 }
 
 // Oracle: a cube is resolved exactly when its time has come, however the clock steps.
@@ -140,17 +99,11 @@ TEST(ReplayReader, SaysOnWhichLineAndWhyAFileIsNoWholeReplay) {
         {Without(kHeader, "BEGIN_SECTION MAP_DATA\n"), 5, "expected \"BEGIN_SECTION MAP_DATA\""},
         {Without(kHeader, "#syntax: x y z mine? time_finished\n"), 6, "the file ends in its header"},
         {kHeader + "0 0 0 0\n", 7, fields},
-        {kHeader + "0 0 0 0 1 1\n", 7, fields},
-        {kHeader + "0 0 -0 0 1\n", 7, "a coordinate that is not a natural number"},
         {kHeader + "0 0 00 0 1\n", 7, "a coordinate that is not a natural number"},
         {kHeader + "0 0 0 2 1\n", 7, "mine? is neither 0 nor 1"},
         {kHeader + "0 0 0 0 -1\n", 7, time},
-        {kHeader + "0 0 0 0 inf\n", 7, time},
         {kHeader + "0 0 0 0 1e39\n", 7, time},
-        {kHeader + "0 0 0 0 0x1p3\n", 7, time},
         {kHeader + "0 0 1 0 1\n", 7, "the cube 0 0 1" + order},
-        {kHeader + "0 0 0 0 1\n0 0 2 0 1\n", 8, "the cube 0 0 2" + order},
-        {kHeader + kBox + "0 1 2 0 1\n", 11, "the cube 0 1 2" + order},
         {kHeader + kBox + "1 0 0 0 1\n1 1 0 0 1\n", 12, "the cube 1 1 0" + order},
         {kHeader + kBox + "1 0 0 0 1\nEND_SECTION\n", 12, "END_SECTION before the box's last cube"},
         {kHeader + kBox, 11, "the file ends before END_SECTION"},

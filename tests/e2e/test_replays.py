@@ -1,11 +1,11 @@
 # Watching a won game again, the best-times table, and the command line.
-import os, subprocess, time
+import os, re, subprocess, time
 import pytest
 from PIL import ImageChops
 from conftest import EXE, count, green_text, wait_until
 from test_play import cleared, replays, saved
 
-TWO_CUBES = "dimensions 1 1 2\nnum_mines 1\nhighlight_target 0\n"
+TWO_CUBES = "dimensions 1 1 2\nnum_mines 1\nhighlight_target 0\nplayer_name ../../x:y\n"
 
 
 def run(folder, *args):
@@ -36,9 +36,17 @@ def test_a_won_game_watched_again_ends_as_it_was_played_and_its_time_is_listed(g
     played.xdo("key", "Escape")
     assert played.wait_exit() == 0
     [name] = replays(played)
+    assert re.fullmatch(r"\d\d-\d\d-\d\d \d\d\.\d\d\.\d\d \(\.\._\.\._x_y\)\.cubomb", name)
+    assert played.lines()[-1] == "Saving replay: Replays/" + name
+    lines = open(played.path("Replays/" + name)).read().split("\n")
+    assert lines[:3] + lines[4:6] + lines[8:] == ["# Cubomb replay file.", "# Player: ../../x:y", "# Finished map? yes",
+                                                  "BEGIN_SECTION MAP_DATA", "#syntax: x y z mine? time_finished", "END_SECTION", ""]
+    total = float(re.fullmatch(r"# Total time: (\S+) seconds", lines[3])[1])
+    stamps = [re.fullmatch(r"0 0 %d [01] (\S+)" % z, lines[6 + z])[1] for z in (0, 1)]
+    assert max(map(float, stamps)) < total < 1e6, "each cube stamped when resolved, the replay written a frame later"
     watched = game(TWO_CUBES, folder=played.folder, args=["--replay", "Replays/" + name])
     assert watched.window()
-    assert count(watched.shot(), green_text, (0, 18, 200, 36)) > 60, "REPLAY default_player x1"
+    assert count(watched.shot(), green_text, (0, 18, 200, 36)) > 60, "REPLAY ../../x:y x1"
     for _ in range(8):
         watched.xdo("key", "Right")
     assert wait_until(lambda: cleared(watched.shot()), 20)
@@ -58,8 +66,7 @@ def test_a_won_game_watched_again_ends_as_it_was_played_and_its_time_is_listed(g
     assert scores.stderr == "Skipping Replays/broken.cubomb: line 3: the file ends in its header\n"
     heading, row = scores.stdout.splitlines()
     assert heading == "1x1x2, 1 mines"
-    assert row.split()[:3] == ["1.", "%.1fs" % float(open(played.path("Replays/" + name)).read().split("\n")[3].split()[3]),
-                               "default_player"]
+    assert row.split()[:3] == ["1.", "%.1fs" % total, "../../x:y"]
     assert row.split()[3] == "20%s-%s-%s" % (name[6:8], name[0:2], name[3:5])
 
 

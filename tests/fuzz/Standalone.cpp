@@ -17,29 +17,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
 namespace {
 
-std::vector<std::string> ReadSeeds(const std::filesystem::path& folder) {
-    std::vector<std::filesystem::path> paths(std::filesystem::directory_iterator(folder), {});
-    std::sort(paths.begin(), paths.end());
-    std::vector<std::string> seeds;
-    for (const auto& path : paths) {
-        std::ifstream in(path, std::ios::binary);
-        seeds.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    return seeds;
-}
-
 std::string Variant(const std::vector<std::string>& seeds, const std::string& alphabet, std::mt19937& random) {
     std::string s = seeds[random() % seeds.size()];
     for (int edits = 1 + random() % 4; edits > 0; --edits) {
-        const size_t at = s.empty() ? 0 : random() % (s.size() + 1);
-        const char c = alphabet[random() % alphabet.size()];
+        const size_t at = random() % (s.size() + 1);
         const std::string& other = seeds[random() % seeds.size()];
-        const size_t from = other.empty() ? 0 : random() % other.size();
         switch (random() % 4) {
-            case 0: if (at < s.size()) s[at] = c; break;
-            case 1: s.insert(s.begin() + at, c); break;
+            case 0: if (at < s.size()) s[at] = alphabet[random() % alphabet.size()]; break;
+            case 1: s.insert(s.begin() + at, alphabet[random() % alphabet.size()]); break;
             case 2: if (at < s.size()) s.erase(at, 1 + random() % 4); break;
-            default: s.insert(at, other.substr(from, 1 + random() % 16));
+            default: s.insert(at, other.substr(random() % (other.size() + 1), 1 + random() % 16));
         }
     }
     return s;
@@ -49,12 +36,16 @@ std::string Variant(const std::vector<std::string>& seeds, const std::string& al
 
 int main(int argc, char** argv) {
     if (argc != 3) return 2;
-    const std::vector<std::string> seeds = ReadSeeds(argv[1]);
+    std::vector<std::filesystem::path> paths(std::filesystem::directory_iterator(argv[1]), {});
+    std::sort(paths.begin(), paths.end());
+    std::vector<std::string> seeds;
     std::string alphabet;
-    for (const std::string& seed : seeds) alphabet += seed;
+    for (const auto& path : paths) {
+        std::ifstream in(path, std::ios::binary);
+        alphabet += seeds.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
     std::mt19937 random(1);
-    const long variants = std::atol(argv[2]);
-    for (long i = 0; i < long(seeds.size()) + variants; ++i) {
+    for (long i = 0; i < long(seeds.size()) + std::atol(argv[2]); ++i) {
         const std::string input = i < long(seeds.size()) ? seeds[i] : Variant(seeds, alphabet, random);
         LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(input.data()), input.size());
     }

@@ -18,13 +18,13 @@ using Face = std::tuple<int, int, int, int, int>;
 // covers. The outward normal names the side; the cubes lie on its inner side.
 class RecordingBuffer : public QuadBuffer {
 public:
-    void Start() override { calls.push_back("Start"); }
-    void SetTexture(int t) override { calls.push_back("SetTexture " + std::to_string(texture = t)); }
-    void Flush() override { calls.push_back("Flush"); }
-    void End() override { calls.push_back("End"); }
+    void Start() override { calls += "Start;"; }
+    void SetTexture(int t) override { calls += "SetTexture " + std::to_string(texture = t) + ";"; }
+    void Flush() override { calls += "Flush;"; }
+    void End() override { calls += "End;"; }
     void AddQuad(const Vector& p1, const Vector& p2, const Vector& p3, const Vector& p4, float uMin, float uMax,
                  float vMin, float vMax) override {
-        calls.push_back("AddQuad");
+        calls += "AddQuad;";
         const Vector n = Cross(p2 - p1, p3 - p1);
         const float normal[3] = {n.x, n.y, n.z};
         const int a = n.x != 0 ? 0 : (n.y != 0 ? 1 : 2);
@@ -45,7 +45,7 @@ public:
                 faces.insert(Face{texture, cell[0], cell[1], cell[2], SideAcross(a, normal[a] > 0 ? 1 : -1)});
     }
 
-    std::vector<std::string> calls;
+    std::string calls;
     std::multiset<Face> faces;
     bool rangesMatchSize = true;
 

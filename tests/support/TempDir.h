@@ -4,20 +4,16 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <set>
-#include <sstream>
 #include <string>
 
 // A fresh folder under /tmp, removed with everything in it when the object goes.
-class TempDir {
-public:
+struct TempDir {
     TempDir() : path((std::filesystem::temp_directory_path() / "cubomb-test-XXXXXX").string()) {
         if (mkdtemp(path.data()) == nullptr) std::abort();
     }
     ~TempDir() { std::filesystem::remove_all(path); }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
     std::string File(const std::string& name) const { return path + "/" + name; }
 
     std::string path;
@@ -28,17 +24,13 @@ inline void WriteFile(const std::string& path, const std::string& content) {
 }
 
 inline std::string ReadFile(const std::string& path) {
-    std::ostringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 inline std::set<std::string> ListFolder(const std::string& path) {
     std::set<std::string> names;
-    std::error_code ignored;
-    for (const auto& entry : std::filesystem::directory_iterator(path, ignored)) {
-        names.insert(entry.path().filename().string());
-    }
+    for (const auto& entry : std::filesystem::directory_iterator(path)) names.insert(entry.path().filename().string());
     return names;
 }
 
