@@ -7,5 +7,6 @@ int main(int argc, char** argv) {
                          {{"BM_LayOutFullBox/", "BM_InsertKeysIntoMap/"},
                           {"BM_NewGame/", "BM_InsertKeysIntoMap/"},
                           {"BM_FloodWholeBox/", "BM_NewGame/"},
+                          {"BM_FloodAtDefaultDensity/", "BM_NewGame/"},
                           {"BM_LoadReplay/", "BM_NewGame/"}});
 }

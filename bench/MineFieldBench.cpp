@@ -159,6 +159,32 @@ void BM_MergingQuality(benchmark::State& state) {
 }
 BENCHMARK(BM_MergingQuality)->Arg(64)->Unit(benchmark::kMillisecond);
 
+// The quads a first flood's sweeps leave, set against taking the same cubes
+// away one by one outside a batch, each face merged as it comes and goes.
+void BM_FloodMergingQuality(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    MineField field;
+    std::srand(1);
+    field.Initialize(n, n, n, DefaultMines(n));
+    FloodFromFirstZero(field);
+    BlockWorld2 oneByOne;
+    oneByOne.Initialize(BlockRect(BlockPos(0, 0, 0), BlockPos(n, n, n)), false);
+    for (auto _ : state) {
+        for (size_t i = 0; i < field.Cubes().Size(); ++i) {
+            oneByOne.ChangePos(field.Cubes().PositionOf(i), MineField::kGreyTexture);
+        }
+        for (size_t i = 0; i < field.Cubes().Size(); ++i) {
+            if (field.Cubes().At(i).state == Block::kUncovered) {
+                oneByOne.ChangePos(field.Cubes().PositionOf(i), 0);
+            }
+        }
+    }
+    state.counters["swept"] = field.World().NumQuads();
+    state.counters["one_by_one"] = oneByOne.NumQuads();
+    state.counters["swept_per_one_by_one"] = double(field.World().NumQuads()) / oneByOne.NumQuads();
+}
+BENCHMARK(BM_FloodMergingQuality)->Arg(100)->Iterations(1)->Unit(benchmark::kMillisecond);
+
 // A field at the default density after its first flood, as a replay file in a fresh folder.
 std::string WriteReplay(int n, const std::string& folder, const std::string& name) {
     MineField field;
