@@ -79,6 +79,26 @@ void Upload(unsigned int target, unsigned int buffer, const std::vector<T>& data
     glBufferData(target, static_cast<GLsizeiptr>(data.size() * sizeof(T)), data.data(), GL_STATIC_DRAW);
 }
 
+bool Stale(const RegionDrawer::Kept& kept, uint64_t version) {
+    return !kept.current || kept.version != version;
+}
+
+// Builds the vertices into the scratch space and uploads them, unless the buffer holds this version already.
+template <typename T, typename Build>
+void Keep(RegionDrawer::Kept& kept, uint64_t version, unsigned int buffer, const std::vector<T>& scratch, Build build) {
+    if (Stale(kept, version)) {
+        build();
+        Upload(GL_ARRAY_BUFFER, buffer, scratch);
+        kept = {true, version, scratch.size()};
+    }
+}
+
+void DrawArray(unsigned int buffer, GLenum format, GLenum mode, size_t count) {
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    glInterleavedArrays(format, 0, nullptr);
+    glDrawArrays(mode, 0, static_cast<GLsizei>(count));
+}
+
 }  // namespace
 
 RegionDrawer::~RegionDrawer() {
@@ -106,7 +126,7 @@ void RegionDrawer::Prepare(const FieldRegions& regions) {
         if (region.buffers[0] == 0) {
             glGenBuffers(4, region.buffers);
         }
-        if (!region.faces || region.facesVersion != regions.FacesVersion(index)) {
+        if (Stale(region.faces, regions.FacesVersion(index))) {
             UploadFaces(regions, index);
         }
     }
@@ -120,8 +140,7 @@ void RegionDrawer::UploadFaces(const FieldRegions& regions, int index) {
     region.runs = faces.runs;
     region.low = faces.low;
     region.high = faces.high;
-    region.facesVersion = regions.FacesVersion(index);
-    region.faces = true;
+    region.faces = {true, regions.FacesVersion(index), faces.indices.size()};
 }
 
 // The triangles near the eye; far off, points, and the triangles' memory goes.
@@ -129,32 +148,16 @@ void RegionDrawer::DrawMarkers(const FieldRegions& regions, int index, bool asPo
     Region& region = built[index];
     const uint64_t version = regions.MarkersVersion(index);
     if (asPoints) {
-        if (!region.points || region.pointsVersion != version) {
-            regions.BuildPoints(index, points);
-            Upload(GL_ARRAY_BUFFER, region.buffers[kPoints], points);
-            region.pointCount = points.size();
-            region.pointsVersion = version;
-            region.points = true;
-        }
-        if (region.markers) {
+        Keep(region.points, version, region.buffers[kPoints], points, [&] { regions.BuildPoints(index, points); });
+        if (region.markers.current) {
             Upload(GL_ARRAY_BUFFER, region.buffers[kMarkerVertices], std::vector<MarkerVertex>());
-            region.markers = false;
+            region.markers.current = false;
         }
-        glBindBuffer(GL_ARRAY_BUFFER, region.buffers[kPoints]);
-        glInterleavedArrays(GL_C4UB_V3F, 0, nullptr);
-        glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(region.pointCount));
+        DrawArray(region.buffers[kPoints], GL_C4UB_V3F, GL_POINTS, region.points.count);
         return;
     }
-    if (!region.markers || region.markersVersion != version) {
-        regions.BuildMarkers(index, markers);
-        Upload(GL_ARRAY_BUFFER, region.buffers[kMarkerVertices], markers);
-        region.markerCount = markers.size();
-        region.markersVersion = version;
-        region.markers = true;
-    }
-    glBindBuffer(GL_ARRAY_BUFFER, region.buffers[kMarkerVertices]);
-    glInterleavedArrays(GL_C3F_V3F, 0, nullptr);
-    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(region.markerCount));
+    Keep(region.markers, version, region.buffers[kMarkerVertices], markers, [&] { regions.BuildMarkers(index, markers); });
+    DrawArray(region.buffers[kMarkerVertices], GL_C3F_V3F, GL_TRIANGLES, region.markers.count);
 }
 
 // Faces never overlap and markers sit apart inside their cubes, so the order

@@ -26,14 +26,18 @@ public:
     // Off: every marker shows its triangles, however small.
     void SetPointMarkers(bool on) { pointMarkers = on; }
 
+    // What one of a region's buffers holds.
+    struct Kept {
+        bool current = false;  // built for the version below
+        uint64_t version = 0;
+        size_t count = 0;
+    };
+
 private:
     struct Region {
         unsigned int buffers[4] = {0, 0, 0, 0};  // face vertices and indices, marker vertices, points
-        uint64_t facesVersion = 0, markersVersion = 0, pointsVersion = 0;
-        bool faces = false, markers = false, points = false;  // built for their version
+        Kept faces, markers, points;
         std::vector<FieldRegions::Faces::Run> runs;
-        size_t markerCount = 0;
-        size_t pointCount = 0;
         Vector low{0, 0, 0}, high{0, 0, 0};  // what the faces fill
     };
 
