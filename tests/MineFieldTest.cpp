@@ -231,4 +231,32 @@ TEST(MineField, ASafeFirstClickMovesTheMineAwayUnlessEveryCubeIsMined) {
     }
 }
 
+// The cube a click would act on is the one it changes, on random fields seen from anywhere.
+TEST(MineField, TheTargetIsTheCubeAClickActsOn) {
+    std::mt19937 random(23);
+    std::uniform_real_distribution<float> place(-3, 12), turn(-1, 1);
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+        std::srand(seed);
+        MineField field;
+        field.Initialize(8, 7, 6, 20);
+        for (int open = 0; open < 3; ++open) {
+            const BlockPos p(random() % 8, random() % 7, random() % 6);
+            if (!field.Cubes().Find(p)->isMine && field.Cubes().Find(p)->state == Block::kCovered) Click(field, p, true, 0);
+        }
+        ASSERT_FALSE(field.Dead());
+        for (int ray = 0; ray < 50; ++ray) {
+            const Vector eye(place(random), place(random), place(random)), look(turn(random), turn(random), turn(random));
+            BlockPos target(-1, -1, -1);
+            const bool aimed = field.Target(eye, look, target);
+            std::vector<uint8_t> before;
+            for (size_t i = 0; i < field.Cubes().Size(); ++i) before.push_back(field.Cubes().At(i).state);
+            field.MouseInput(eye, look, false, 1.0f);
+            std::vector<BlockPos> changed;
+            for (size_t i = 0; i < before.size(); ++i)
+                if (field.Cubes().At(i).state != before[i]) changed.push_back(field.Cubes().PositionOf(i));
+            EXPECT_EQ(changed, aimed ? std::vector<BlockPos>{target} : std::vector<BlockPos>{}) << seed << " " << ray;
+        }
+    }
+}
+
 }  // namespace
