@@ -49,7 +49,8 @@ TEST_F(InputRecord, RandomKeyTrafficMatchesASimpleModel) {
     const std::pair<SDLKey, int> keys[] = {{SDLK_a, 'a'}, {SDLK_F2, 'p'},     {SDLK_p, 'p'},     {SDLK_INSERT, -1},
                                            {SDLK_HOME, -1}, {SDLK_TAB, 19},   {SDLK_ESCAPE, 11}, {SDLK_SPACE, 12},
                                            {SDLK_LCTRL, 17}, {SDLK_1, 1},     {SDLK_0, 10},      {SDLK_F12, 122},
-                                           {SDLK_RIGHT, 16}, {SDLK_LEFT, 15}, {SDLK_BACKSPACE, 22}};
+                                           {SDLK_RIGHT, 16}, {SDLK_LEFT, 15}, {SDLK_UP, 13},  {SDLK_DOWN, 14},
+                                           {SDLK_BACKSPACE, 22}};
     std::set<int> held;
     for (int frame = 0; frame < 400; ++frame) {
         wrapper.BeginCycle();
@@ -99,7 +100,7 @@ TEST_F(InputRecord, EveryMixOfMovementKeysMovesTheCameraOneStepOrNone) {
         {{SDLK_LCTRL, SDLK_c}, {0, 0, -1}},        {{SDLK_d}, {0.7071068f, -0.7071068f, 0}},
         {{SDLK_a}, {-0.7071068f, 0.7071068f, 0}},  {{SDLK_w, SDLK_s}, {0, 0, 0}},
         {{SDLK_a, SDLK_d, SDLK_SPACE, SDLK_c}, {0, 0, 0}},
-        {{SDLK_w, SDLK_d}, {0.8535534f, -0.1464466f, -0.5f}},
+        {{SDLK_w, SDLK_d}, {0.8535534f, -0.1464466f, -0.5f}}, {{SDLK_w, SDLK_SPACE}, {0.6532815f, 0.6532815f, 0.3826834f}},
     };
     for (const auto& [keys, direction] : cases) {
         Keys(keys, true);
