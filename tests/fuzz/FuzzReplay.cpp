@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <sstream>
 #include <string>
 
@@ -32,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ReplayPlayer player(replay);
     MineField field;
     player.Restart(field);
-    player.Advance(field, 1e30f);
+    player.Advance(field, std::numeric_limits<float>::max());
     std::ostringstream out;
     out << "# Cubomb replay file.\n# Player: " << replay.player << "\n# Finished map? no\n# Total time: 0 seconds\n";
     field.OutputReplayInfo(out);
