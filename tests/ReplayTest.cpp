@@ -122,6 +122,11 @@ TEST(ReplayReader, SaysOnWhichLineAndWhyAFileIsNoWholeReplay) {
     ASSERT_TRUE(ReadReplay(whole, replay, error)) << error.reason;
     EXPECT_EQ(std::tie(replay.sizeX, replay.sizeY, replay.sizeZ, replay.mines, replay.times),
               std::make_tuple(1, 2, 2, std::vector<bool>{false, true, false, false}, std::vector<float>{1e7f, 2.25f, 0, 1.5f}));
+    std::string box = kHeader;  // 2 by 2 by 3: each size learnt where its coordinate first wraps
+    for (int i = 0; i < 12; ++i) box += std::to_string(i / 6) + " " + std::to_string(i / 3 % 2) + " " + std::to_string(i % 3) + " 0 1\n";
+    std::istringstream larger(box + "END_SECTION\n");
+    ASSERT_TRUE(ReadReplay(larger, replay, error)) << error.reason;
+    EXPECT_EQ(std::tie(replay.sizeX, replay.sizeY, replay.sizeZ), std::make_tuple(2, 2, 3));
 }
 
 }  // namespace
