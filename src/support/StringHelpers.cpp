@@ -18,7 +18,7 @@ bool IsLineBreak(char c) {
 }
 
 // Accumulates a non-empty digit run; false when it holds a non-digit or exceeds INT_MAX.
-bool AccumulateDigits(const std::string& s, int& value) {
+bool AccumulateDigits(std::string_view s, int& value) {
     if (s.empty()) {
         return false;
     }
@@ -38,11 +38,15 @@ bool AccumulateDigits(const std::string& s, int& value) {
 
 }  // namespace
 
-bool IsNaturalNumber(const std::string& s, int& value) {
+bool IsNaturalNumber(std::string_view s, int& value) {
     if (s.size() > 1 && s[0] == '0') {
         return false;
     }
     return AccumulateDigits(s, value);
+}
+
+bool IsNaturalNumber(const std::string& s, int& value) {
+    return IsNaturalNumber(std::string_view(s), value);
 }
 
 bool IsNaturalNumberWithLeadingZeros(const std::string& s, int& value) {

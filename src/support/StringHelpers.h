@@ -7,12 +7,15 @@
 // A digit group too large for a 32-bit int is not a number.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 bool IsDigit(char c);
 bool _IsWhiteSpace(char c);
 
 bool IsNaturalNumber(const std::string& s, int& value);
+// The same for a piece of a longer line, read where it lies.
+bool IsNaturalNumber(std::string_view s, int& value);
 bool IsNaturalNumberWithLeadingZeros(const std::string& s, int& value);
 bool IsFloatingPoint(const std::string& s, float& value);
 
