@@ -1,16 +1,17 @@
 #include "game/Scores.h"
 
 #include <algorithm>
+#include <climits>
 #include <filesystem>
 #include <fstream>
 #include <iomanip>
 #include <map>
-#include <regex>
 #include <tuple>
 #include <vector>
 
 #include "minefield/ReplayReader.h"
 #include "support/Files.h"
+#include "support/StringHelpers.h"
 
 namespace {
 
@@ -34,19 +35,47 @@ struct Score {
     std::string when;
 };
 
+// Where the stamp's digits stand, and what stands between them.
+constexpr char kStampLayout[] = "00-00-00 00.00.00 (";
+constexpr size_t kStampLength = sizeof kStampLayout - 1;
+
+bool Stamped(const std::string& name) {
+    if (name.size() < kStampLength + 1 + 7 || !EndsWith(name, ").cubomb")) {
+        return false;
+    }
+    for (size_t i = 0; i < kStampLength; ++i) {
+        if (kStampLayout[i] == '0' ? !IsDigit(name[i]) : name[i] != kStampLayout[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The n of "(player) (n)"; 1 without it. A number too long to read sorts last.
+int CopyNumber(const std::string& name) {
+    const std::string rest = name.substr(kStampLength - 1, name.size() - kStampLength + 1 - 7);
+    const size_t open = rest.rfind(" (");
+    const std::string digits = open == std::string::npos ? "" : rest.substr(open + 2, rest.size() - open - 3);
+    if (open < 2 || rest[open - 1] != ')' || digits.empty() ||
+        !std::all_of(digits.begin(), digits.end(), IsDigit)) {
+        return 1;
+    }
+    int copy = 0;
+    return IsNaturalNumberWithLeadingZeros(digits, copy) ? copy : INT_MAX;
+}
+
 // "MM-DD-YY HH.MM.SS (player)" with " (n)" for a later replay in the same second.
 void ReadStamp(const std::string& name, Score& score) {
-    static const std::regex stamp(R"((\d\d)-(\d\d)-(\d\d) (\d\d)\.(\d\d)\.(\d\d) \(.*?\)(?: \((\d+)\))?\.cubomb)");
-    std::smatch m;
-    if (!std::regex_match(name, m, stamp)) {
+    if (!Stamped(name)) {
         score.older = "~";
         score.copy = 0;
         score.when = "-";
         return;
     }
-    score.older = m.str(3) + m.str(1) + m.str(2) + m.str(4) + m.str(5) + m.str(6);
-    score.copy = m[7].matched ? std::stoi(m.str(7)) : 1;
-    score.when = "20" + m.str(3) + "-" + m.str(1) + "-" + m.str(2) + " " + m.str(4) + ":" + m.str(5) + ":" + m.str(6);
+    const auto part = [&](size_t at) { return name.substr(at, 2); };
+    score.older = part(6) + part(0) + part(3) + part(9) + part(12) + part(15);
+    score.copy = CopyNumber(name);
+    score.when = "20" + part(6) + "-" + part(0) + "-" + part(3) + " " + part(9) + ":" + part(12) + ":" + part(15);
 }
 
 // A name from a file may hold anything; control characters must not reach a terminal.
