@@ -37,13 +37,17 @@ class Game:
                  env=None, folder=None, exe=EXE):
         self.folder = folder or tempfile.mkdtemp(prefix="cubomb-")
         shutil.copytree(DATA, self.folder, dirs_exist_ok=True)
-        self.server, self.display = start_xvfb(size)
         with open(self.path("game_parameters.txt"), "w") as f:
             f.write("screen_width %d\nscreen_height %d\n%s\n" % (*size, params))
         prepare and prepare(self.folder)
         self.outputs = [tempfile.NamedTemporaryFile() for _ in range(2)]
-        self.process = subprocess.Popen([*launcher, exe, *args], cwd=self.folder, stdout=self.outputs[0],
-                                        stderr=self.outputs[1], env=dict(os.environ, DISPLAY=self.display, **(env or {})))
+        self.server, self.display = start_xvfb(size)
+        try:
+            self.process = subprocess.Popen([*launcher, exe, *args], cwd=self.folder, stdout=self.outputs[0],
+                                            stderr=self.outputs[1], env=dict(os.environ, DISPLAY=self.display, **(env or {})))
+        except OSError:  # no game to close later: the server goes now
+            self.server.kill()
+            raise
 
     def path(self, name):
         return os.path.join(self.folder, name)
