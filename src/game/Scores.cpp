@@ -38,9 +38,10 @@ struct Score {
 // Where the stamp's digits stand, and what stands between them.
 constexpr char kStampLayout[] = "00-00-00 00.00.00 (";
 constexpr size_t kStampLength = sizeof kStampLayout - 1;
+constexpr size_t kExtensionLength = sizeof ".cubomb" - 1;
 
 bool Stamped(const std::string& name) {
-    if (name.size() < kStampLength + 1 + 7 || !EndsWith(name, ").cubomb")) {
+    if (name.size() < kStampLength + 1 + kExtensionLength || !EndsWith(name, ").cubomb")) {
         return false;
     }
     for (size_t i = 0; i < kStampLength; ++i) {
@@ -53,7 +54,7 @@ bool Stamped(const std::string& name) {
 
 // The n of "(player) (n)"; 1 without it. A number too long to read sorts last.
 int CopyNumber(const std::string& name) {
-    const std::string rest = name.substr(kStampLength - 1, name.size() - kStampLength + 1 - 7);
+    const std::string rest = name.substr(kStampLength - 1, name.size() - kStampLength + 1 - kExtensionLength);
     const size_t open = rest.rfind(" (");
     const std::string digits = open == std::string::npos ? "" : rest.substr(open + 2, rest.size() - open - 3);
     if (open < 2 || rest[open - 1] != ')' || digits.empty() ||
