@@ -1,7 +1,7 @@
 // The block engine on byte strings decoded into cube changes, face changes,
 // batches and rays: the merged faces stay exactly the visible ones, every
-// merger engine stays consistent, a ray hits only solid cubes within its
-// range, and a batch ends with the records of the same changes made one by
+// merger engine stays consistent, a ray meets the cube and side the slab
+// test finds first, and a batch ends with the records of the same changes made one by
 // one and, unless it was big enough to merge a plane afresh, the same quads.
 
 #include <algorithm>
@@ -59,27 +59,71 @@ BlockPos NextPos(Bytes& bytes) {
     return BlockPos(bytes.Next(6) - 1, bytes.Next(6) - 1, bytes.Next(6) - 1);
 }
 
-void CastRay(Bytes& bytes, const BlockWorld2& world, const Oracle& oracle) {
-    const Vector origin(bytes.Coordinate(), bytes.Coordinate(), bytes.Coordinate());
-    const Vector direction(bytes.Coordinate(), bytes.Coordinate(), bytes.Coordinate());
-    const float range = static_cast<float>(bytes.Next(16));
-    Vector point;
+// The slab test in double precision: where the ray enters and leaves a cube,
+// the side it enters through, and whether another side ties for it.
+struct Entry {
+    double enter = -INFINITY, exit = INFINITY, runnerUp = -INFINITY;
     BlockPos block;
     int side = 0;
-    if (RayAlgorithm().RayIntersectsWorld(&world, origin, direction, range, point, block, side)) {
-        if (!oracle.Solid(world, block) || side < 1 || side > 6 || Length(point - origin) > range + 1e-3f) {
-            std::abort();
-        }
+};
+
+Entry SlabTest(const Vector& o, const Vector& d, const BlockPos& b) {
+    const double origin[] = {o.x, o.y, o.z}, dir[] = {d.x, d.y, d.z}, low[] = {double(b.x), double(b.y), double(b.z)};
+    Entry e{-INFINITY, INFINITY, -INFINITY, b, 0};
+    for (int a = 0; a < 3; ++a) {
+        const double t0 = (low[a] - origin[a]) / dir[a], t1 = (low[a] + 1 - origin[a]) / dir[a];
+        e.runnerUp = std::max(e.runnerUp, std::min(std::min(t0, t1), e.enter));
+        if (std::min(t0, t1) > e.enter) e.side = SideAcross(a, dir[a] > 0 ? -1 : 1);
+        e.enter = std::max(e.enter, std::min(t0, t1));
+        e.exit = std::min(e.exit, std::max(t0, t1));
     }
-    RayAlgorithm().InfiniteRayIntersectsWorld(&world, origin, direction, point, block, side);
+    return e;
 }
 
+// A hit is a solid cube. Without a solid outside, it is the slab test's first
+// cube: origins lie off the integer planes, and rays that graze an edge, reach
+// two cubes or two sides at once, or end near their range are left alone,
+// where float and double may disagree.
+void CastRay(Bytes& bytes, const BlockWorld2& world, const Oracle& oracle) {
+    const Vector origin(bytes.Coordinate() + 1 / 64.0f, bytes.Coordinate() + 1 / 64.0f, bytes.Coordinate() + 1 / 64.0f);
+    const Vector direction(bytes.Coordinate(), bytes.Coordinate(), bytes.Coordinate());
+    const float range = static_cast<float>(bytes.Next(16)), length = Length(direction);
+    Vector point, farPoint;
+    BlockPos block, farBlock;
+    int side = -1, farSide = -1;
+    const bool hit = RayAlgorithm().RayIntersectsWorld(&world, origin, direction, range, point, block, side);
+    RayAlgorithm().InfiniteRayIntersectsWorld(&world, origin, direction, farPoint, farBlock, farSide);
+    if ((hit && !oracle.Solid(world, block)) || (farSide != -1 && !oracle.Solid(world, farBlock))) std::abort();
+    if (oracle.outsideSolid) return;
+    const auto close = [&](double a, double b) { return std::fabs(a - b) * length < 1e-3; };
+    std::vector<Entry> entries;
+    for (const auto& each : oracle.solid) {
+        const BlockPos& p = each.first;
+        const Entry e = SlabTest(origin, direction, p);
+        if (!oracle.Solid(world, p) || !(e.enter >= 0 && std::isfinite(e.enter) && e.exit > e.enter - 1e-3 / length)) continue;
+        if (close(e.exit, e.enter)) return;
+        entries.push_back(e);
+    }
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.enter < b.enter; });
+    const Entry first = entries.empty() ? Entry{} : entries[0];
+    if (!entries.empty() && (close(first.enter, first.runnerUp) || close(first.enter, range / length) ||
+                             (entries.size() > 1 && close(entries[1].enter, first.enter))))
+        return;
+    const bool reached = !entries.empty() && first.enter * length <= range;
+    if (hit != reached || (farSide == -1) != entries.empty() || (!entries.empty() && !(farBlock == first.block)) ||
+        (hit && !(block == first.block && side == first.side && close(Length(point - origin) / length, first.enter))))
+        std::abort();
+}
+
+// Every engine's quads, each engine checked for consistent indexes on the way.
 std::vector<std::array<int, 7>> AllQuads(const BlockWorld2& world) {
     std::vector<std::array<int, 7>> all;
     for (const auto& [texture, sides] : world.Quads().Holder().Engines())
         for (const auto& [side, planes] : sides)
-            for (const auto& [plane, engine] : planes)
+            for (const auto& [plane, engine] : planes) {
+                if (!engine.IndexesConsistent()) std::abort();
                 for (const auto& q : engine.Quads()) all.push_back({texture, side, plane, q.low.x, q.low.y, q.high.x, q.high.y});
+            }
     return all;
 }
 
@@ -87,10 +131,6 @@ void Check(const BlockWorld2& world, const Oracle& oracle) {
     RecordingBuffer buffer;
     world.QuickRender(&buffer);
     if (buffer.faces != oracle.Visible() || !buffer.rangesMatchSize) std::abort();
-    for (const auto& [texture, sides] : world.Quads().Holder().Engines())
-        for (const auto& [side, planes] : sides)
-            for (const auto& [plane, engine] : planes)
-                if (!engine.IndexesConsistent()) std::abort();
     const long solid = std::count_if(oracle.solid.begin(), oracle.solid.end(), [](const auto& each) { return each.second; });
     if (world.TotalBlocks() > static_cast<long>(oracle.sides.size()) || world.TotalBlocks() < solid) std::abort();
     for (int i = 0; i < 512; ++i) {
@@ -133,7 +173,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     if (batched >= 0) world.EndBatch();
     Check(world, oracle);
-    if (world.TotalBlocks() != plain.TotalBlocks() || (!swept && batched < 16 && AllQuads(world) != AllQuads(plain))) {
+    const auto quads = AllQuads(world);
+    if (world.TotalBlocks() != plain.TotalBlocks() || (!swept && batched < 16 && quads != AllQuads(plain))) {
         std::abort();
     }
     return 0;
