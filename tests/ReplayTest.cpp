@@ -2,13 +2,11 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <random>
 #include <regex>
 #include <sstream>
 
 #include "minefield/MineField.h"
 #include "minefield/Replay.h"
-#include "minefield/ReplayPlayer.h"
 #include "minefield/ReplayReader.h"
 #include "support/TempDir.h"
 
@@ -52,29 +50,6 @@ TEST_F(ReplayFolder, WritesTheFormatUnderAFileSafeNameAndNeverReplacesAReplay) {
     std::filesystem::remove_all(dir.File("Replays"));
     WriteFile(dir.File("Replays"), "not a folder");  // blocks root too, which writes through permissions
     EXPECT_TRUE(std::regex_match(Save(field, "joe"), std::regex(R"(Error: could not write replay: Replays/.* \(joe\)\.cubomb\n)")));
-}
-
-// Oracle: a cube is resolved exactly when its time has come, however the clock steps.
-TEST(ReplayPlayer, ResolvesExactlyTheCubesWhoseTimeHasCome) {
-    std::mt19937 random(4);
-    for (int trial = 0; trial < 30; ++trial) {
-        ReplayRecord record;
-        record.sizeX = 1 + random() % 5, record.sizeY = 1 + random() % 5, record.sizeZ = 1 + random() % 5;
-        for (int i = 0; i < record.sizeX * record.sizeY * record.sizeZ; ++i) {
-            record.mines.push_back(random() % 5 == 0);
-            record.times.push_back(random() % 4 == 0 ? Block::kNever : (random() % 8) * 0.5f);
-        }
-        ReplayPlayer player(record);
-        MineField field;
-        player.Restart(field);
-        for (float clock = 0; clock < 5; clock += (random() % 3) * 0.5f + 0.25f) {
-            player.Advance(field, clock);
-            for (size_t i = 0; i < record.times.size(); ++i) {
-                const uint8_t expected = record.times[i] > clock ? Block::kCovered : (record.mines[i] ? Block::kFlagged : Block::kUncovered);
-                ASSERT_EQ(field.Cubes().At(i).state, expected) << trial << " " << clock << " " << i;
-            }
-        }
-    }
 }
 
 const std::string kHeader = "# Cubomb replay file.\n# Player: joe\n# Finished map? yes\n# Total time: 2.5 seconds\n"

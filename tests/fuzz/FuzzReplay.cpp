@@ -1,12 +1,15 @@
-// The replay reader on any bytes. What it accepts is a whole box, and played
-// back on a field and written out by the game's own writer, it reads back the same.
+// The replay reader on any bytes. What it accepts is a whole box; played back
+// on a field, each cube is resolved when its time comes, and written out by the
+// game's own writer, the field reads back the same.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "minefield/MineField.h"
 #include "minefield/ReplayPlayer.h"
@@ -33,7 +36,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ReplayPlayer player(replay);
     MineField field;
     player.Restart(field);
-    player.Advance(field, std::numeric_limits<float>::max());
+    // A cube is resolved exactly when its time has come, however the clock
+    // steps; one never resolved in play stays covered.
+    std::vector<float> clocks = {std::numeric_limits<float>::max()};
+    for (size_t i = 0; i < 6 && cubes > 0; ++i) clocks.push_back(replay.times[i * cubes / 6]);
+    std::sort(clocks.begin(), clocks.end());
+    for (const float clock : clocks) {
+        player.Advance(field, clock);
+        for (size_t i = 0; i < cubes; ++i) {
+            const bool waits = replay.times[i] > clock || replay.times[i] == Block::kNever;
+            Check(field.Cubes().At(i).state == (waits ? Block::kCovered : replay.mines[i] ? Block::kFlagged : Block::kUncovered));
+        }
+    }
     std::ostringstream out;
     out << "# Cubomb replay file.\n# Player: " << replay.player << "\n# Finished map? no\n# Total time: 0 seconds\n";
     field.OutputReplayInfo(out);
