@@ -56,7 +56,9 @@ void CheckNumbers(const std::string& s) {
     const bool real = std::regex_match(s, parts, grammar) && Fits(parts[3]) && Fits(parts[5].str() + parts[6].str());
     float number = 0;
     Check(IsFloatingPoint(s, number) == real);
-    Check(!real || std::fabs(number - std::strtod(s.c_str(), nullptr)) <= 1e-6 * std::fabs(number) + 1e-9);
+    // The nearest float, and a minus zero keeps its sign.
+    const float nearest = std::strtof(s.c_str(), nullptr);
+    Check(!real || (number == nearest && std::signbit(number) == std::signbit(nearest)));
 }
 
 }  // namespace
