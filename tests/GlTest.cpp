@@ -2,6 +2,7 @@
 
 #include <GL/glew.h>
 #include <GL/glu.h>
+#include <SDL.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -9,11 +10,22 @@
 #include <cstdlib>
 
 #include "minefield/MineWorld.h"
-#include "support/GlContext.h"
 #include "support/TempDir.h"
 #include "textures/Texture.h"
 
 namespace {
+
+// The tests share one window, on the display their runner provides.
+constexpr int kGlWidth = 320;
+constexpr int kGlHeight = 240;
+
+// The colour buffer as red-green-blue bytes, bottom row first.
+std::vector<unsigned char> ReadScreen() {
+    std::vector<unsigned char> pixels(kGlWidth * kGlHeight * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, kGlWidth, kGlHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
 
 // A camera as the game's: 60 degrees high, z up.
 void LookAt(float x, float y, float z, float atX, float atY, float atZ) {
@@ -100,3 +112,14 @@ TEST(FieldGl, RegionsDrawWhatSendingEverythingDraws) {
 }
 
 }  // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (SDL_Init(SDL_INIT_VIDEO) != 0 || !SDL_SetVideoMode(kGlWidth, kGlHeight, 32, SDL_OPENGL | SDL_DOUBLEBUF) ||
+        glewInit() != GLEW_OK) {
+        return 1;
+    }
+    const int status = RUN_ALL_TESTS();
+    SDL_Quit();
+    return status;
+}

@@ -5,7 +5,6 @@
 #include <set>
 
 #include "quads/QuadAlgorithm.h"
-#include "support/Fatal.h"
 #include "support/RecordingBuffer.h"
 
 namespace {
@@ -21,31 +20,27 @@ Corners CornersOf(const std::vector<Quad>& quads) {
     return corners;
 }
 
+// Each listed cell goes in, or out if a quad already holds it.
 TEST(QuadMerger, MergesGreedilyInArrivalOrderAndSplitsByColumns) {
-    const std::vector<Point> square = {{0, 0}, {1, 0}, {2, 0}, {0, 1}, {1, 1}, {2, 1}, {0, 2}, {1, 2}, {2, 2}};
-    struct Case {
-        std::vector<Point> added, removed;
-        Corners expected;  // in the engine's set order
+    const auto square = [](std::vector<Point> then) {
+        then.insert(then.begin(), {{0, 0}, {1, 0}, {2, 0}, {0, 1}, {1, 1}, {2, 1}, {0, 2}, {1, 2}, {2, 2}});
+        return then;
     };
-    const Case cases[] = {
-        {{{0, 0}, {1, 0}, {2, 0}}, {}, {{0, 0, 2, 0}}},
-        {{{0, 0}, {1, 0}, {0, 1}, {1, 1}}, {}, {{0, 0, 1, 1}}},
-        {{{0, 0}, {1, 0}, {0, -1}}, {}, {{0, -1, 0, -1}, {0, 0, 1, 0}}},
-        {{{0, -1}, {0, 0}, {1, 0}}, {}, {{0, -1, 0, 0}, {1, 0, 1, 0}}},
-        {square, {{1, 1}}, {{0, 0, 0, 2}, {1, 0, 1, 0}, {1, 2, 1, 2}, {2, 0, 2, 2}}},
-        {square, {{0, 0}}, {{0, 1, 0, 2}, {1, 0, 2, 2}}},
-        {square, {{1, 1}, {1, 1}}, {{0, 0, 2, 2}}},  // the second time it goes back in
-        {{{4, 4}}, {{4, 4}}, {}},
+    const std::pair<std::vector<Point>, Corners> cases[] = {  // corners in the engine's set order
+        {{{0, 0}, {1, 0}, {2, 0}}, {{0, 0, 2, 0}}},
+        {{{0, 0}, {1, 0}, {0, 1}, {1, 1}}, {{0, 0, 1, 1}}},
+        {{{0, 0}, {1, 0}, {0, -1}}, {{0, -1, 0, -1}, {0, 0, 1, 0}}},
+        {{{0, -1}, {0, 0}, {1, 0}}, {{0, -1, 0, 0}, {1, 0, 1, 0}}},
+        {square({{1, 1}}), {{0, 0, 0, 2}, {1, 0, 1, 0}, {1, 2, 1, 2}, {2, 0, 2, 2}}},
+        {square({{0, 0}}), {{0, 1, 0, 2}, {1, 0, 2, 2}}},
+        {square({{1, 1}, {1, 1}}), {{0, 0, 2, 2}}},
+        {{{4, 4}, {4, 4}}, {}},
     };
-    for (const Case& c : cases) {
+    for (const auto& [toggled, expected] : cases) {
         Engine engine;
-        std::set<std::pair<int, int>> cells;
-        for (const Point& p : c.added) engine.AddSquare(p), cells.insert({p.x, p.y});
-        for (const Point& p : c.removed) {
-            cells.count({p.x, p.y}) ? engine.RemoveSquare(p) : engine.AddSquare(p);
-            cells.count({p.x, p.y}) ? void(cells.erase({p.x, p.y})) : void(cells.insert({p.x, p.y}));
-        }
-        EXPECT_EQ(CornersOf({engine.Quads().begin(), engine.Quads().end()}), c.expected);
+        Quad holder;
+        for (const Point& p : toggled) engine.FindQuadContainingSquare(p, holder) ? engine.RemoveSquare(p) : engine.AddSquare(p);
+        EXPECT_EQ(CornersOf({engine.Quads().begin(), engine.Quads().end()}), expected);
     }
 }
 
@@ -87,31 +82,6 @@ TEST(QuadMerger, RandomAddsAndRemovesKeepTheInvariants) {
             ASSERT_NO_FATAL_FAILURE(check());
         }
     }
-}
-
-// Emptied planes still bind their texture.
-TEST(QuadHolder, BindsEachTextureOnceInOrderEvenWhenItsPlanesEmptied) {
-    QuadAlgorithm algorithm;
-    const auto calls = [&] {
-        RecordingBuffer pass;
-        algorithm.Draw(&pass);
-        return pass.calls;
-    };
-    EXPECT_EQ(calls(), "Start;End;");
-    const BlockPos cube(1, 2, 3);
-    algorithm.AddQuad(4, 1, 4, cube);
-    for (int side = 6; side >= 1; --side) algorithm.AddQuad(2, side, side, cube);
-    EXPECT_EQ(algorithm.GetNumQuads(), 7);
-    EXPECT_EQ(calls(), "Start;SetTexture 2;AddQuad;AddQuad;AddQuad;AddQuad;AddQuad;AddQuad;Flush;SetTexture 4;AddQuad;Flush;End;");
-    for (int side = 1; side <= 6; ++side) algorithm.RemoveQuad(2, side, side, cube);
-    algorithm.RemoveQuad(4, 1, 4, cube);
-    EXPECT_EQ(calls(), "Start;SetTexture 2;Flush;SetTexture 4;Flush;End;");
-}
-
-TEST(QuadMergerDeathTest, RemovingACellNoQuadHoldsEndsTheProcess) {
-    Engine engine;
-    engine.AddSquare(Point(0, 0));
-    ExpectFatal([&] { engine.RemoveSquare(Point(5, 5)); }, "The sky is falling!!!");
 }
 
 }  // namespace

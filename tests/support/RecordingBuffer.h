@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 #include <set>
-#include <string>
 #include <tuple>
 #include <vector>
 
@@ -14,17 +13,16 @@
 // A face of a cube: texture, x, y, z, side.
 using Face = std::tuple<int, int, int, int, int>;
 
-// Records a drawing pass: the calls, and every rectangle as the unit faces it
-// covers. The outward normal names the side; the cubes lie on its inner side.
+// Records every rectangle of a drawing pass as the unit faces it covers. The
+// outward normal names the side; the cubes lie on its inner side.
 class RecordingBuffer : public QuadBuffer {
 public:
-    void Start() override { calls += "Start;"; }
-    void SetTexture(int t) override { calls += "SetTexture " + std::to_string(texture = t) + ";"; }
-    void Flush() override { calls += "Flush;"; }
-    void End() override { calls += "End;"; }
+    void Start() override {}
+    void SetTexture(int t) override { texture = t; }
+    void Flush() override {}
+    void End() override {}
     void AddQuad(const Vector& p1, const Vector& p2, const Vector& p3, const Vector& p4, float uMin, float uMax,
                  float vMin, float vMax) override {
-        calls += "AddQuad;";
         const Vector n = Cross(p2 - p1, p3 - p1);
         const float normal[3] = {n.x, n.y, n.z};
         const int a = n.x != 0 ? 0 : (n.y != 0 ? 1 : 2);
@@ -45,7 +43,6 @@ public:
                 faces.insert(Face{texture, cell[0], cell[1], cell[2], SideAcross(a, normal[a] > 0 ? 1 : -1)});
     }
 
-    std::string calls;
     std::multiset<Face> faces;
     bool rangesMatchSize = true;
 

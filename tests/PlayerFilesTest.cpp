@@ -1,9 +1,12 @@
+// The two files a player edits: the game's parameters and the texture listing.
+
 #include <gtest/gtest.h>
 
 #include <sstream>
 
 #include "game/GameInfo.h"
 #include "game/GameParams.h"
+#include "textures/TexDict.h"
 
 namespace {
 
@@ -65,11 +68,8 @@ TEST(Params, EveryBadLineStopsTheReadingWithItsMessage) {
         {"density", {"Error: syntax: density real_number_bettwen_one_and_one"}},
         {"density 1e5", {"Error: density of mines should be a floating point number"}},
         {"save_replays 01", {"Error: syntax: save_replays (0 or 1)"}},
-        {"highlight_target 2", {"Error: syntax: highlight_target (0 or 1)"}},
-        {"fullscreen", {"Error: syntax: fullscreen (0 or 1)"}},
         {"vsync yes", {"Error: syntax: vsync (0 or 1)"}},
         {"invert_mouse_y 1 1", {"Error: syntax: invert_mouse_y (0 or 1)"}},
-        {"safe_first_click -1", {"Error: syntax: safe_first_click (0 or 1)"}},
         {"mouse_sensitivity", {"Error: syntax: mouse_sensitivity real_number"}},
         {"mouse_sensitivity 0", {sensitivity}},
         {"mouse_sensitivity fast", {sensitivity}},
@@ -81,6 +81,22 @@ TEST(Params, EveryBadLineStopsTheReadingWithItsMessage) {
         std::vector<std::string> said = report.notes;
         said.insert(said.end(), report.fatal.begin(), report.fatal.end());
         EXPECT_TRUE(said == lines && !report.fatal.empty()) << content;
+    }
+}
+
+TEST(TextureListing, ReadsPairsCommentsAndLineEnds) {
+    using Files = std::map<std::string, std::string>;
+    const std::pair<const char*, Files> cases[] = {
+        {"grey_block grey.png\r\nmine_block mine.png", {{"grey_block", "grey.png"}, {"mine_block", "mine.png"}}},
+        {"  # comment\n#x\n\t\ngrey_block #x", {{"grey_block", "#x"}}},
+        {"\"grey_block\" grey.png\n", {{"\"grey_block\"", "grey.png"}}},
+        {"a one.png\na\ttwo.png\n", {{"a", "two.png"}}},
+    };
+    for (const auto& [content, expected] : cases) {
+        std::istringstream in(content);
+        Files files;
+        std::vector<std::string> error;
+        EXPECT_TRUE(ParseTextureListing(in, files, error) && files == expected) << content;
     }
 }
 
