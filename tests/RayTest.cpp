@@ -23,7 +23,9 @@ Hit Cast(const BlockWorld2& world, Vector origin, Vector direction, bool forever
     return h;
 }
 
-// side 0: no hit within the range of 200; infinite side -1: none at all.
+// What the block fuzz target's slab oracle leaves alone: ties, planes, ranges
+// and rays that go nowhere. Side 0: no hit within the range of 200; infinite
+// side -1: none at all.
 TEST(Ray, PreciseCases) {
     const float inf = std::numeric_limits<float>::infinity(), nan = std::nanf("");
     struct Case {
@@ -33,10 +35,7 @@ TEST(Ray, PreciseCases) {
         Vector point;
         int infiniteSide;
     } const cases[] = {
-        {{-2.5f, 0.5f, 0.5f}, {1, 0, 0}, {0, 0, 0}, 5, {0, 0.5f, 0.5f}, 5},
-        {{2.5f, 0.5f, 0.5f}, {-1, 0, 0}, {0, 0, 0}, 6, {1, 0.5f, 0.5f}, 6},
         {{0.5f, 0.5f, 3.25f}, {0, 0, -2}, {0, 0, 0}, 1, {0.5f, 0.5f, 1}, 1},
-        {{0.5f, -3.5f, 0.5f}, {0, 1, 0}, {0, 0, 0}, 4, {0.5f, 0, 0.5f}, 4},
         {{-0.5f, -0.5f, 0.5f}, {1, 1, 0}, {0, 0, 0}, 5, {0, 0, 0.5f}, 4},  // a tie: x first, later axis forever
         {{-3.5f, 1, 0.5f}, {1, 0, 0}, {0, 1, 0}, 5, {0, 1, 0.5f}, 5},     // in the plane y = 1
         {{0.5f, 0.5f, 5.5f}, {1e-7f, -1e-7f, -1}, {0, 0, 2}, 1, {0.5f, 0.5f, 3}, 1},

@@ -56,10 +56,7 @@ class Game:
         return open(self.outputs[stream].name, errors="replace").read().splitlines()
 
     def wait_exit(self, timeout=60):
-        try:
-            return self.process.wait(timeout)
-        except subprocess.TimeoutExpired:
-            return None
+        return self.process.wait(timeout)
 
     def running(self):
         return self.process.poll() is None
