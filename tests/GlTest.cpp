@@ -27,17 +27,6 @@ std::vector<unsigned char> ReadScreen() {
     return pixels;
 }
 
-// A camera as the game's: 60 degrees high, z up.
-void LookAt(float x, float y, float z, float atX, float atY, float atZ) {
-    glViewport(0, 0, kGlWidth, kGlHeight);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(60, double(kGlWidth) / kGlHeight, 0.1, 400);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    gluLookAt(x, y, z, atX, atY, atZ, 0, 0, 1);
-}
-
 // Top row red, bottom row blue, two pixels each, written by ImageMagick with the given options.
 std::string DrawTwoRows(const std::string& path, const std::string& options) {
     const std::string command = "convert -size 2x1 xc:red -size 2x1 xc:blue -append " + options + " '" + path + "'";
@@ -94,7 +83,8 @@ TEST(FieldGl, RegionsDrawWhatSendingEverythingDraws) {
         world.Drawer().SetPointMarkers(points);
         for (const auto& [eye, look] : views) {
             if (points && eye.x == 70) continue;
-            LookAt(eye.x, eye.y, eye.z, eye.x + look.x, eye.y + look.y, eye.z + look.z);
+            glLoadIdentity();
+            gluLookAt(eye.x, eye.y, eye.z, eye.x + look.x, eye.y + look.y, eye.z + look.z, 0, 0, 1);
             std::vector<unsigned char> pictures[2];
             for (int plain = 0; plain < 2; ++plain) {
                 glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -119,6 +109,8 @@ int main(int argc, char** argv) {
         glewInit() != GLEW_OK) {
         return 1;
     }
+    gluPerspective(60, double(kGlWidth) / kGlHeight, 0.1, 400);  // as the game's camera, z up
+    glMatrixMode(GL_MODELVIEW);
     const int status = RUN_ALL_TESTS();
     SDL_Quit();
     return status;

@@ -3,9 +3,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <set>
 #include <string>
 
 // A fresh folder under /tmp, removed with everything in it when the object goes.
@@ -18,20 +15,5 @@ struct TempDir {
 
     std::string path;
 };
-
-inline void WriteFile(const std::string& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
-}
-
-inline std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-inline std::set<std::string> ListFolder(const std::string& path) {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(path)) names.insert(entry.path().filename().string());
-    return names;
-}
 
 #endif
