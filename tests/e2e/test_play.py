@@ -48,10 +48,6 @@ def screen_area(corners, eye, look, size=(800, 600)):
     return abs(sum(points[i][0] * points[i - 1][1] - points[i - 1][0] * points[i][1] for i in range(len(points)))) / 2
 
 
-def replays(g):
-    return sorted(os.listdir(g.path("Replays"))) if os.path.isdir(g.path("Replays")) else []
-
-
 def saved(g):
     return wait_until(lambda: any(l.startswith("Saving replay: ") for l in g.lines()))
 
@@ -142,8 +138,6 @@ def test_a_loss_shows_the_mines_says_so_stops_the_clock_and_ignores_clicks_until
 def test_a_box_without_mines_is_won_at_once_and_a_flood_opens_it_onto_the_green_floor(game):
     g = game("dimensions 3 3 1\ndensity 0\n")
     assert g.window() and saved(g)
-    lines = open(g.path("Replays/" + replays(g)[0])).read().split("\n")
-    assert lines[6:15] == ["%d %d 0 0 1e+07" % (i // 3, i % 3) for i in range(9)]
     shot = g.shot()
     assert cleared(shot) and floor(shot) < 100, "the cubes cover the floor"
     g.xdo("click", "1")

@@ -18,14 +18,11 @@
 
 namespace {
 
-class Bytes {
-public:
-    Bytes(const uint8_t* data, size_t size) : data(data), size(size) {}
+struct Bytes {
     bool More() const { return at < size; }
     int Next(int range) { return More() ? data[at++] % range : 0; }
     float Coordinate() { return static_cast<float>(Next(256)) / 32.0f - 2.0f; }
 
-private:
     const uint8_t* data;
     size_t size;
     size_t at = 0;
@@ -142,7 +139,7 @@ void Check(const BlockWorld2& world, const Oracle& oracle) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    Bytes bytes(data, size);
+    Bytes bytes{data, size};
     BlockWorld2 world, plain;  // plain takes the same changes, never in a batch
     Oracle oracle;
     const int options = bytes.Next(4);

@@ -1,12 +1,9 @@
-// The two files a player edits: the game's parameters and the texture listing.
-
 #include <gtest/gtest.h>
 
 #include <sstream>
 
 #include "game/GameInfo.h"
 #include "game/GameParams.h"
-#include "textures/TexDict.h"
 
 namespace {
 
@@ -83,22 +80,6 @@ TEST(Params, EveryBadLineStopsTheReadingWithItsMessage) {
         std::vector<std::string> said = report.notes;
         said.insert(said.end(), report.fatal.begin(), report.fatal.end());
         EXPECT_TRUE(said == lines && !report.fatal.empty()) << content;
-    }
-}
-
-TEST(TextureListing, ReadsPairsCommentsAndLineEnds) {
-    using Files = std::map<std::string, std::string>;
-    const std::pair<const char*, Files> cases[] = {
-        {"grey_block grey.png\r\nmine_block mine.png", {{"grey_block", "grey.png"}, {"mine_block", "mine.png"}}},
-        {"  # comment\n#x\n\t\ngrey_block #x", {{"grey_block", "#x"}}},
-        {"\"grey_block\" grey.png\n", {{"\"grey_block\"", "grey.png"}}},
-        {"a one.png\na\ttwo.png\n", {{"a", "two.png"}}},
-    };
-    for (const auto& [content, expected] : cases) {
-        std::istringstream in(content);
-        Files files;
-        std::vector<std::string> error;
-        EXPECT_TRUE(ParseTextureListing(in, files, error) && files == expected) << content;
     }
 }
 
