@@ -55,9 +55,6 @@ class Game:
     def lines(self, stream=0):
         return open(self.outputs[stream].name, errors="replace").read().splitlines()
 
-    def wait_exit(self, timeout=60):
-        return self.process.wait(timeout)
-
     def running(self):
         return self.process.poll() is None
 

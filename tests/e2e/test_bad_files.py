@@ -48,7 +48,7 @@ STOPS = [(write("game_parameters.txt", c), NO_PARAMS) for c in (None, "folder")]
 def test_a_broken_file_stops_the_game_with_its_message(game, prepare, last):
     g = game(prepare=prepare)
     before = sorted(os.listdir(g.folder))
-    assert g.wait_exit() == 1
+    assert g.process.wait(60) == 1
     assert ("\n" + "\n".join(g.lines())).endswith("\n" + last) and sorted(os.listdir(g.folder)) == before
     assert not any("Error" in line for line in g.lines(1)), "our messages go to standard output"
 
@@ -77,7 +77,7 @@ def test_the_game_plays_on_with_odd_but_readable_files(game, prepare):
         [name] = os.listdir(g.path("Replays"))
         assert name.endswith(" (" + "n" * 50 + "_" + "n" * 49 + ").cubomb"), "the name is cut to 100 bytes"
     g.xdo("key", "Escape")
-    assert g.wait_exit() == 0
+    assert g.process.wait(60) == 0
 
 
 def test_a_replay_that_does_not_fit_is_reported_removed_and_the_game_goes_on(game):

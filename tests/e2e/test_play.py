@@ -65,7 +65,7 @@ def test_starts_full_screen_with_its_textures_flies_and_quits_on_escape(game):
     grey = lambda r, g, b: r > 60 and abs(r - b) < 30
     assert count(below_hud(g.shot()), grey) > count(below_hud(start), grey), "closer, the box looks bigger"
     g.xdo("key", "Escape")
-    assert g.wait_exit() == 0
+    assert g.process.wait(60) == 0
 
 
 @pytest.mark.parametrize("size", [(800, 600), (1366, 768)])
@@ -98,7 +98,7 @@ def test_a_window_of_the_asked_size_wins_without_a_replay_and_closes_on_request(
     protocols, close = x.intern_atom("WM_PROTOCOLS"), x.intern_atom("WM_DELETE_WINDOW")
     window.send_event(protocol.event.ClientMessage(window=window, client_type=protocols, data=(32, [close, X.CurrentTime, 0, 0, 0])))
     x.flush()
-    assert g.wait_exit() == 0
+    assert g.process.wait(60) == 0
 
 
 def test_the_cube_a_click_would_act_on_is_outlined_and_a_right_click_flags_it(game):

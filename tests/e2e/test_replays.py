@@ -23,10 +23,6 @@ def win(g):
     assert wait_until(lambda: cleared(g.shot()), 20)
 
 
-def below_two_hud_lines(shot):
-    return shot.crop((0, 40) + shot.size)
-
-
 def test_a_won_game_watched_again_ends_as_it_was_played_and_its_time_is_listed(game):
     played = game(TWO_CUBES)
     assert played.window()
@@ -34,7 +30,7 @@ def test_a_won_game_watched_again_ends_as_it_was_played_and_its_time_is_listed(g
     assert saved(played)
     end_of_play = played.shot()
     played.xdo("key", "Escape")
-    assert played.wait_exit() == 0
+    assert played.process.wait(60) == 0
     [name] = os.listdir(played.path("Replays"))
     assert re.fullmatch(r"\d\d-\d\d-\d\d \d\d\.\d\d\.\d\d \(\.\._\.\._x_y\)\.cubomb", name)
     assert played.lines()[-1] == "Saving replay: Replays/" + name
@@ -51,13 +47,14 @@ def test_a_won_game_watched_again_ends_as_it_was_played_and_its_time_is_listed(g
         watched.xdo("key", "Right")
     assert wait_until(lambda: cleared(watched.shot()), 20)
     end_of_replay = watched.shot()
-    assert ImageChops.difference(below_two_hud_lines(end_of_play), below_two_hud_lines(end_of_replay)).getbbox() is None
+    below_two_hud_lines = (0, 40) + end_of_play.size
+    assert ImageChops.difference(end_of_play.crop(below_two_hud_lines), end_of_replay.crop(below_two_hud_lines)).getbbox() is None
     for _ in range(11):
         watched.xdo("key", "Left")
     watched.xdo("key", "BackSpace")
     assert wait_until(lambda: not cleared(watched.shot()), 20), "Backspace starts it over, at an eighth of the speed"
     watched.xdo("key", "Escape")
-    assert watched.wait_exit() == 0
+    assert watched.process.wait(60) == 0
 
     with open(os.path.join(played.folder, "Replays/broken.cubomb"), "w") as f:
         f.write("# Cubomb replay file.\n# Player: x\n")

@@ -50,7 +50,7 @@ def test_random_play(game, params, share, seed):
     assert peak < warm + 32 * 1024, "resident memory grew after warming up"
     assert g.shot() is not None
     g.xdo("key", "Escape")
-    assert g.wait_exit() == 0
+    assert g.process.wait(60) == 0
     scores = subprocess.run([EXE, "--scores"], cwd=g.folder, capture_output=True, text=True)
     assert scores.returncode == 0 and scores.stderr == "", "every replay reads back whole"
     assert seed == 5 or len(os.listdir(g.path("Replays"))) > 2 and scores.stdout.startswith("20x20x20, 0 mines\n")
