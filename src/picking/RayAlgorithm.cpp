@@ -96,6 +96,22 @@ public:
 
     float Travelled() const { return travelled; }
 
+    // Jumps to the first plane inside the world's bounds. Called once a plane
+    // outside them held nothing solid, so none before them can: from far off,
+    // marching there one plane at a time would never end.
+    void SkipToWorld() {
+        const BlockRect& bounds = world->Bounds();
+        const double first = up ? PosComponent(bounds.low, axis) : PosComponent(bounds.high, axis) + 1.0;
+        const double planes = up ? first - plane : plane - first;
+        if (planes <= 0) {
+            return;
+        }
+        plane = first;
+        runB = static_cast<float>(runB + slopeB * planes);
+        runC = static_cast<float>(runC + slopeC * planes);
+        travelled = static_cast<float>(travelled + step * planes);
+    }
+
     // With the world's outside not solid, a march beyond its bounds that keeps
     // moving away can meet nothing more.
     bool LeftTheWorld() const {
@@ -151,9 +167,10 @@ Candidate MarchBounded(const BlockWorld2* world, const Vector& origin, const Vec
 Candidate MarchUnbounded(const BlockWorld2* world, const Vector& origin, const Vector& direction, int axis) {
     Candidate candidate;
     AxisMarch march(world, origin, direction, axis);
-    if (!march.Marches()) {
+    if (!march.Marches() || march.TestPlane(candidate)) {
         return candidate;
     }
+    march.SkipToWorld();
     while (!march.TestPlane(candidate) && !march.LeftTheWorld()) {
         march.Advance();
     }

@@ -21,7 +21,8 @@ public:
     bool RayIntersectsWorld(const BlockWorld2* world, const Vector& origin, const Vector& direction,
                             float maxDistance, Vector& hitPoint, BlockPos& hitBlock, int& hitSide) const;
     // Unbounded; on equal distances the later axis wins: z, then y, then x. A march
-    // that has left the world's bounds and moves away from them meets nothing more.
+    // that has left the world's bounds and moves away from them meets nothing more;
+    // one that starts far outside them goes straight to them.
     void InfiniteRayIntersectsWorld(const BlockWorld2* world, const Vector& origin, const Vector& direction,
                                     Vector& hitPoint, BlockPos& hitBlock, int& hitSide) const;
 };
