@@ -1,5 +1,5 @@
 # Watching a won game again, the best-times table, and the command line.
-import os, re, shutil, subprocess, time
+import os, re, subprocess, time
 import pytest
 from PIL import ImageChops
 from conftest import EXE, count, green_text, wait_until
@@ -58,14 +58,15 @@ def test_a_won_game_watched_again_ends_as_it_was_played_and_its_time_is_listed(g
 
     with open(os.path.join(played.folder, "Replays/broken.cubomb"), "w") as f:
         f.write("# Cubomb replay file.\n# Player: x\n")
-    shutil.copy(played.path("Replays/" + name), played.path("Replays/" + name[:-7] + " (99999999999).cubomb"))
+    with open(played.path("Replays/" + name[:-7] + " (99999999999).cubomb"), "w") as f:  # a terminal escape as its name
+        f.write("\n".join(lines).replace("# Player: ../../x:y", "# Player: \x1b[2J \x7f"))
     scores = run(played.folder, "--scores")
     assert scores.returncode == 0
     assert scores.stderr == "Skipping Replays/broken.cubomb: line 3: the file ends in its header\n"
     heading, row, copy = scores.stdout.splitlines()
     assert heading == "1x1x2, 1 mines"
-    assert row.split()[:3] == ["1.", "%.1fs" % total, "../../x:y"] and copy.split()[:4] == ["2."] + row.split()[1:4]
-    assert row.split()[3] == "20%s-%s-%s" % (name[6:8], name[0:2], name[3:5])
+    assert row.split()[:4] == ["1.", "%.1fs" % total, "../../x:y", "20%s-%s-%s" % (name[6:8], name[0:2], name[3:5])]
+    assert copy.split()[:5] == ["2.", row.split()[1], "?[2J", "?", row.split()[3]], "control characters, and only they, print as ?"
 
 
 @pytest.mark.parametrize("args,status,out,err", [
