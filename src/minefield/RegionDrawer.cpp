@@ -185,7 +185,6 @@ void RegionDrawer::Draw(const FieldRegions& regions, const TexDict& textures) {
     std::sort(faceOrder.begin(), faceOrder.end());
     std::sort(markerOrder.begin(), markerOrder.end());
     glEnable(GL_DEPTH_TEST);
-    glColor3f(1, 1, 1);
     for (const int texture : used) {
         textures.GetTexture(texture)->UseTexture();
         for (const auto& [distance, index] : faceOrder) {
