@@ -185,7 +185,7 @@ private:
         }
         int position[3];
         for (int axis = 0; axis < 3; ++axis) {
-            if (!IsNaturalNumber(fields[axis], position[axis])) {
+            if (!IsNaturalNumberIn(fields[axis], position[axis])) {
                 return Fail("a coordinate that is not a natural number");
             }
         }

@@ -175,7 +175,7 @@ public:
     // never erased, so a small cache of recently used ones stays valid.
     class QuadHolder {
     public:
-        explicit QuadHolder(std::pmr::memory_resource* memory) : memory(memory) {}
+        explicit QuadHolder(std::pmr::memory_resource* memory = std::pmr::get_default_resource()) : memory(memory) {}
         QuadHolder(const QuadHolder&) = delete;
         QuadHolder& operator=(const QuadHolder&) = delete;
 

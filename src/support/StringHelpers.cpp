@@ -38,15 +38,15 @@ bool AccumulateDigits(std::string_view s, int& value) {
 
 }  // namespace
 
-bool IsNaturalNumber(std::string_view s, int& value) {
-    if (s.size() > 1 && s[0] == '0') {
+bool IsNaturalNumberIn(std::string_view piece, int& value) {
+    if (piece.size() > 1 && piece[0] == '0') {
         return false;
     }
-    return AccumulateDigits(s, value);
+    return AccumulateDigits(piece, value);
 }
 
 bool IsNaturalNumber(const std::string& s, int& value) {
-    return IsNaturalNumber(std::string_view(s), value);
+    return IsNaturalNumberIn(s, value);
 }
 
 bool IsNaturalNumberWithLeadingZeros(const std::string& s, int& value) {

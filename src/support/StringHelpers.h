@@ -15,7 +15,7 @@ bool _IsWhiteSpace(char c);
 
 bool IsNaturalNumber(const std::string& s, int& value);
 // The same for a piece of a longer line, read where it lies.
-bool IsNaturalNumber(std::string_view s, int& value);
+bool IsNaturalNumberIn(std::string_view piece, int& value);
 bool IsNaturalNumberWithLeadingZeros(const std::string& s, int& value);
 bool IsFloatingPoint(const std::string& s, float& value);
 
