@@ -6,8 +6,8 @@
 #include <random>
 #include <tuple>
 
-#include "minefield/FieldRegions.h"
 #include "minefield/MineField.h"
+#include "render/FieldRegions.h"
 #include "support/RecordingBuffer.h"
 
 namespace {
@@ -15,7 +15,7 @@ namespace {
 // A field whose regions watch it, as the drawing's do.
 struct Field : MineField {
     Field() { blockWorld.SetObserver(&regions); }
-    FieldRegions regions{*this};
+    FieldRegions regions{World(), [this](const BlockPos& pos) { return ShownCount(pos); }};
 };
 
 // A click on cube p: the ray starts inside the next cube along +x, whose own

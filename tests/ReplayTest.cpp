@@ -8,7 +8,7 @@
 
 #include "minefield/MineField.h"
 #include "minefield/Replay.h"
-#include "minefield/ReplayReader.h"
+#include "replay/ReplayReader.h"
 #include "support/TempDir.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "input/SDL_Input.h"
 #include "minefield/MineWorld.h"
 #include "minefield/Replay.h"
-#include "minefield/ReplayPlayer.h"
+#include "replay/ReplayPlayer.h"
 #include "support/Geometry.h"
 #include "support/ProcessEnd.h"
 #include "textures/Texture.h"

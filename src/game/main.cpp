@@ -5,8 +5,8 @@
 #include "game/GameInfo.h"
 #include "game/GameLoop.h"
 #include "game/GameParams.h"
-#include "game/Scores.h"
-#include "minefield/ReplayPlayer.h"
+#include "replay/ReplayPlayer.h"
+#include "replay/Scores.h"
 #include "support/ProcessEnd.h"
 
 // Everything else comes from the working directory.

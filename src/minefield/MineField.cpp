@@ -69,7 +69,7 @@ void MineField::LayOut() {
             }
         }
     }
-    blockWorld.BeginBatch();
+    blockWorld.BeginBatch(cubes.Size());
     for (size_t i = 0; i < cubes.Size(); ++i) {
         blockWorld.ChangePos(cubes.PositionOf(i), kGreyTexture);
     }
@@ -136,9 +136,9 @@ void MineField::EatZeroBlocks(const BlockPos& start, float time) {
             }
         }
     }
-    open = {};
     const size_t markedBefore = markedCubes.size();
-    blockWorld.BeginBatch();
+    blockWorld.BeginBatch(open.size());
+    open = {};
     for (size_t i = 0; i < queued.size(); ++i) {
         if (queued[i]) {
             Uncover(i, time);
@@ -226,7 +226,7 @@ void MineField::MouseInput(const Vector& origin, const Vector& direction, bool u
 
 void MineField::Resolve(const uint32_t* first, const uint32_t* last, const std::vector<float>& times) {
     const size_t markedBefore = markedCubes.size();
-    blockWorld.BeginBatch();
+    blockWorld.BeginBatch(static_cast<size_t>(last - first));
     for (; first != last; ++first) {
         Block& block = cubes.At(*first);
         if (!block.isMine) {

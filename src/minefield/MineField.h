@@ -91,6 +91,11 @@ public:
     void Resolve(const uint32_t* first, const uint32_t* last, const std::vector<float>& times);
 
     const CubeGrid& Cubes() const { return cubes; }
+    // The count marker the cube at pos shows: its count once uncovered, else 0.
+    uint8_t ShownCount(const BlockPos& pos) const {
+        const Block* const block = cubes.Find(pos);
+        return block != nullptr && block->state == Block::kUncovered ? block->adjacentMines : 0;
+    }
     // The uncovered cubes that show a count, as cube indices in position order.
     const std::vector<uint32_t>& MarkedCubes() const { return markedCubes; }
     const BlockWorld2& World() const { return blockWorld; }

@@ -11,11 +11,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "minefield/FieldRegions.h"
-#include "minefield/Markers.h"
 #include "minefield/MineField.h"
-#include "minefield/RegionDrawer.h"
 #include "quads/QuadDrawBuffer.h"
+#include "render/FieldRegions.h"
+#include "render/Markers.h"
+#include "render/RegionDrawer.h"
 #include "textures/TexDict.h"
 
 class MineWorld : public MineField {
@@ -40,7 +40,7 @@ private:
     QuadDrawBuffer drawBuffer;
     TexDict texDict;
     std::vector<MarkerVertex> markerVertices;  // one slice of markers at a time
-    FieldRegions regions{*this};
+    FieldRegions regions{World(), [this](const BlockPos& pos) { return ShownCount(pos); }};
     RegionDrawer drawer;
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <iterator>
 
 #include "quads/QuadBuffer.h"
 #include "support/ProcessEnd.h"
@@ -72,6 +73,7 @@ bool Engine::FindNeighbour(const Quad& q, Quad& o, Quad& merged) const {
 
 // Each merge removes one quad, so the chain ends.
 void Engine::AddQuad(Quad q) {
+    FileEdges();
     Quad neighbour;
     Quad merged;
     while (FindNeighbour(q, neighbour, merged)) {
@@ -82,6 +84,7 @@ void Engine::AddQuad(Quad q) {
 }
 
 void Engine::Insert(const Quad& q) {
+    FileEdges();
     quads.insert(q);
     Notify(q);
     topEdges.emplace(q.GetEdge1(), q);
@@ -98,10 +101,12 @@ void Engine::RemoveQuad(Quad q) {
         return;
     }
     Notify(q);
-    topEdges.erase(q.GetEdge1());
-    rightEdges.erase(q.GetEdge2());
-    bottomEdges.erase(q.GetEdge3());
-    leftEdges.erase(q.GetEdge4());
+    if (edgesFiled) {
+        topEdges.erase(q.GetEdge1());
+        rightEdges.erase(q.GetEdge2());
+        bottomEdges.erase(q.GetEdge3());
+        leftEdges.erase(q.GetEdge4());
+    }
     if (filed && quads.size() < kFileBelow) {
         runs.clear();
         filed = false;
@@ -122,6 +127,29 @@ void Engine::Clear() {
     runs.clear();
     filed = false;
     highestLevel = -1;
+    edgesFiled = true;
+}
+
+void Engine::Fill(const std::vector<Quad>& sorted) {
+    Clear();
+    for (const Quad& q : sorted) {
+        quads.emplace_hint(quads.end(), q);
+        Notify(q);
+    }
+    edgesFiled = quads.empty();
+}
+
+void Engine::FileEdges() {
+    if (edgesFiled) {
+        return;
+    }
+    for (const Quad& q : quads) {
+        topEdges.emplace(q.GetEdge1(), q);
+        rightEdges.emplace(q.GetEdge2(), q);
+        bottomEdges.emplace(q.GetEdge3(), q);
+        leftEdges.emplace(q.GetEdge4(), q);
+    }
+    edgesFiled = true;
 }
 
 // At most one quad holds a cell. A crowded plane is filed by runs when it is
@@ -279,14 +307,14 @@ void Engine::DrawLowCornersIn(QuadBuffer* buffer, Point low, Point high) const {
 bool Engine::IndexesConsistent() const {
     const EdgeMap* const maps[] = {&topEdges, &rightEdges, &bottomEdges, &leftEdges};
     for (const auto* map : maps) {
-        if (map->size() != quads.size()) {
+        if (map->size() != (edgesFiled ? quads.size() : 0)) {
             return false;
         }
     }
     size_t filedRuns = 0;
     for (const Quad& q : quads) {
         const Edge edges[] = {q.GetEdge1(), q.GetEdge2(), q.GetEdge3(), q.GetEdge4()};
-        for (int i = 0; i < 4; ++i) {
+        for (int i = 0; i < 4 && edgesFiled; ++i) {
             const auto found = maps[i]->find(edges[i]);
             if (found == maps[i]->end() || found->second < q || q < found->second) {
                 return false;
@@ -389,8 +417,16 @@ void QuadAlgorithm::QuadHolder::ReplacePlane(int side, int plane, const std::vec
             planes->second.at(plane).Clear();
         }
     }
-    for (const TexturedQuad& rectangle : rectangles) {
-        EngineFor(rectangle.texture, side, plane).Insert(rectangle.quad);
+    replacing = rectangles;
+    std::sort(replacing.begin(), replacing.end(), [](const TexturedQuad& a, const TexturedQuad& b) {
+        return a.texture < b.texture || (a.texture == b.texture && a.quad < b.quad);
+    });
+    for (auto run = replacing.begin(); run != replacing.end();) {
+        const auto end = std::find_if(run, replacing.end(), [&](const TexturedQuad& r) { return r.texture != run->texture; });
+        filling.clear();
+        std::transform(run, end, std::back_inserter(filling), [](const TexturedQuad& r) { return r.quad; });
+        EngineFor(run->texture, side, plane).Fill(filling);
+        run = end;
     }
 }
 

@@ -116,6 +116,10 @@ public:
         void AddQuad(Quad q);
         // A quad no other fits against exactly, such as a sweep's, needs no merging.
         void Insert(const Quad& q);
+        // Every quad gives way to these: disjoint, none fitting exactly
+        // against another, and in Quad order. Their edges are filed only when
+        // a merge first needs them, since most swept planes never see one.
+        void Fill(const std::vector<Quad>& sorted);
         void RemoveQuad(Quad q);
         bool FindQuadContainingSquare(Point p, Quad& out) const;
         static void SplitUpQuad(Quad q, Point p, std::vector<Quad>& out);
@@ -148,6 +152,7 @@ public:
         void File(const Quad& q) const;
         void Unfile(const Quad& q);
         bool FindNeighbour(const Quad& q, Quad& neighbour, Quad& merged) const;
+        void FileEdges();
 
         using EdgeMap = std::pmr::map<Edge, Quad>;
 
@@ -163,6 +168,7 @@ public:
         EdgeMap rightEdges;
         EdgeMap bottomEdges;
         EdgeMap leftEdges;
+        bool edgesFiled = true;  // false: the edge maps are empty, not yet built
         // Only planes with many quads are filed: walking a few is quicker.
         static constexpr size_t kFileAbove = 64;
         static constexpr size_t kFileBelow = 32;
@@ -205,6 +211,8 @@ public:
         std::pmr::memory_resource* memory;
         Observer* observer = nullptr;
         std::map<int, SideMap> engines;
+        std::vector<TexturedQuad> replacing;  // scratch space of ReplacePlane
+        std::vector<Quad> filling;
         CachedEngine cache[64];
     };
 

@@ -7,8 +7,11 @@ void* NodePool::do_allocate(size_t bytes, size_t alignment) {
     }
     FreeBlock*& head = freeLists[sizeClass];
     if (head != nullptr) {
+        // Freed blocks lie anywhere: fetching the next one now hides most of
+        // the wait for it when it is handed out.
         FreeBlock* const block = head;
         head = block->next;
+        __builtin_prefetch(head);
         return block;
     }
     return Carve(sizeClass * kGrain);

@@ -150,7 +150,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         } else if (op == 3) {
             CastRay(bytes, world, oracle);
         } else if (op == 4) {
-            batched ? world.EndBatch() : world.BeginBatch();
+            batched ? world.EndBatch() : world.BeginBatch(bytes.Next(2) ? 0 : size_t(1) << 30);  // record by record, or copies only
             batched = !batched;
         }
         if (world.IsPhysicallySolid(p) != oracle.Solid(world, p) || world.GetTexture(p, side) != oracle.Texture(p, side)) {

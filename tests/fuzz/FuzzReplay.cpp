@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "minefield/MineField.h"
-#include "minefield/ReplayPlayer.h"
-#include "minefield/ReplayReader.h"
+#include "replay/ReplayPlayer.h"
+#include "replay/ReplayReader.h"
 
 namespace {
 

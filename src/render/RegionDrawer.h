@@ -1,5 +1,5 @@
-#ifndef CUBOMB_MINEFIELD_REGIONDRAWER_H
-#define CUBOMB_MINEFIELD_REGIONDRAWER_H
+#ifndef CUBOMB_RENDER_REGIONDRAWER_H
+#define CUBOMB_RENDER_REGIONDRAWER_H
 
 // Draws a field's regions from OpenGL buffer objects, uploading a region's
 // geometry again only when its version moved on. Regions outside the view are
@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "minefield/FieldRegions.h"
+#include "render/FieldRegions.h"
 
 class TexDict;
 

@@ -1,4 +1,4 @@
-#include "game/Scores.h"
+#include "replay/Scores.h"
 
 #include <algorithm>
 #include <climits>
@@ -9,7 +9,7 @@
 #include <tuple>
 #include <vector>
 
-#include "minefield/ReplayReader.h"
+#include "replay/ReplayReader.h"
 #include "support/Files.h"
 #include "support/StringHelpers.h"
 

@@ -1,4 +1,4 @@
-#include "minefield/RegionDrawer.h"
+#include "render/RegionDrawer.h"
 
 #include <GL/glew.h>
 

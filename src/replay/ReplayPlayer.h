@@ -1,5 +1,5 @@
-#ifndef CUBOMB_MINEFIELD_REPLAYPLAYER_H
-#define CUBOMB_MINEFIELD_REPLAYPLAYER_H
+#ifndef CUBOMB_REPLAY_REPLAYPLAYER_H
+#define CUBOMB_REPLAY_REPLAYPLAYER_H
 
 // Plays a replay back on a minefield. Inputs: the replay, and the replay
 // clock at each step. Output: the field as it stood at that time, every cube
@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "minefield/MineField.h"
-#include "minefield/ReplayReader.h"
+#include "replay/ReplayReader.h"
 
 class ReplayPlayer {
 public:

@@ -1,19 +1,23 @@
-#ifndef CUBOMB_MINEFIELD_FIELDREGIONS_H
-#define CUBOMB_MINEFIELD_FIELDREGIONS_H
+#ifndef CUBOMB_RENDER_FIELDREGIONS_H
+#define CUBOMB_RENDER_FIELDREGIONS_H
 
 // The field cut into regions of kRegionSide cubes a side, so that drawing can
 // keep each region's geometry and build it again only when something in it
 // changed. It watches the field's block world: a region's faces change when a
 // merged rectangle whose low corner's cube lies in it comes or goes, its
-// markers when one of its cubes changes. Pure data, built on demand; a
-// version per region and kind moves on with every change.
+// markers when one of its cubes changes. The field's box is the block world's
+// bounds less their high layer; what count each cube shows is asked of the
+// field. Pure data, built on demand; a version per region and kind moves on
+// with every change.
 
 #include <cstdint>
+#include <functional>
+#include <utility>
 #include <vector>
 
-#include "minefield/Markers.h"
-#include "minefield/MineField.h"
 #include "quads/QuadDrawBuffer.h"
+#include "render/Markers.h"
+#include "world/BlockWorld2.h"
 
 class FieldRegions : public BlockWorld2::Observer {
 public:
@@ -33,7 +37,10 @@ public:
         Vector low{0, 0, 0}, high{0, 0, 0};  // the box the faces lie in
     };
 
-    explicit FieldRegions(const MineField& field) : field(field) {}
+    // The count marker a cube shows; 0 for none.
+    using ShownCount = std::function<uint8_t(const BlockPos&)>;
+
+    FieldRegions(const BlockWorld2& world, ShownCount shown) : world(world), shown(std::move(shown)) {}
 
     int Count() const { return static_cast<int>(facesVersions.size()); }
     // The region's cubes, both corners included.
@@ -57,7 +64,8 @@ private:
     template <typename Visit>
     void ForEachMarkedCube(int region, Visit visit) const;
 
-    const MineField& field;
+    const BlockWorld2& world;
+    ShownCount shown;
     int counts[3] = {0, 0, 0};
     uint64_t layout = 0;
     std::vector<uint64_t> facesVersions;

@@ -1,5 +1,5 @@
-#ifndef CUBOMB_GAME_SCORES_H
-#define CUBOMB_GAME_SCORES_H
+#ifndef CUBOMB_REPLAY_SCORES_H
+#define CUBOMB_REPLAY_SCORES_H
 
 #include <ostream>
 #include <string>

@@ -1,4 +1,4 @@
-#include "minefield/ReplayPlayer.h"
+#include "replay/ReplayPlayer.h"
 
 #include <algorithm>
 #include <utility>

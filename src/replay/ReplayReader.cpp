@@ -1,4 +1,4 @@
-#include "minefield/ReplayReader.h"
+#include "replay/ReplayReader.h"
 
 #include <algorithm>
 #include <charconv>

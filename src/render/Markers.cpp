@@ -1,4 +1,4 @@
-#include "minefield/Markers.h"
+#include "render/Markers.h"
 
 namespace {
 

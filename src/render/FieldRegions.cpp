@@ -1,4 +1,4 @@
-#include "minefield/FieldRegions.h"
+#include "render/FieldRegions.h"
 
 #include <algorithm>
 
@@ -64,7 +64,7 @@ BlockRect FieldRegions::Box(int region) const {
     const int y = region / counts[2] % counts[1];
     const int z = region % counts[2];
     const BlockPos low(x * kRegionSide, y * kRegionSide, z * kRegionSide);
-    const BlockPos& size = field.World().Bounds().high;
+    const BlockPos& size = world.Bounds().high;
     return BlockRect(low, BlockPos(std::min(low.x + kRegionSide, size.x) - 1, std::min(low.y + kRegionSide, size.y) - 1,
                                    std::min(low.z + kRegionSide, size.z) - 1));
 }
@@ -79,7 +79,7 @@ int FieldRegions::RegionOf(const BlockPos& pos) const {
 
 // The field's box is the block world's bounds less the layer beyond its high side.
 void FieldRegions::Reset() {
-    const BlockPos& size = field.World().Bounds().high;
+    const BlockPos& size = world.Bounds().high;
     counts[0] = Regions(size.x);
     counts[1] = Regions(size.y);
     counts[2] = Regions(size.z);
@@ -112,7 +112,7 @@ void FieldRegions::BuildFaces(int region, Faces& out) const {
     out = Faces();
     const BlockRect box = Box(region);
     FaceCollector collector(out);
-    for (const auto& [texture, sides] : field.World().Quads().Holder().Engines()) {
+    for (const auto& [texture, sides] : world.Quads().Holder().Engines()) {
         collector.SetTexture(texture);
         for (const auto& [side, planes] : sides) {
             const Side& facts = kSides[side];
@@ -131,14 +131,12 @@ void FieldRegions::BuildFaces(int region, Faces& out) const {
 template <typename Visit>
 void FieldRegions::ForEachMarkedCube(int region, Visit visit) const {
     const BlockRect box = Box(region);
-    const CubeGrid& cubes = field.Cubes();
     BlockPos pos;
     for (pos.x = box.low.x; pos.x <= box.high.x; ++pos.x) {
         for (pos.y = box.low.y; pos.y <= box.high.y; ++pos.y) {
             for (pos.z = box.low.z; pos.z <= box.high.z; ++pos.z) {
-                const Block& block = *cubes.Find(pos);
-                if (block.state == Block::kUncovered && block.adjacentMines != 0) {
-                    visit(pos, block.adjacentMines);
+                if (const uint8_t count = shown(pos)) {
+                    visit(pos, count);
                 }
             }
         }

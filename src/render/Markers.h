@@ -1,5 +1,5 @@
-#ifndef CUBOMB_MINEFIELD_MARKERS_H
-#define CUBOMB_MINEFIELD_MARKERS_H
+#ifndef CUBOMB_RENDER_MARKERS_H
+#define CUBOMB_RENDER_MARKERS_H
 
 // The count marker of an uncovered cube as plain data: a small tetrahedron at
 // the cube's centre whose four triangles share the count's colour in four

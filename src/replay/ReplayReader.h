@@ -1,5 +1,5 @@
-#ifndef CUBOMB_MINEFIELD_REPLAYREADER_H
-#define CUBOMB_MINEFIELD_REPLAYREADER_H
+#ifndef CUBOMB_REPLAY_REPLAYREADER_H
+#define CUBOMB_REPLAY_REPLAYREADER_H
 
 // Reads a replay file back, checking all of it: the header, then one line per
 // cube in x, y, z order (z fastest) without gaps, then END_SECTION and nothing

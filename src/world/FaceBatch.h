@@ -1,0 +1,72 @@
+#ifndef CUBOMB_WORLD_FACEBATCH_H
+#define CUBOMB_WORLD_FACEBATCH_H
+
+// The face changes of one batch of the block world, held back plane by plane
+// (one side and plane coordinate) until its end.
+//
+// Invariant: a plane marked for a sweep keeps no list of changes; every other
+// plane keeps its changes in the order they came. At the end each marked
+// plane is merged afresh from the faces the index shows in it, and each list
+// is applied in order. No two planes share a merger engine, so the faces come
+// out as if every change had been applied as it came.
+//
+// A plane takes its changes one by one while they are few (fewer than 16 or a
+// sixty-fourth of its cells); past that, one sweep costs less.
+
+#include <cstdint>
+#include <vector>
+
+#include "quads/QuadAlgorithm.h"
+#include "support/Sides.h"
+#include "world/DenseIndex.h"
+
+class FaceBatch {
+public:
+    // From now on every face of the index's box waits.
+    void Begin(const BlockRect& bounds, const DenseIndex& index);
+    bool Waiting() const { return !planes[0].empty(); }
+    // Holds the change back; false, doing nothing, when faces do not wait.
+    bool Defer(int texture, const BlockPos& pos, int side, bool add);
+    // The plane of the cube's face on that side will be merged afresh.
+    void MarkForSweep(int side, const BlockPos& pos) {
+        Plane& plane = At(side, pos);
+        if (!plane.sweep) {
+            plane.sweep = true;
+            plane.changes = {};
+        }
+    }
+    bool Sweeping(int side, const BlockPos& pos) const { return Waiting() && At(side, pos).sweep; }
+    // Applies what waits and ends the batch.
+    void Apply(QuadAlgorithm& quads, const DenseIndex& index);
+    // Ends the batch, dropping what waits.
+    void Discard();
+
+private:
+    struct Change {
+        int texture;
+        BlockPos pos;
+        bool add;
+    };
+    struct Plane {
+        bool sweep = false;
+        std::vector<Change> changes;
+    };
+
+    // The plane through the face of the cube at pos on that side.
+    Plane& At(int side, const BlockPos& pos) { return planes[side - 1][Coordinate(pos, kSides[side].axis) - base[side - 1]]; }
+    const Plane& At(int side, const BlockPos& pos) const {
+        return planes[side - 1][Coordinate(pos, kSides[side].axis) - base[side - 1]];
+    }
+    void Sweep(QuadAlgorithm& quads, const DenseIndex& index, int side, int plane);
+
+    BlockRect bounds;
+    std::vector<Plane> planes[6];  // by side, then plane from the bounds' low corner
+    int64_t base[6] = {0, 0, 0, 0, 0, 0};  // the coordinate of the cubes whose faces lie in each side's first plane
+    int64_t cellsPerPlane[6] = {0, 0, 0, 0, 0, 0};
+    // Kept from sweep to sweep: a plane of a big box is more than the C
+    // library hands out from its heap, and fresh pages cost more than the sweep.
+    std::vector<int16_t> cells;
+    std::vector<QuadAlgorithm::TexturedQuad> rectangles;
+};
+
+#endif
