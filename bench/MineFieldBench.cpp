@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "BenchFields.h"
-#include "game/Scores.h"
 #include "minefield/MineField.h"
-#include "minefield/ReplayPlayer.h"
 #include "picking/RayAlgorithm.h"
+#include "replay/ReplayPlayer.h"
+#include "replay/Scores.h"
 
 namespace {
 
@@ -67,6 +67,22 @@ void BM_FloodAtDefaultDensity(benchmark::State& state) {
     state.counters["opened"] = static_cast<double>(field.Cubes().Size()) - field.World().TotalBlocks();
 }
 BENCHMARK(BM_FloodAtDefaultDensity)->Arg(32)->Arg(64)->Arg(100)->Arg(256)->Unit(benchmark::kMillisecond);
+
+// The mines shown at a loss, after the first flood at the default density.
+void BM_Loss(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    static MineField field;
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::srand(1);
+        field.Initialize(n, n, n, DefaultMines(n));
+        FloodFromFirstZero(field);
+        state.ResumeTiming();
+        field.DeathChanges();
+    }
+    state.counters["quads"] = field.World().NumQuads();
+}
+BENCHMARK(BM_Loss)->Arg(100)->Arg(256)->Unit(benchmark::kMillisecond);
 
 // A perfect player's clicks along the x axis at random rows: mines are
 // flagged, everything else uncovered.

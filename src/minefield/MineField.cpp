@@ -268,8 +268,10 @@ void MineField::MoveMineAway(size_t index) {
 }
 
 // Every mine shows, flagged or not; the records themselves stay as they are.
+// One batch: a buried mine's neighbours show a face and hide it again.
 void MineField::DeathChanges() {
     dead = true;
+    blockWorld.BeginBatch(static_cast<size_t>(mineCount));
     for (size_t i = 0; i < cubes.Size(); ++i) {
         if (cubes.At(i).isMine) {
             const BlockPos pos = cubes.PositionOf(i);
@@ -277,6 +279,7 @@ void MineField::DeathChanges() {
             blockWorld.ChangePos(pos, kMineTexture);
         }
     }
+    blockWorld.EndBatch();
 }
 
 // Won exactly when the flagged cubes are the mined cubes; covered safe cubes may remain.
