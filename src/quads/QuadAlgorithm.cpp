@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <iterator>
 
 #include "quads/QuadBuffer.h"
@@ -35,7 +36,7 @@ Edge Quad::GetNextEdge3() const { return GetEdge3().Shift(0, -1); }
 Edge Quad::GetNextEdge4() const { return GetEdge4().Shift(-1, 0); }
 
 Engine::QuadMergerEngine(std::pmr::memory_resource* memory)
-    : quads(memory), topEdges(memory), rightEdges(memory), bottomEdges(memory), leftEdges(memory), runs(memory) {}
+    : list(memory), quads(memory), topEdges(memory), rightEdges(memory), bottomEdges(memory), leftEdges(memory), runs(memory) {}
 
 void Engine::Initialize(int side, int plane) {
     this->side = side;
@@ -73,7 +74,7 @@ bool Engine::FindNeighbour(const Quad& q, Quad& o, Quad& merged) const {
 
 // Each merge removes one quad, so the chain ends.
 void Engine::AddQuad(Quad q) {
-    FileEdges();
+    Unflatten();
     Quad neighbour;
     Quad merged;
     while (FindNeighbour(q, neighbour, merged)) {
@@ -84,7 +85,7 @@ void Engine::AddQuad(Quad q) {
 }
 
 void Engine::Insert(const Quad& q) {
-    FileEdges();
+    Unflatten();
     quads.insert(q);
     Notify(q);
     topEdges.emplace(q.GetEdge1(), q);
@@ -97,16 +98,15 @@ void Engine::Insert(const Quad& q) {
 }
 
 void Engine::RemoveQuad(Quad q) {
+    Unflatten();
     if (quads.erase(q) == 0) {
         return;
     }
     Notify(q);
-    if (edgesFiled) {
-        topEdges.erase(q.GetEdge1());
-        rightEdges.erase(q.GetEdge2());
-        bottomEdges.erase(q.GetEdge3());
-        leftEdges.erase(q.GetEdge4());
-    }
+    topEdges.erase(q.GetEdge1());
+    rightEdges.erase(q.GetEdge2());
+    bottomEdges.erase(q.GetEdge3());
+    leftEdges.erase(q.GetEdge4());
     if (filed && quads.size() < kFileBelow) {
         runs.clear();
         filed = false;
@@ -116,9 +116,14 @@ void Engine::RemoveQuad(Quad q) {
 }
 
 void Engine::Clear() {
+    for (const Quad& q : list) {
+        Notify(q);
+    }
     for (const Quad& q : quads) {
         Notify(q);
     }
+    list.clear();
+    flat = false;
     quads.clear();
     topEdges.clear();
     rightEdges.clear();
@@ -127,34 +132,46 @@ void Engine::Clear() {
     runs.clear();
     filed = false;
     highestLevel = -1;
-    edgesFiled = true;
 }
 
 void Engine::Fill(const std::vector<Quad>& sorted) {
     Clear();
-    for (const Quad& q : sorted) {
-        quads.emplace_hint(quads.end(), q);
+    list.assign(sorted.begin(), sorted.end());
+    flat = true;
+    for (const Quad& q : list) {
         Notify(q);
     }
-    edgesFiled = quads.empty();
 }
 
-void Engine::FileEdges() {
-    if (edgesFiled) {
+void Engine::Unflatten() {
+    if (!flat) {
         return;
     }
-    for (const Quad& q : quads) {
+    flat = false;
+    for (const Quad& q : list) {
+        quads.emplace_hint(quads.end(), q);
         topEdges.emplace(q.GetEdge1(), q);
         rightEdges.emplace(q.GetEdge2(), q);
         bottomEdges.emplace(q.GetEdge3(), q);
         leftEdges.emplace(q.GetEdge4(), q);
     }
-    edgesFiled = true;
+    list = std::pmr::vector<Quad>(list.get_allocator());
+}
+
+std::vector<Quad> Engine::QuadList() const {
+    return flat ? std::vector<Quad>(list.begin(), list.end()) : std::vector<Quad>(quads.begin(), quads.end());
 }
 
 // At most one quad holds a cell. A crowded plane is filed by runs when it is
 // first searched, not while a sweep or a new field fills it.
 bool Engine::FindQuadContainingSquare(Point p, Quad& out) const {
+    if (flat) {
+        const auto found = std::find_if(list.begin(), list.end(), [p](const Quad& q) { return q.Contains(p); });
+        if (found != list.end()) {
+            out = *found;
+        }
+        return found != list.end();
+    }
     if (!filed && quads.size() > kFileAbove) {
         for (const Quad& each : quads) {
             File(each);
@@ -243,6 +260,7 @@ void Engine::SplitUpQuad(Quad q, Point p, std::vector<Quad>& out) {
 }
 
 void Engine::RemoveSquare(Point p) {
+    Unflatten();
     Quad q;
     if (!FindQuadContainingSquare(p, q)) {
         FatalOnStandardError("The sky is falling!!!");
@@ -272,16 +290,25 @@ void Engine::Draw(QuadBuffer* buffer) const {
     DrawLowCornersIn(buffer, Point(INT_MIN, INT_MIN), Point(INT_MAX, INT_MAX));
 }
 
+void Engine::DrawLowCornersIn(QuadBuffer* buffer, Point low, Point high) const {
+    const Quad first(Point(low.x, INT_MIN), Point(INT_MIN, INT_MIN));
+    if (flat) {
+        DrawFrom(std::lower_bound(list.begin(), list.end(), first), list.end(), buffer, low, high);
+    } else {
+        DrawFrom(quads.lower_bound(first), quads.end(), buffer, low, high);
+    }
+}
+
 // Corners A, B, C, D, or B, A, D, C where u x v points into the face, so that
 // (P2 - P1) x (P3 - P1) always points out of the visible side.
-void Engine::DrawLowCornersIn(QuadBuffer* buffer, Point low, Point high) const {
+template <typename Iterator>
+void Engine::DrawFrom(Iterator next, Iterator end, QuadBuffer* buffer, Point low, Point high) const {
     if (!IsSide(side)) {
         return;
     }
     const Side& facts = kSides[side];
     const float c = static_cast<float>(plane);
-    for (auto next = quads.lower_bound(Quad(Point(low.x, INT_MIN), Point(INT_MIN, INT_MIN)));
-         next != quads.end() && next->low.x <= high.x; ++next) {
+    for (; next != end && next->low.x <= high.x; ++next) {
         const Quad& q = *next;
         if (q.low.y < low.y || q.low.y > high.y) {
             continue;
@@ -306,15 +333,22 @@ void Engine::DrawLowCornersIn(QuadBuffer* buffer, Point low, Point high) const {
 
 bool Engine::IndexesConsistent() const {
     const EdgeMap* const maps[] = {&topEdges, &rightEdges, &bottomEdges, &leftEdges};
+    if (flat) {
+        return std::is_sorted(list.begin(), list.end()) && quads.empty() && runs.empty() &&
+               std::all_of(std::begin(maps), std::end(maps), [](const EdgeMap* map) { return map->empty(); });
+    }
+    if (!list.empty()) {
+        return false;
+    }
     for (const auto* map : maps) {
-        if (map->size() != (edgesFiled ? quads.size() : 0)) {
+        if (map->size() != quads.size()) {
             return false;
         }
     }
     size_t filedRuns = 0;
     for (const Quad& q : quads) {
         const Edge edges[] = {q.GetEdge1(), q.GetEdge2(), q.GetEdge3(), q.GetEdge4()};
-        for (int i = 0; i < 4 && edgesFiled; ++i) {
+        for (int i = 0; i < 4; ++i) {
             const auto found = maps[i]->find(edges[i]);
             if (found == maps[i]->end() || found->second < q || q < found->second) {
                 return false;
@@ -410,6 +444,51 @@ void QuadAlgorithm::QuadHolder::SetObserver(Observer* watcher) {
     }
 }
 
+namespace {
+
+// A stable sort by one key. Counting is linear where the keys span little,
+// as a plane's coordinates do; a wide span falls back to comparing.
+template <typename Key>
+void StableSortBy(std::vector<QuadAlgorithm::TexturedQuad>& items, std::vector<QuadAlgorithm::TexturedQuad>& scratch,
+                  Key key) {
+    if (items.size() < 2) {
+        return;
+    }
+    int64_t low = key(items[0]), high = low;
+    for (const auto& item : items) {
+        low = std::min<int64_t>(low, key(item));
+        high = std::max<int64_t>(high, key(item));
+    }
+    if (high - low > int64_t(4 * items.size() + 1024)) {
+        std::stable_sort(items.begin(), items.end(), [&](const auto& a, const auto& b) { return key(a) < key(b); });
+        return;
+    }
+    std::vector<size_t> starts(static_cast<size_t>(high - low + 2), 0);
+    for (const auto& item : items) {
+        ++starts[static_cast<size_t>(key(item) - low + 1)];
+    }
+    for (size_t i = 1; i < starts.size(); ++i) {
+        starts[i] += starts[i - 1];
+    }
+    scratch.resize(items.size());
+    for (const auto& item : items) {
+        scratch[starts[static_cast<size_t>(key(item) - low)]++] = item;
+    }
+    items.swap(scratch);
+}
+
+}  // namespace
+
+// By texture, then in Quad order: (low.x, high.x, low.y); disjoint quads never
+// share a low corner, so high.y need not be compared. Least significant first.
+void QuadAlgorithm::QuadHolder::SortByTextureAndQuad(std::vector<TexturedQuad>& items,
+                                                     std::vector<TexturedQuad>& scratch) {
+    StableSortBy(items, scratch, [](const TexturedQuad& t) { return t.quad.low.y; });
+    StableSortBy(items, scratch, [](const TexturedQuad& t) { return t.quad.high.x; });
+    StableSortBy(items, scratch, [](const TexturedQuad& t) { return t.quad.low.x; });
+    StableSortBy(items, scratch, [](const TexturedQuad& t) { return t.texture; });
+}
+
 void QuadAlgorithm::QuadHolder::ReplacePlane(int side, int plane, const std::vector<TexturedQuad>& rectangles) {
     for (auto& [texture, sides] : engines) {
         const auto planes = sides.find(side);
@@ -418,9 +497,7 @@ void QuadAlgorithm::QuadHolder::ReplacePlane(int side, int plane, const std::vec
         }
     }
     replacing = rectangles;
-    std::sort(replacing.begin(), replacing.end(), [](const TexturedQuad& a, const TexturedQuad& b) {
-        return a.texture < b.texture || (a.texture == b.texture && a.quad < b.quad);
-    });
+    SortByTextureAndQuad(replacing, sorting);
     for (auto run = replacing.begin(); run != replacing.end();) {
         const auto end = std::find_if(run, replacing.end(), [&](const TexturedQuad& r) { return r.texture != run->texture; });
         filling.clear();
@@ -430,36 +507,38 @@ void QuadAlgorithm::QuadHolder::ReplacePlane(int side, int plane, const std::vec
     }
 }
 
-void QuadAlgorithm::SweepRectangles(const std::vector<int16_t>& cells, int width, Point origin,
+void QuadAlgorithm::SweepRectangles(int16_t* cells, int width, int height, Point origin,
                                     std::vector<TexturedQuad>& out) {
-    const int height = width == 0 ? 0 : static_cast<int>(cells.size()) / width;
-    std::vector<bool> taken(cells.size());
-    const auto free = [&](int u, int v, int texture) {
-        const size_t at = size_t(v) * width + u;
-        return cells[at] == texture && !taken[at];
-    };
+    const auto at = [&](int u, int v) -> int16_t& { return cells[size_t(v) * width + u]; };
     for (int v = 0; v < height; ++v) {
         for (int u = 0; u < width; ++u) {
-            const int texture = cells[size_t(v) * width + u];
-            if (texture == 0 || !free(u, v, texture)) {
+            // Most of a big box's cells show nothing: four at a time pass quicker.
+            uint64_t four = 0;
+            while (u + 4 <= width && (std::memcpy(&four, &at(u, v), sizeof four), four == 0)) {
+                u += 4;
+            }
+            if (u == width) {
+                break;
+            }
+            const int16_t texture = at(u, v);
+            if (texture == 0) {
                 continue;
             }
             int right = u;
-            while (right + 1 < width && free(right + 1, v, texture)) {
+            while (right + 1 < width && at(right + 1, v) == texture) {
                 ++right;
             }
             int top = v;
             for (bool fits = true; fits && top + 1 < height;) {
                 for (int column = u; column <= right && fits; ++column) {
-                    fits = free(column, top + 1, texture);
+                    fits = at(column, top + 1) == texture;
                 }
                 top += fits;
             }
             for (int row = v; row <= top; ++row) {
-                std::fill_n(taken.begin() + (size_t(row) * width + u), right - u + 1, true);
+                std::fill_n(&at(u, row), right - u + 1, 0);
             }
-            out.push_back(TexturedQuad{texture, Quad(Point(origin.x + u, origin.y + v),
-                                                      Point(origin.x + right, origin.y + top))});
+            out.push_back(TexturedQuad{texture, Quad(Point(origin.x + u, origin.y + v), Point(origin.x + right, origin.y + top))});
         }
     }
 }

@@ -91,13 +91,13 @@ public:
     // A plane's visible faces as one texture id per cell (0 for none), row by
     // row from the cell at origin, cut into rectangles of one texture each: each
     // grows right as far as it can, then up while its whole row fits. So no two
-    // of one texture fit exactly along a whole side: none would merge.
+    // of one texture fit exactly along a whole side: none would merge. The
+    // cells are used up: each becomes 0 once a rectangle takes it.
     struct TexturedQuad {
         int texture;
         Quad quad;
     };
-    static void SweepRectangles(const std::vector<int16_t>& cells, int width, Point origin,
-                                std::vector<TexturedQuad>& out);
+    static void SweepRectangles(int16_t* cells, int width, int height, Point origin, std::vector<TexturedQuad>& out);
 
     // The rectangles of one plane. Callers never add a covered cell and never
     // remove an uncovered one; the block world guarantees both.
@@ -116,21 +116,24 @@ public:
         void AddQuad(Quad q);
         // A quad no other fits against exactly, such as a sweep's, needs no merging.
         void Insert(const Quad& q);
-        // Every quad gives way to these: disjoint, none fitting exactly
-        // against another, and in Quad order. Their edges are filed only when
-        // a merge first needs them, since most swept planes never see one.
+        // Every quad gives way to these: disjoint, and in Quad order; as a
+        // sweep leaves them, none fits exactly against another. They are kept as a plain list
+        // until a change first needs to merge or split them, since most
+        // swept planes never see one.
         void Fill(const std::vector<Quad>& sorted);
         void RemoveQuad(Quad q);
         bool FindQuadContainingSquare(Point p, Quad& out) const;
         static void SplitUpQuad(Quad q, Point p, std::vector<Quad>& out);
-        int GetNumQuads() const { return static_cast<int>(quads.size()); }
+        int GetNumQuads() const { return static_cast<int>(flat ? list.size() : quads.size()); }
         void Draw(QuadBuffer* buffer) const;
         // Only the quads whose low corner lies from low to high, both included.
         void DrawLowCornersIn(QuadBuffer* buffer, Point low, Point high) const;
 
-        const std::pmr::set<Quad>& Quads() const { return quads; }
-        // True when every quad's four edges and its column runs map back to
-        // it and nothing else is mapped.
+        // The quads in Quad order.
+        std::vector<Quad> QuadList() const;
+        // True when the quads are kept as a list in Quad order and nothing is
+        // mapped, or when every quad's four edges and its column runs map back
+        // to it and nothing else is mapped.
         bool IndexesConsistent() const;
 
     private:
@@ -152,7 +155,11 @@ public:
         void File(const Quad& q) const;
         void Unfile(const Quad& q);
         bool FindNeighbour(const Quad& q, Quad& neighbour, Quad& merged) const;
-        void FileEdges();
+        // From the plain list to the set and its maps, before a change.
+        void Unflatten();
+        // The quads from next on, in Quad order, while their low corners may lie from low to high.
+        template <typename Iterator>
+        void DrawFrom(Iterator next, Iterator end, QuadBuffer* buffer, Point low, Point high) const;
 
         using EdgeMap = std::pmr::map<Edge, Quad>;
 
@@ -163,12 +170,13 @@ public:
         int side = 0;
         int plane = 0;
         Observer* observer = nullptr;
+        bool flat = false;         // the quads are in list, not in the set and maps
+        std::pmr::vector<Quad> list;
         std::pmr::set<Quad> quads;
         EdgeMap topEdges;
         EdgeMap rightEdges;
         EdgeMap bottomEdges;
         EdgeMap leftEdges;
-        bool edgesFiled = true;  // false: the edge maps are empty, not yet built
         // Only planes with many quads are filed: walking a few is quicker.
         static constexpr size_t kFileAbove = 64;
         static constexpr size_t kFileBelow = 32;
@@ -211,7 +219,9 @@ public:
         std::pmr::memory_resource* memory;
         Observer* observer = nullptr;
         std::map<int, SideMap> engines;
-        std::vector<TexturedQuad> replacing;  // scratch space of ReplacePlane
+        static void SortByTextureAndQuad(std::vector<TexturedQuad>& items, std::vector<TexturedQuad>& scratch);
+
+        std::vector<TexturedQuad> replacing, sorting;  // scratch space of ReplacePlane
         std::vector<Quad> filling;
         CachedEngine cache[64];
     };

@@ -1,5 +1,7 @@
 #include "world/BlockWorld2.h"
 
+#include <algorithm>
+
 #include "support/ProcessEnd.h"
 #include "support/Sides.h"
 
@@ -13,7 +15,6 @@ void BlockWorld2::Initialize(const BlockRect& bounds, bool outsideSolid) {
     blocks.clear();
     batchOpen = false;
     copiesOnly = false;
-    eraseAll = false;
     outsideCubes = false;
     emptied = {};
     faceBatch.Discard();
@@ -33,7 +34,7 @@ void BlockWorld2::SetObserver(Observer* watcher) {
 
 BlockRecords::iterator BlockWorld2::Find(const BlockPos& pos) {
     size_t slot = 0;
-    return index.SlotOf(pos, slot) ? index[slot].record : blocks.find(pos);
+    return index.SlotOf(pos, slot) ? index.Record(slot) : blocks.find(pos);
 }
 
 const BlockWorld2::Block& BlockWorld2::LookUnindexed(const BlockPos& pos) const {
@@ -45,7 +46,7 @@ const BlockWorld2::Block& BlockWorld2::LookUnindexed(const BlockPos& pos) const 
 void BlockWorld2::Mirror(BlockRecords::iterator record) {
     size_t slot = 0;
     if (index.SlotOf(record->first, slot)) {
-        index[slot].block = record->second;
+        index.SetCopy(slot, record->second);
     }
 }
 
@@ -54,7 +55,8 @@ BlockRecords::iterator BlockWorld2::Insert(const BlockPos& pos) {
     const BlockRecords::iterator record = blocks.emplace_hint(blocks.end(), pos, Block());
     size_t slot = 0;
     if (index.SlotOf(pos, slot)) {
-        index[slot] = DenseIndex::Slot{record, Block()};
+        index.Record(slot) = record;
+        index.SetCopy(slot, Block());
     }
     if (!BlockInBlockRect(pos, bounds)) {
         // A sweep sees only the bounds: what waits is applied, and waits no more.
@@ -64,22 +66,15 @@ BlockRecords::iterator BlockWorld2::Insert(const BlockPos& pos) {
     return record;
 }
 
-// Once a batch has emptied a sixteenth of the records, one pass over all of
-// them at its end is cheaper than finding each, and needs no list.
 void BlockWorld2::Erase(BlockRecords::iterator record) {
     if (batchOpen) {
-        if (!eraseAll && (emptied.size() + 1) * 16 >= blocks.size()) {
-            eraseAll = true;
-            emptied = {};
-        }
-        if (!eraseAll) {
-            emptied.push_back(record->first);
-        }
+        emptied.push_back(record->first);
         return;
     }
     size_t slot = 0;
     if (index.SlotOf(record->first, slot)) {
-        index[slot] = DenseIndex::Slot{blocks.end(), Block()};
+        index.Record(slot) = blocks.end();
+        index.SetCopy(slot, Block());
     }
     blocks.erase(record);
 }
@@ -96,9 +91,16 @@ void BlockWorld2::BeginBatch(size_t cubes) {
 // take their memory.
 void BlockWorld2::EndBatch() {
     batchOpen = false;
-    if (copiesOnly) {
-        RestoreFromCopies();
-    } else if (!eraseAll) {
+    copiesOnly ? RestoreFromCopies() : EraseEmptied();
+    ApplyFaces();
+}
+
+// Records that a batch emptied and left empty. Beyond a sixteenth of them,
+// one pass over all the records is cheaper than finding each.
+void BlockWorld2::EraseEmptied() {
+    const size_t empty = static_cast<size_t>(
+        std::count_if(emptied.begin(), emptied.end(), [this](const BlockPos& pos) { return Look(pos).Empty(); }));
+    if (empty * 16 < blocks.size()) {
         for (const BlockPos& pos : emptied) {
             RemoveIfEmpty(pos);
         }
@@ -113,15 +115,12 @@ void BlockWorld2::EndBatch() {
             record = next;
         }
     }
-    eraseAll = false;
     emptied = {};
-    ApplyFaces();
 }
 
 void BlockWorld2::RestoreFromCopies() {
     index.RestoreRecords(blocks);
     copiesOnly = false;
-    eraseAll = false;
     emptied = {};
 }
 
@@ -133,42 +132,41 @@ void BlockWorld2::ApplyFaces() {
     }
 }
 
-// In a batch that writes the index alone, the copy to change; none otherwise.
+// In a batch that writes the index alone, the slot to change; false otherwise.
 // A position beyond the index ends that: the records catch up with the
 // copies, and the batch goes on record by record.
-BlockRecord* BlockWorld2::CopyToChange(const BlockPos& pos) {
+bool BlockWorld2::SlotToChange(const BlockPos& pos, size_t& slot) {
     if (!copiesOnly) {
-        return nullptr;
+        return false;
     }
-    size_t slot = 0;
     if (index.SlotOf(pos, slot)) {
-        return &index[slot].block;
+        return true;
     }
     RestoreFromCopies();
-    return nullptr;
+    return false;
 }
 
 // The face and the one across it lie in one plane coordinate, each in its side's plane.
-void BlockWorld2::ChangeCopyFace(BlockRecord& copy, const BlockPos& pos, int side, int texture) {
-    if (copy.sideTexture[side - 1] != texture) {
-        copy.sideTexture[side - 1] = static_cast<int16_t>(texture);
-        faceBatch.MarkForSweep(side, pos);
-        faceBatch.MarkForSweep(kSides[side].opposite, Across(pos, side));
-    }
+void BlockWorld2::MarkFaceForSweep(const BlockPos& pos, int side) {
+    faceBatch.MarkForSweep(side, pos);
+    faceBatch.MarkForSweep(kSides[side].opposite, Across(pos, side));
 }
 
 // One record lookup per cube; the faces are changed through it, and the
 // record is copied to the index and erased, if it empties, once at the end.
 void BlockWorld2::ChangePos(const BlockPos& pos, int texture) {
-    if (BlockRecord* const copy = CopyToChange(pos)) {
-        if (copy->Empty() && texture == 0) {
+    size_t slot = 0;
+    if (SlotToChange(pos, slot)) {
+        if (index.Copy(slot).Empty() && texture == 0) {
             return;
         }
         Notify(pos);
-        copy->solid = texture != 0;
         for (int side = 1; side <= 6; ++side) {
-            ChangeCopyFace(*copy, pos, side, texture);
+            if (index.Copy(slot).sideTexture[side - 1] != texture) {
+                MarkFaceForSweep(pos, side);
+            }
         }
+        index.SetCube(slot, texture);
         return;
     }
     BlockRecords::iterator record = Find(pos);
@@ -196,10 +194,12 @@ void BlockWorld2::ChangeTexture(int texture, const BlockPos& pos, int side) {
 }
 
 void BlockWorld2::ChangeTextureInternal(int texture, const BlockPos& pos, int side) {
-    if (BlockRecord* const copy = CopyToChange(pos)) {
-        if (copy->sideTexture[side - 1] != texture) {
+    size_t slot = 0;
+    if (SlotToChange(pos, slot)) {
+        if (index.Copy(slot).sideTexture[side - 1] != texture) {
             Notify(pos);
-            ChangeCopyFace(*copy, pos, side, texture);
+            index.SetFace(slot, side, texture);
+            MarkFaceForSweep(pos, side);
         }
         return;
     }

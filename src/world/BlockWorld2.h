@@ -75,11 +75,12 @@ public:
 
 private:
     void ChangeFace(BlockRecords::value_type& record, int texture, int side);
-    BlockRecord* CopyToChange(const BlockPos& pos);
-    void ChangeCopyFace(BlockRecord& copy, const BlockPos& pos, int side, int texture);
+    bool SlotToChange(const BlockPos& pos, size_t& slot);
+    void MarkFaceForSweep(const BlockPos& pos, int side);
     void Notify(const BlockPos& pos);
     void Settle(BlockRecords::iterator record);
     void RestoreFromCopies();
+    void EraseEmptied();
     void ApplyFaces();
     BlockRecords::iterator Find(const BlockPos& pos);
     BlockRecords::iterator Insert(const BlockPos& pos);
@@ -87,7 +88,7 @@ private:
     // What the record at pos holds, or an empty block when there is none.
     const Block& Look(const BlockPos& pos) const {
         size_t slot = 0;
-        return index.SlotOf(pos, slot) ? index[slot].block : LookUnindexed(pos);
+        return index.SlotOf(pos, slot) ? index.Copy(slot) : LookUnindexed(pos);
     }
     const Block& LookUnindexed(const BlockPos& pos) const;
     void Mirror(BlockRecords::iterator record);
@@ -102,7 +103,6 @@ private:
     bool quadsDisabled = false;
     bool batchOpen = false;
     bool copiesOnly = false;  // the batch writes the index alone
-    bool eraseAll = false;
     bool outsideCubes = false;  // a record outside the bounds has faces no sweep would see
     std::vector<BlockPos> emptied;
     FaceBatch faceBatch;

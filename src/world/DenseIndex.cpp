@@ -1,5 +1,7 @@
 #include "world/DenseIndex.h"
 
+#include <algorithm>
+
 #include "support/Sides.h"
 
 namespace {
@@ -19,49 +21,77 @@ void DenseIndex::Build(const BlockRect& bounds, BlockRecords::iterator none) {
     extent[1] = Span(box.low.y, box.high.y);
     extent[2] = Span(box.low.z, box.high.z);
     const int64_t positions = extent[0] * extent[1] * extent[2];
-    slots.clear();
+    records.clear();
+    copies.clear();
+    looks.clear();
     if (positions <= kMostIndexedPositions) {
-        slots.assign(static_cast<size_t>(positions), Slot{none, BlockRecord()});
+        records.assign(static_cast<size_t>(positions), none);
+        copies.assign(static_cast<size_t>(positions), BlockRecord());
+        looks.assign(static_cast<size_t>(positions), 0);
     }
-    slots.shrink_to_fit();
+    records.shrink_to_fit();
+    copies.shrink_to_fit();
+    looks.shrink_to_fit();
 }
 
-// The cubes of the plane's cells are stepped through by slot; a face shows
-// unless the cube across it, inside the box, has a face that touches it.
-void DenseIndex::VisibleFaces(int side, int plane, std::vector<int16_t>& cells) const {
-    const Side& facts = kSides[side];
+// A face shows unless the cube across it, inside the box, has a face that touches it.
+void DenseIndex::VisibleFaces(int axis, int64_t firstLayer, int64_t count, std::vector<int16_t>& lowSides,
+                              std::vector<int16_t>& highSides) const {
+    const int lowSide = SideAcross(axis, -1), highSide = SideAcross(axis, +1);
+    const int u = kSides[lowSide].u, v = kSides[lowSide].v;
+    const int64_t width = extent[u], area = extent[u] * extent[v];
+    lowSides.assign(static_cast<size_t>(count * area), 0);
+    highSides.assign(static_cast<size_t>(count * area), 0);
     const int64_t stride[3] = {extent[1] * extent[2], extent[2], 1};
-    const int64_t layer = plane - (facts.sign > 0) - Coordinate(box.low, facts.axis);
-    const bool across = layer + facts.sign >= 0 && layer + facts.sign < extent[facts.axis];
-    const int64_t width = extent[facts.u];
-    const int64_t height = extent[facts.v];
-    cells.assign(static_cast<size_t>(width * height), 0);
-    if (layer < 0 || layer >= extent[facts.axis]) {
-        return;
-    }
-    const int64_t toAcross = facts.sign * stride[facts.axis];
-    for (int64_t u = 0; u < width; ++u) {
-        size_t slot = static_cast<size_t>(layer * stride[facts.axis] + u * stride[facts.u]);
-        for (int64_t v = 0; v < height; ++v, slot += static_cast<size_t>(stride[facts.v])) {
-            const int texture = slots[slot].block.sideTexture[side - 1];
-            if (texture != 0 && (!across || slots[slot + toAcross].block.sideTexture[facts.opposite - 1] == 0)) {
-                cells[static_cast<size_t>(v * width + u)] = static_cast<int16_t>(texture);
+    int64_t from[3] = {0, 0, 0}, to[3] = {extent[0], extent[1], extent[2]};
+    from[axis] = std::max<int64_t>(firstLayer, 0);
+    to[axis] = std::min(firstLayer + count, extent[axis]);
+    int64_t at[3];
+    for (at[0] = from[0]; at[0] < to[0]; ++at[0]) {
+        for (at[1] = from[1]; at[1] < to[1]; ++at[1]) {
+            size_t slot = static_cast<size_t>(at[0] * stride[0] + at[1] * stride[1] + from[2]);
+            for (at[2] = from[2]; at[2] < to[2]; ++at[2], ++slot) {
+                if (looks[slot] == 0) {
+                    continue;
+                }
+                const size_t cell = static_cast<size_t>((at[axis] - firstLayer) * area + at[v] * width + at[u]);
+                const int low = Face(slot, lowSide), high = Face(slot, highSide);
+                if (low != 0 && (at[axis] == 0 || Face(slot - stride[axis], highSide) == 0)) {
+                    lowSides[cell] = static_cast<int16_t>(low);
+                }
+                if (high != 0 && (at[axis] + 1 == extent[axis] || Face(slot + stride[axis], lowSide) == 0)) {
+                    highSides[cell] = static_cast<int16_t>(high);
+                }
             }
         }
     }
 }
 
-// Putting back the records that hold anything, in order, costs less than
-// erasing many one by one.
-void DenseIndex::RestoreRecords(BlockRecords& records) {
-    records.clear();
+// The records are brought in step with the copies in one walk. Where most
+// are to go, clearing and putting back the few that stay is cheaper.
+void DenseIndex::RestoreRecords(BlockRecords& map) {
+    size_t going = 0;
+    for (size_t slot = 0; slot < copies.size(); ++slot) {
+        going += records[slot] != map.end() && copies[slot].Empty();
+    }
+    const bool rebuild = going * 4 > map.size();
+    if (rebuild) {
+        map.clear();
+    }
+    auto next = map.begin();  // the first record after the position reached
     size_t slot = 0;
     BlockPos pos;
     for (pos.x = box.low.x; pos.x <= box.high.x; ++pos.x) {
         for (pos.y = box.low.y; pos.y <= box.high.y; ++pos.y) {
             for (pos.z = box.low.z; pos.z <= box.high.z; ++pos.z, ++slot) {
-                Slot& kept = slots[slot];
-                kept.record = kept.block.Empty() ? records.end() : records.emplace_hint(records.end(), pos, kept.block);
+                BlockRecords::iterator& record = records[slot];
+                if (!rebuild && record != map.end()) {
+                    next = std::next(record);
+                    copies[slot].Empty() ? void(map.erase(record)) : void(record->second = copies[slot]);
+                    record = copies[slot].Empty() ? map.end() : record;
+                } else {
+                    record = copies[slot].Empty() ? map.end() : map.emplace_hint(next, pos, copies[slot]);
+                }
             }
         }
     }

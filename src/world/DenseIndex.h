@@ -13,6 +13,7 @@
 //
 // The index is empty when the box holds too many positions to be worth it.
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -20,40 +21,72 @@
 
 class DenseIndex {
 public:
-    struct Slot {
-        BlockRecords::iterator record;
-        BlockRecord block;
-    };
 
     // Every slot of the box empty, records at none.
     void Build(const BlockRect& box, BlockRecords::iterator none);
-    bool Empty() const { return slots.empty(); }
-    size_t Size() const { return slots.size(); }
+    bool Empty() const { return copies.empty(); }
+    size_t Size() const { return copies.size(); }
     // False for a position outside the box, or when nothing is indexed.
     bool SlotOf(const BlockPos& pos, size_t& slot) const {
         const uint64_t x = uint64_t(int64_t(pos.x) - box.low.x);
         const uint64_t y = uint64_t(int64_t(pos.y) - box.low.y);
         const uint64_t z = uint64_t(int64_t(pos.z) - box.low.z);
-        if (slots.empty() || x >= uint64_t(extent[0]) || y >= uint64_t(extent[1]) || z >= uint64_t(extent[2])) {
+        if (copies.empty() || x >= uint64_t(extent[0]) || y >= uint64_t(extent[1]) || z >= uint64_t(extent[2])) {
             return false;
         }
         slot = static_cast<size_t>((x * extent[1] + y) * extent[2] + z);
         return true;
     }
-    Slot& operator[](size_t slot) { return slots[slot]; }
-    const Slot& operator[](size_t slot) const { return slots[slot]; }
+    BlockRecords::iterator& Record(size_t slot) { return records[slot]; }
+    const BlockRecord& Copy(size_t slot) const { return copies[slot]; }
+    void SetCopy(size_t slot, const BlockRecord& block) {
+        copies[slot] = block;
+        looks[slot] = LookOf(block);
+    }
+    // Every face of the copy shows the texture, and it is solid when that is not 0.
+    void SetCube(size_t slot, int texture) {
+        std::fill_n(copies[slot].sideTexture, 6, static_cast<int16_t>(texture));
+        copies[slot].solid = texture != 0;
+        looks[slot] = LookOf(copies[slot]);
+    }
+    void SetFace(size_t slot, int side, int texture) {
+        copies[slot].sideTexture[side - 1] = static_cast<int16_t>(texture);
+        looks[slot] = LookOf(copies[slot]);
+    }
     int64_t Extent(int axis) const { return extent[axis]; }
 
-    // The texture of each face of the side visible in the plane (0 where none
-    // shows), row by row from the box's low corner, read from the copies.
-    void VisibleFaces(int side, int plane, std::vector<int16_t>& cells) const;
-    // Makes the map hold exactly the copies that hold anything, in position order.
-    void RestoreRecords(BlockRecords& records);
+    // For count layers of cubes across the axis from firstLayer (counted from
+    // the box's low corner), the texture of each face visible on their low
+    // side and on their high side (0 where none shows): layer after layer,
+    // each row by row from the box's low corner. Read from the copies in
+    // memory order; layers beyond the box show nothing.
+    void VisibleFaces(int axis, int64_t firstLayer, int64_t count, std::vector<int16_t>& lowSides,
+                      std::vector<int16_t>& highSides) const;
+    // Makes the map hold exactly the copies that hold anything, in position
+    // order. The map holds nothing outside the box.
+    void RestoreRecords(BlockRecords& map);
 
 private:
+    // One byte for what a copy's faces show: the texture of all six where
+    // they agree and it fits, kMixed otherwise.
+    static constexpr uint8_t kMixed = 255;
+    static uint8_t LookOf(const BlockRecord& block) {
+        const int16_t first = block.sideTexture[0];
+        for (const int16_t texture : block.sideTexture) {
+            if (texture != first) {
+                return kMixed;
+            }
+        }
+        return first >= 0 && first < kMixed ? static_cast<uint8_t>(first) : kMixed;
+    }
+    int Face(size_t slot, int side) const { return looks[slot] != kMixed ? looks[slot] : copies[slot].sideTexture[side - 1]; }
+
     BlockRect box{BlockPos(0, 0, 0), BlockPos(-1, -1, -1)};
     int64_t extent[3] = {0, 0, 0};
-    std::vector<Slot> slots;
+    // Apart, so that reading the faces of many slots reads little else.
+    std::vector<BlockRecords::iterator> records;
+    std::vector<BlockRecord> copies;
+    std::vector<uint8_t> looks;
 };
 
 #endif

@@ -10,7 +10,8 @@ void FaceBatch::Begin(const BlockRect& box, const DenseIndex& index) {
         const Side& facts = kSides[side];
         planes[side - 1].assign(static_cast<size_t>(index.Extent(facts.axis) + 1), Plane());
         base[side - 1] = Coordinate(bounds.low, facts.axis) - (facts.sign > 0);
-        cellsPerPlane[side - 1] = index.Extent(facts.u) * index.Extent(facts.v);
+        width[facts.axis] = index.Extent(facts.u);
+        height[facts.axis] = index.Extent(facts.v);
     }
 }
 
@@ -22,7 +23,8 @@ bool FaceBatch::Defer(int texture, const BlockPos& pos, int side, bool add) {
     if (plane.sweep) {
         return true;
     }
-    if (static_cast<int64_t>(plane.changes.size()) < std::max<int64_t>(16, cellsPerPlane[side - 1] / 64)) {
+    const int axis = kSides[side].axis;
+    if (static_cast<int64_t>(plane.changes.size()) < std::max<int64_t>(16, width[axis] * height[axis] / 64)) {
         plane.changes.push_back(Change{texture, pos, add});
     } else {
         MarkForSweep(side, pos);
@@ -30,22 +32,22 @@ bool FaceBatch::Defer(int texture, const BlockPos& pos, int side, bool add) {
     return true;
 }
 
+// Planes never share an engine, so every sweep may come before every list.
 void FaceBatch::Apply(QuadAlgorithm& quads, const DenseIndex& index) {
+    for (int axis = 0; axis < 3; ++axis) {
+        SweepAxis(quads, index, axis);
+    }
     for (int side = 1; side <= 6; ++side) {
         const int first = Coordinate(bounds.low, kSides[side].axis);
         for (size_t i = 0; i < planes[side - 1].size(); ++i) {
-            const Plane& plane = planes[side - 1][i];
             const int coordinate = first + static_cast<int>(i);
-            if (plane.sweep) {
-                Sweep(quads, index, side, coordinate);
-            }
-            for (const Change& change : plane.changes) {
+            for (const Change& change : planes[side - 1][i].changes) {
                 change.add ? quads.AddQuad(change.texture, side, coordinate, change.pos)
                            : quads.RemoveQuad(change.texture, side, coordinate, change.pos);
             }
         }
-        planes[side - 1] = {};
     }
+    Discard();
 }
 
 void FaceBatch::Discard() {
@@ -54,13 +56,53 @@ void FaceBatch::Discard() {
     }
 }
 
+// A layer of cubes holds the faces of the low side's plane of its own
+// coordinate and of the high side's plane one above.
+bool FaceBatch::Needed(int axis, int64_t layer) const {
+    const std::vector<Plane>& low = planes[SideAcross(axis, -1) - 1];
+    const std::vector<Plane>& high = planes[SideAcross(axis, +1) - 1];
+    return (layer >= 0 && layer < static_cast<int64_t>(low.size()) && low[layer].sweep) ||
+           (layer + 1 >= 0 && layer + 1 < static_cast<int64_t>(high.size()) && high[layer + 1].sweep);
+}
+
+// The faces of runs of needed layers are read together, as many layers as
+// make a few hundred kilobytes of cells at a time.
+void FaceBatch::SweepAxis(QuadAlgorithm& quads, const DenseIndex& index, int axis) {
+    constexpr int64_t kCellsAtOnce = 1 << 17;
+    const int lowSide = SideAcross(axis, -1), highSide = SideAcross(axis, +1);
+    const int64_t area = width[axis] * height[axis];
+    const int64_t most = std::max<int64_t>(1, kCellsAtOnce / std::max<int64_t>(area, 1));
+    const int64_t layers = index.Extent(axis);
+    const int64_t origin = Coordinate(bounds.low, axis);
+    for (int64_t first = -1; first <= layers;) {
+        if (!Needed(axis, first)) {
+            ++first;
+            continue;
+        }
+        int64_t count = 1;
+        while (first + count <= layers && count < most && Needed(axis, first + count)) {
+            ++count;
+        }
+        index.VisibleFaces(axis, first, count, lowCells, highCells);
+        for (int64_t layer = first; layer < first + count; ++layer) {
+            const size_t offset = static_cast<size_t>((layer - first) * area);
+            if (layer >= 0 && planes[lowSide - 1][layer].sweep) {
+                Sweep(quads, lowSide, origin + layer, lowCells.data() + offset);
+            }
+            if (layer + 1 < static_cast<int64_t>(planes[highSide - 1].size()) && planes[highSide - 1][layer + 1].sweep) {
+                Sweep(quads, highSide, origin + layer + 1, highCells.data() + offset);
+            }
+        }
+        first += count;
+    }
+}
+
 // Merges the plane again from the faces visible in it, all textures at once.
-void FaceBatch::Sweep(QuadAlgorithm& quads, const DenseIndex& index, int side, int plane) {
+void FaceBatch::Sweep(QuadAlgorithm& quads, int side, int64_t plane, int16_t* cells) {
     const Side& facts = kSides[side];
-    index.VisibleFaces(side, plane, cells);
     rectangles.clear();
-    QuadAlgorithm::SweepRectangles(cells, static_cast<int>(index.Extent(facts.u)),
+    QuadAlgorithm::SweepRectangles(cells, static_cast<int>(width[facts.axis]), static_cast<int>(height[facts.axis]),
                                    QuadAlgorithm::Point(Coordinate(bounds.low, facts.u), Coordinate(bounds.low, facts.v)),
                                    rectangles);
-    quads.ReplacePlane(side, plane, rectangles);
+    quads.ReplacePlane(side, static_cast<int>(plane), rectangles);
 }

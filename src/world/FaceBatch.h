@@ -57,16 +57,19 @@ private:
     const Plane& At(int side, const BlockPos& pos) const {
         return planes[side - 1][Coordinate(pos, kSides[side].axis) - base[side - 1]];
     }
-    void Sweep(QuadAlgorithm& quads, const DenseIndex& index, int side, int plane);
+    void SweepAxis(QuadAlgorithm& quads, const DenseIndex& index, int axis);
+    void Sweep(QuadAlgorithm& quads, int side, int64_t plane, int16_t* cells);
+    // Whether a sweep needs the faces of this layer of cubes across the axis.
+    bool Needed(int axis, int64_t layer) const;
 
     BlockRect bounds;
     std::vector<Plane> planes[6];  // by side, then plane from the bounds' low corner
     int64_t base[6] = {0, 0, 0, 0, 0, 0};  // the coordinate of the cubes whose faces lie in each side's first plane
-    int64_t cellsPerPlane[6] = {0, 0, 0, 0, 0, 0};
     // Kept from sweep to sweep: a plane of a big box is more than the C
     // library hands out from its heap, and fresh pages cost more than the sweep.
-    std::vector<int16_t> cells;
+    std::vector<int16_t> lowCells, highCells;
     std::vector<QuadAlgorithm::TexturedQuad> rectangles;
+    int64_t width[3] = {0, 0, 0}, height[3] = {0, 0, 0};  // of the planes across each axis
 };
 
 #endif
