@@ -120,6 +120,17 @@ void DrawField(GameInfo& info) {
     DrawHud(info);
 }
 
+// A won game's replay, unless written already: in the frame after the win,
+// or sooner when a new game is asked for first.
+void SavePendingReplay(GameInfo& info) {
+    if (info.won && !info.replaySaved) {
+        if (info.saveReplays) {
+            SaveReplay(info.playerName, *info.mineWorld, info.gameClock, info.won);
+        }
+        info.replaySaved = true;
+    }
+}
+
 // Right and left arrows double and halve the speed; Backspace starts over.
 void WatchKeys(GameInfo& info, const Input& input) {
     if (input.KeyPressed(KeyCode::kRightArrow)) {
@@ -215,6 +226,7 @@ void InputLoop(GameInfo& info) {
         return;
     }
     if (input->KeyPressed(kKeyN)) {
+        SavePendingReplay(info);
         InitializeGame(info);
     }
     const Vector position = info.camera.GetPos();
@@ -233,12 +245,7 @@ void StateLoop(GameInfo& info) {
         WatchState(info);
         return;
     }
-    if (info.won && !info.replaySaved) {
-        if (info.saveReplays) {
-            SaveReplay(info.playerName, *info.mineWorld, info.gameClock, info.won);
-        }
-        info.replaySaved = true;
-    }
+    SavePendingReplay(info);
     if (!info.won) {
         bool won = false;
         info.mineWorld->GetGameState(won, info.mineCount, info.flagCount);

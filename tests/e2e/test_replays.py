@@ -69,6 +69,17 @@ def test_a_won_game_watched_again_ends_as_it_was_played_and_its_time_is_listed(g
     assert copy.split()[:5] == ["2.", row.split()[1], "?[2J", "?", row.split()[3]], "control characters, and only they, print as ?"
 
 
+def test_a_new_game_asked_for_in_the_frame_after_a_win_keeps_the_won_game_replay(game):
+    """A box without mines is won in the frame that lays it out, and a big one takes long enough to lay out that
+    an N pressed just after another lands in the very next frame, before that game's replay was due."""
+    g = game("dimensions 100 100 100\ndensity 0\n")
+    assert g.window() and saved(g)
+    g.xdo("key", "n", "sleep", "0.05", "key", "n")
+    replays = lambda: sum(line.startswith("Saving replay: ") for line in g.lines())
+    assert wait_until(lambda: replays() == 3, 120), "the first game, and both that N started"
+    assert len(os.listdir(g.path("Replays"))) == 3
+
+
 @pytest.mark.parametrize("args,status,out,err", [
     (["--version"], 0, "Cubomb 1.1\n", ""),
     (["--help"], 0, "usage", ""),
