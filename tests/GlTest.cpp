@@ -6,8 +6,13 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
+#include <functional>
+#include <memory>
 
 #include "minefield/MineWorld.h"
 #include "support/TempDir.h"
@@ -53,6 +58,166 @@ TEST(TextureGl, EveryFormatArrivesUprightInItsOwnByteOrder) {
     }
 }
 
+// Where a point of the world lands in the window, and how far off it lies.
+struct OnScreen {
+    double x, y, depth;
+};
+OnScreen Project(double x, double y, double z) {
+    double model[16], projection[16];
+    GLint viewport[4];
+    glGetDoublev(GL_MODELVIEW_MATRIX, model);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    OnScreen p{};
+    gluProject(x, y, z, model, projection, viewport, &p.x, &p.y, &p.depth);
+    return p;
+}
+
+void LookFrom(const Vector& eye, const Vector& at, const Vector& up) {
+    glLoadIdentity();
+    gluLookAt(eye.x, eye.y, eye.z, at.x, at.y, at.z, up.x, up.y, up.z);
+}
+
+// A part of the window: left, bottom, right, top, in pixels.
+using Area = std::array<double, 4>;
+constexpr Area kWindow = {0, 0, kGlWidth, kGlHeight};
+
+// The pixels of one colour in the area, by their centres.
+std::vector<std::pair<double, double>> PixelsOf(const std::vector<unsigned char>& picture,
+                                                const std::function<bool(int, int, int)>& colour, Area area = kWindow) {
+    std::vector<std::pair<double, double>> found;
+    for (int i = 0; i < kGlWidth * kGlHeight; ++i) {
+        const double x = i % kGlWidth + 0.5, y = i / kGlWidth + 0.5;
+        if (x >= area[0] && y >= area[1] && x <= area[2] && y <= area[3] &&
+            colour(picture[i * 3], picture[i * 3 + 1], picture[i * 3 + 2]))
+            found.emplace_back(x, y);
+    }
+    return found;
+}
+
+// Where a box of cubes from the origin lies on the screen: the whole window
+// when the eye is in it or beside it.
+Area FieldOnScreen(const BlockPos& size) {
+    Area area = {1e9, 1e9, -1e9, -1e9};
+    for (int c = 0; c < 8; ++c) {
+        const OnScreen p = Project(c & 1 ? size.x : 0, c & 2 ? size.y : 0, c & 4 ? size.z : 0);
+        if (p.depth <= 0 || p.depth >= 1) return kWindow;
+        area = {std::min(area[0], p.x), std::min(area[1], p.y), std::max(area[2], p.x), std::max(area[3], p.y)};
+    }
+    return {std::max(area[0], 0.0), std::max(area[1], 0.0), std::min(area[2], double(kGlWidth)), std::min(area[3], double(kGlHeight))};
+}
+
+// Distance from p to the segment a-b, on the screen.
+double ToSegment(std::pair<double, double> p, const OnScreen& a, const OnScreen& b) {
+    const double dx = b.x - a.x, dy = b.y - a.y, length = dx * dx + dy * dy;
+    const double t = length == 0 ? 0 : std::clamp(((p.first - a.x) * dx + (p.second - a.y) * dy) / length, 0.0, 1.0);
+    return std::hypot(p.first - a.x - t * dx, p.second - a.y - t * dy);
+}
+
+bool InTriangle(std::pair<double, double> p, const OnScreen (&t)[3], double margin) {
+    const auto side = [&](const OnScreen& a, const OnScreen& b) {
+        return (b.x - a.x) * (p.second - a.y) - (b.y - a.y) * (p.first - a.x);
+    };
+    const double area = side(t[0], t[1]) + side(t[1], t[2]) + side(t[2], t[0]);
+    const bool inside = std::min({side(t[0], t[1]), side(t[1], t[2]), side(t[2], t[0])}) * (area > 0 ? 1 : -1) >= 0 ||
+                        std::max({side(t[0], t[1]), side(t[1], t[2]), side(t[2], t[0])}) * (area > 0 ? 1 : -1) <= 0;
+    return inside || std::min({ToSegment(p, t[0], t[1]), ToSegment(p, t[1], t[2]), ToSegment(p, t[2], t[0])}) <= margin;
+}
+
+// A world with the game's textures, read from the runnable folder.
+std::unique_ptr<MineWorld> MakeWorld() {
+    char previous[PATH_MAX];
+    if (!getcwd(previous, sizeof previous) || chdir(CUBOMB_DATA_DIR) != 0) return nullptr;
+    Texture::InitializeTextureStates();
+    auto world = std::make_unique<MineWorld>();
+    return chdir(previous) == 0 ? std::move(world) : nullptr;
+}
+
+// Seven cubes of the bottom layer are uncovered; above each, in the top
+// layer, lie as many mines as its index plus one. Seen from below through
+// its hole, a marker shows its base; from far off, a point.
+TEST(FieldGl, MarkersAndTheOutlineLandWhereTheirCornersProject) {
+    const std::unique_ptr<MineWorld> world = MakeWorld();
+    ASSERT_TRUE(world);
+    constexpr int sx = 29, sy = 3, sz = 2;
+    const auto index = [](int x, int y, int z) { return static_cast<uint32_t>((x * sy + y) * sz + z); };
+    std::vector<bool> mined(sx * sy * sz);
+    std::vector<uint32_t> targets;
+    for (int count = 1; count <= 7; ++count) {
+        const int x = 4 * count - 2;
+        targets.push_back(index(x, 1, 0));
+        for (int m = 0; m < count; ++m) mined[index(x - 1 + m % 3, m / 3, 1)] = true;
+    }
+    world->Initialize(sx, sy, sz, mined);
+    world->Resolve(targets.data(), targets.data() + targets.size(), std::vector<float>(mined.size(), 1.0f));
+    const std::function<bool(int, int, int)> colours[] = {
+        [](int r, int g, int b) { return r < 20 && g < 20 && b > 235; },  [](int r, int g, int b) { return r < 20 && g > 235 && b < 20; },
+        [](int r, int g, int b) { return r > 235 && g < 20 && b < 20; },  [](int r, int g, int b) { return r > 235 && g < 20 && b > 235; },
+        [](int r, int g, int b) { return r < 20 && g > 235 && b > 235; }, [](int r, int g, int b) { return r > 235 && g > 235 && b < 20; },
+        [](int r, int g, int b) { return r > 245 && g > 245 && b > 245; }};
+    const auto draw = [&] {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glEnable(GL_TEXTURE_2D);
+        world->Render();
+        return ReadScreen();
+    };
+    for (int count = 1; count <= 7; ++count) {
+        const BlockPos cube = world->Cubes().PositionOf(targets[count - 1]);
+        const float cx = cube.x + 0.5f, cy = cube.y + 0.5f;
+        LookFrom({cx, cy, -1.2f}, {cx, cy, 1}, {0, 1, 0});
+        const std::vector<unsigned char> picture = draw();
+        const OnScreen base[3] = {Project(cube.x + 0.4, cube.y + 0.4, 0.4), Project(cube.x + 0.6, cube.y + 0.4, 0.4),
+                                  Project(cube.x + 0.5, cube.y + 0.6, 0.4)};
+        const double area = std::abs((base[1].x - base[0].x) * (base[2].y - base[0].y) -
+                                     (base[2].x - base[0].x) * (base[1].y - base[0].y)) / 2;
+        const auto shown = PixelsOf(picture, colours[count - 1]);
+        EXPECT_GT(area, 300) << "the pose shows the marker large";
+        EXPECT_NEAR(double(shown.size()), area, area * 0.1) << count << ": its base, whole";
+        for (const auto& pixel : shown) ASSERT_TRUE(InTriangle(pixel, base, 1.5)) << count << ": where the base projects";
+        for (int other = 1; other <= 7; ++other)
+            if (other != count) EXPECT_TRUE(PixelsOf(picture, colours[other - 1]).empty()) << count << " shows " << other;
+    }
+    world->Drawer().SetPointMarkers(true);
+    LookFrom({14.5f, 1.5f, -60}, {14.5f, 1.5f, 1}, {0, 1, 0});
+    const std::vector<unsigned char> far = draw();
+    for (int count = 1; count <= 7; ++count) {
+        const BlockPos cube = world->Cubes().PositionOf(targets[count - 1]);
+        const OnScreen centre = Project(cube.x + 0.5, cube.y + 0.475, cube.z + 0.45);
+        const auto lit = PixelsOf(far, colours[count - 1]);
+        EXPECT_TRUE(std::any_of(lit.begin(), lit.end(), [&](const auto& p) {
+            return std::abs(p.first - centre.x) <= 1.5 && std::abs(p.second - centre.y) <= 1.5;
+        })) << count << ": a far marker lights the pixel of its centre";
+    }
+    // The outline alone, on white: its twelve edges just outside the cube, seen close from a corner.
+    constexpr float kGap = 0.01f;
+    const BlockPos cube(5, 1, 0);
+    LookFrom({cube.x + 2.1f, cube.y - 1.3f, cube.z + 2.2f}, {cube.x + 0.5f, cube.y + 0.5f, cube.z + 0.5f}, {0, 0, 1});
+    glClearColor(1, 1, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClearColor(0, 0, 0, 1);
+    MineWorld::RenderOutline(cube);
+    const auto dark = PixelsOf(ReadScreen(), [](int r, int g, int b) { return r + g + b < 200; });
+    std::vector<std::pair<OnScreen, OnScreen>> edges;
+    for (int a = 0; a < 8; ++a)
+        for (int b = a + 1; b < 8; ++b)
+            if (__builtin_popcount(a ^ b) == 1) {
+                const auto corner = [&](int c) {
+                    return Project(cube.x + (c & 1 ? 1 + kGap : -kGap), cube.y + (c & 2 ? 1 + kGap : -kGap), cube.z + (c & 4 ? 1 + kGap : -kGap));
+                };
+                edges.emplace_back(corner(a), corner(b));
+            }
+    for (const auto& pixel : dark)
+        ASSERT_TRUE(std::any_of(edges.begin(), edges.end(), [&](const auto& e) { return ToSegment(pixel, e.first, e.second) <= 1.5; }))
+            << "a dark pixel off every edge at " << pixel.first << " " << pixel.second;
+    for (const auto& [a, b] : edges)
+        for (const double t : {0.25, 0.5, 0.75}) {
+            const std::pair<double, double> point(a.x + t * (b.x - a.x), a.y + t * (b.y - a.y));
+            EXPECT_TRUE(std::any_of(dark.begin(), dark.end(), [&](const auto& p) {
+                return std::hypot(p.first - point.first, p.second - point.second) <= 1.5;
+            })) << "every edge is drawn";
+        }
+}
+
 // The field drawn region by region from buffers on the card must give the
 // picture of every face and marker sent plainly, pixel for pixel, from outside
 // the box and from inside it, with the view cutting through regions, and again
@@ -60,11 +225,10 @@ TEST(TextureGl, EveryFormatArrivesUprightInItsOwnByteOrder) {
 // where every marker is less than a pixel, points show what tiny triangles
 // mostly miss: exact without them only.
 TEST(FieldGl, RegionsDrawWhatSendingEverythingDraws) {
-    char previous[PATH_MAX];
-    ASSERT_TRUE(getcwd(previous, sizeof previous) && chdir(CUBOMB_DATA_DIR) == 0);
-    Texture::InitializeTextureStates();
-    MineWorld world;
-    ASSERT_EQ(chdir(previous), 0);
+    const std::unique_ptr<MineWorld> made = MakeWorld();
+    ASSERT_TRUE(made);
+    MineWorld& world = *made;
+    const auto grey = [](int r, int g, int b) { return r > 40 && std::abs(r - g) < 20 && std::abs(r - b) < 30; };
     std::srand(3);
     world.Initialize(45, 40, 36, 45 * 40 * 36 / 25);
     const std::pair<Vector, Vector> views[] = {
@@ -91,7 +255,9 @@ TEST(FieldGl, RegionsDrawWhatSendingEverythingDraws) {
             for (size_t i = 0; i < pictures[0].size(); i += 3)
                 differ += !std::equal(&pictures[0][i], &pictures[0][i] + 3, &pictures[1][i]);
             EXPECT_LE(differ, points ? kGlWidth * kGlHeight / 200 : 0) << "points " << points << ", eye " << eye.x;
-            EXPECT_GT(std::count(pictures[1].begin(), pictures[1].end(), 0), 0);
+            for (const auto& picture : pictures)
+                EXPECT_GT(PixelsOf(picture, grey, FieldOnScreen(BlockPos(45, 40, 36))).size(), kGlWidth * kGlHeight / 20)
+                    << "the field shows, eye " << eye.x;
         }
     }
 }
@@ -104,6 +270,7 @@ int main(int argc, char** argv) {
         glewInit() != GLEW_OK) {
         return 1;
     }
+    glMatrixMode(GL_PROJECTION);
     gluPerspective(60, double(kGlWidth) / kGlHeight, 0.1, 400);  // as the game's camera, z up
     glMatrixMode(GL_MODELVIEW);
     const int status = RUN_ALL_TESTS();
