@@ -21,6 +21,9 @@ protected:
             event.motion.yrel = static_cast<Sint16>(dy);
         } else if (type == SDL_KEYDOWN || type == SDL_KEYUP) {
             event.key.keysym.sym = static_cast<SDLKey>(what);
+        } else if (type == SDL_ACTIVEEVENT) {
+            event.active.gain = static_cast<Uint8>(what);
+            event.active.state = static_cast<Uint8>(dy);
         } else {
             event.button.button = static_cast<Uint8>(what);
         }
@@ -84,13 +87,19 @@ TEST_F(InputRecord, ButtonsCountPerFrameAndMotionSumsAfterTheFirstEvent) {
         Feed(SDL_MOUSEBUTTONUP, button);
     }
     Feed(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT);
-    EXPECT_EQ(std::make_tuple(In().MouseXChange(), In().MouseYChange()), std::make_tuple(-15, -13));
+    Feed(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE);
+    // Losing the input focus, or being minimised, counts; the pointer leaving, or focus coming back, does not.
+    for (const auto& [gain, state] : {std::pair{0, SDL_APPINPUTFOCUS}, {0, SDL_APPACTIVE}, {0, SDL_APPMOUSEFOCUS}, {1, SDL_APPINPUTFOCUS}})
+        Feed(SDL_ACTIVEEVENT, gain, state);
+    EXPECT_EQ(std::make_tuple(In().MouseXChange(), In().MouseYChange(), In().FocusLost()), std::make_tuple(-15, -13, 2));
     EXPECT_EQ(std::make_tuple(In().Mouse1Pressed(), In().Mouse1Released(), In().Mouse1Down()), std::make_tuple(2, 2, false));
     EXPECT_EQ(std::make_tuple(In().Mouse2Pressed(), In().Mouse2Released(), In().Mouse2Down()), std::make_tuple(1, 0, true));
+    EXPECT_EQ(std::make_tuple(In().Mouse3Pressed(), In().Mouse3Released(), In().Mouse3Down()), std::make_tuple(2, 1, true));
     wrapper.BeginCycle();
     Feed(SDL_MOUSEMOTION, 3, 4);
-    EXPECT_EQ(std::make_tuple(In().MouseXChange(), In().Mouse1Pressed(), In().Mouse2Pressed()), std::make_tuple(3, 0, 0));
-    EXPECT_TRUE(In().Mouse2Down()) << "held buttons carry over";
+    EXPECT_EQ(std::make_tuple(In().MouseXChange(), In().Mouse1Pressed(), In().Mouse2Pressed(), In().Mouse3Pressed(), In().FocusLost()),
+              std::make_tuple(3, 0, 0, 0, 0));
+    EXPECT_TRUE(In().Mouse2Down() && In().Mouse3Down()) << "held buttons carry over";
 }
 
 TEST_F(InputRecord, EveryMixOfMovementKeysMovesTheCameraOneStepOrNone) {

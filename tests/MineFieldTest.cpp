@@ -4,11 +4,13 @@
 #include <cstdlib>
 #include <queue>
 #include <random>
+#include <stdexcept>
 #include <tuple>
 
 #include "minefield/MineField.h"
 #include "render/FieldRegions.h"
 #include "support/RecordingBuffer.h"
+#include "support/SlabTest.h"
 
 namespace {
 
@@ -72,7 +74,9 @@ public:
 
     // A covered cube shows its faces that touch an uncovered one or the outside;
     // the block world and the drawing's regions both hold exactly those.
-    void ExpectSame(const MineField& field, const std::multiset<Face>& inRegions) const {
+    Block::State State(const BlockPos& p) const { return Block::State(blocks[grid.Find(p) - &grid.At(0)].state); }
+
+    void ExpectSame(const MineField& field, const std::multiset<Face>* inRegions = nullptr) const {
         std::vector<uint32_t> marked;
         std::multiset<Face> faces;
         bool won = true;
@@ -98,7 +102,7 @@ public:
         RecordingBuffer drawn;
         field.World().QuickRender(&drawn);
         ASSERT_EQ(drawn.faces, faces) << "exactly the visible faces, after floods too";
-        ASSERT_EQ(inRegions, faces);
+        if (inRegions) ASSERT_EQ(*inRegions, faces);
         ASSERT_EQ(field.MarkedCubes(), marked);
         ASSERT_EQ(Standing(field), std::make_tuple(won, mines, flags));
         ASSERT_EQ(field.Dead(), dead);
@@ -159,7 +163,7 @@ TEST(MineField, FastPathsAgreeWithThePlainRulesAndRegionsKeepUpOnRandomPlay) {
                 }
                 Replay(faces, inRegions);
             }
-            ASSERT_NO_FATAL_FAILURE(plain.ExpectSame(field, inRegions.faces)) << "seed " << seed << " click " << click;
+            ASSERT_NO_FATAL_FAILURE(plain.ExpectSame(field, &inRegions.faces)) << "seed " << seed << " click " << click;
         }
     }
 }
@@ -246,6 +250,104 @@ TEST(MineField, TheTargetIsTheCubeAClickActsOn) {
             EXPECT_EQ(changed, aimed ? std::vector<BlockPos>{target} : std::vector<BlockPos>{}) << seed << " " << ray;
         }
     }
+}
+
+// Oracle: the slab test over every cube. The marker pointed at is the nearest
+// uncovered cube with a count that the ray enters, nearer than the nearest
+// covered or flagged one and within the pick range; rays that graze an edge
+// or reach two cubes at once are left alone.
+bool PlainPointedMarker(const MineField& field, const Vector& eye, const Vector& look, BlockPos& marker) {
+    const double length = Length(look);
+    double nearestMarker = 1e9, nearestSolid = 1e9;
+    std::vector<double> enters;
+    for (size_t i = 0; i < field.Cubes().Size(); ++i) {
+        const Block& b = field.Cubes().At(i);
+        const Entry e = SlabTest(eye, look, field.Cubes().PositionOf(i));
+        if (!(e.enter >= 0 && e.exit > e.enter && e.enter * length <= MineField::kPickRange)) continue;
+        enters.push_back(e.enter);
+        if (b.state != Block::kUncovered) {
+            nearestSolid = std::min(nearestSolid, e.enter);
+        } else if (b.adjacentMines != 0 && e.enter < nearestMarker) {
+            nearestMarker = e.enter;
+            marker = e.block;
+        }
+    }
+    std::sort(enters.begin(), enters.end());
+    for (size_t i = 1; i < enters.size(); ++i)
+        if ((enters[i] - enters[i - 1]) * length < 1e-3) throw std::domain_error("a tie");
+    return nearestMarker < nearestSolid;
+}
+
+// The readout's marker is the plain march's; a chord does what clicking each
+// covered neighbour in turn does by the plain rules: with the flags right it
+// opens the rest, with a wrong flag among them it loses, with too few it does nothing.
+TEST(MineField, TheReadoutPointsAsAPlainMarchAndAChordDoesWhatItsClicksWould) {
+    std::mt19937 random(29);
+    std::uniform_real_distribution<float> place(-2, 10), turn(-1, 1);
+    int chords[3] = {0, 0, 0};
+    for (unsigned seed = 1; seed <= 30; ++seed) {
+        std::srand(seed);
+        MineField field;
+        field.Initialize(8, 7, 6, 24);
+        PlainField plain(field);
+        for (int open = 0; open < 6; ++open) {
+            const BlockPos p(random() % 8, random() % 7, random() % 6);
+            if (!field.Cubes().Find(p)->isMine && field.Cubes().Find(p)->state == Block::kCovered) {
+                Click(field, p, true, 0);
+                plain.Click(p, true, 0);
+            }
+        }
+        for (int ray = 0; ray < 40 && !field.Dead(); ++ray) {
+            const Vector eye(place(random) + 1 / 64.0f, place(random) + 1 / 64.0f, place(random) + 1 / 64.0f);
+            const Vector look(turn(random), turn(random), turn(random));
+            BlockPos marker(-1, -1, -1), expected(-2, -2, -2);
+            bool pointed = false;
+            try {
+                pointed = PlainPointedMarker(field, eye, look, expected);
+            } catch (const std::domain_error&) {
+                continue;
+            }
+            ASSERT_EQ(field.PointedMarker(eye, look, marker), pointed) << seed << " " << ray;
+            if (!pointed) continue;
+            ASSERT_EQ(marker, expected) << seed << " " << ray;
+            // Flag the marker's covered neighbours: its mines, one safe cube in place of a mine, or one mine too few.
+            const int kind = random() % 3;
+            std::vector<BlockPos> mines, safe;
+            for (const BlockPos& d : kNeighbours) {
+                const BlockPos q(marker.x + d.x, marker.y + d.y, marker.z + d.z);
+                const Block* b = field.Cubes().Find(q);
+                if (b && b->state == Block::kCovered) (b->isMine ? mines : safe).push_back(q);
+                if (b && b->state == Block::kFlagged) {  // start from no flags around it
+                    Click(field, q, false, 1);
+                    plain.Click(q, false, 1);
+                }
+            }
+            if (kind == 1 && (mines.empty() || safe.empty())) continue;
+            if (kind == 1) mines.back() = safe.back();
+            if (kind == 2 && !mines.empty()) mines.pop_back();
+            for (const BlockPos& q : mines) {
+                Click(field, q, false, 2);
+                plain.Click(q, false, 2);
+            }
+            const MineField::Surroundings around = field.Around(marker);
+            const int covered = int(std::count_if(kNeighbours.begin(), kNeighbours.end(), [&](const BlockPos& d) {
+                const BlockPos q(marker.x + d.x, marker.y + d.y, marker.z + d.z);
+                return field.Cubes().Find(q) && plain.State(q) == Block::kCovered;
+            }));
+            ASSERT_EQ(std::make_tuple(around.flags, around.covered, int(around.count)),
+                      std::make_tuple(int(mines.size()), covered, int(field.Cubes().Find(marker)->adjacentMines)));
+            if (around.flags == around.count)
+                for (const BlockPos& d : kNeighbours) {
+                    const BlockPos q(marker.x + d.x, marker.y + d.y, marker.z + d.z);
+                    if (field.Cubes().Find(q) && plain.State(q) == Block::kCovered) plain.Click(q, true, 3);
+                }
+            ++chords[kind];
+            field.Chord(eye, look, 3);
+            ASSERT_NO_FATAL_FAILURE(plain.ExpectSame(field)) << seed << " " << ray;
+            ASSERT_EQ(field.Dead(), kind == 1) << seed << " " << ray;
+        }
+    }
+    EXPECT_GT(std::min({chords[0], chords[1], chords[2]}), 5) << "every kind of chord was tried";
 }
 
 }  // namespace

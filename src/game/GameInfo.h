@@ -30,6 +30,7 @@ struct GameInfo {
     float mouseSensitivity = 1;
     bool invertMouseY = false;
     bool safeFirstClick = false;
+    bool countReadout = true;
     std::string playerName;
     int screenWidth = 800;
     int screenHeight = 600;
@@ -40,6 +41,9 @@ struct GameInfo {
     float finalTime = -1.0f;
     bool replaySaved = false;
     bool showHelp = false;
+    // Paused: the clock stands still and the field is hidden, since the tick count pausedAt.
+    bool paused = false;
+    uint32_t pausedAt = 0;
     int flagCount = 0;
     int mineCount = 0;
 

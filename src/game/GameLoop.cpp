@@ -9,33 +9,32 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "game/GameClock.h"
 #include "game/GameInfo.h"
+#include "game/Hud.h"
 #include "game/SDL_Helpers.h"
 #include "input/SDL_Input.h"
 #include "minefield/MineWorld.h"
 #include "minefield/Replay.h"
+#include "render/Markers.h"
+#include "render/Outline.h"
 #include "replay/ReplayPlayer.h"
 #include "support/Geometry.h"
 #include "support/ProcessEnd.h"
+#include "support/Sides.h"
 #include "textures/Texture.h"
 
 namespace {
 
 constexpr int kKeyP = 'p';
 constexpr int kKeyN = 'n';
+constexpr int kKeyE = 'e';
 constexpr float kTimeStep = 0.05f;
 constexpr float kCharWidth = 0.02f;
 constexpr float kCharHeight = 0.03f;
-constexpr float kTopRow = 0.97f;
 const char* const kCreditLine = "Cubomb v1.1 - 2026";
 constexpr float kSlowestReplay = 0.125f;
 constexpr float kFastestReplay = 256.0f;
-
-// Seconds since the game began; the tick count is widened before subtracting.
-float SecondsSince(float startTicks) {
-    const uint64_t ticks = SDL_GetTicks();
-    return static_cast<float>((static_cast<double>(ticks) - startTicks) / 1000.0);
-}
 
 void DrawHelpScreen(GameInfo& info) {
     PrepForFlatDrawing();
@@ -47,32 +46,6 @@ void DrawHelpScreen(GameInfo& info) {
     info.fontTexture->UseTexture();
     glColor3f(1, 1, 1);
     DrawScreenText(0, 0, kCharWidth, kCharHeight, kCreditLine);
-}
-
-// The clock stops, with its decimals, when the game is won or lost.
-std::string HudLine(const GameInfo& info) {
-    const bool lost = !info.won && info.mineWorld->Dead();
-    const std::string time = info.won ? ToString(info.finalTime)
-                                      : (lost ? ToString(info.mineWorld->DeathTime()) : ToString(static_cast<int>(info.gameClock)));
-    return ToString(info.flagCount) + "/" + ToString(info.mineCount) + " " + time;
-}
-
-void DrawHud(GameInfo& info) {
-    PrepForFlatDrawing();
-    glEnable(GL_TEXTURE_2D);
-    info.fontTexture->UseTexture();
-    glColor3f(1, 1, 1);
-    DrawScreenText(0, kTopRow, kCharWidth, kCharHeight, HudLine(info));
-    if (info.won) {
-        DrawScreenText(0.35f, kTopRow, kCharWidth, kCharHeight, "MINES CLEARED!");
-    } else if (info.mineWorld->Dead()) {
-        DrawScreenText(0.35f, kTopRow, kCharWidth, kCharHeight, "BOOM! N: new game");
-    }
-    DrawScreenText(0.83f, kTopRow, kCharWidth, kCharHeight, "TAB-Help");
-    if (info.replay) {
-        const std::string line = "REPLAY " + info.replay->Record().player + " x" + ToString(info.replaySpeed);
-        DrawScreenText(0, kTopRow - kCharHeight, kCharWidth, kCharHeight, line);
-    }
 }
 
 // A won field stands on a green floor.
@@ -105,19 +78,49 @@ void DrawCrosshair() {
     glEnd();
 }
 
+// What the crosshair meets: the cube a click would act on, outlined while
+// clicks count, and the marker the readout speaks of.
+Aim AimOf(const GameInfo& info) {
+    Aim aim;
+    const Vector eye = info.camera.GetPos();
+    const Vector look = info.camera.GetLook();
+    const MineWorld& world = *info.mineWorld;
+    aim.targeted = info.highlightTarget && !info.replay && !world.Dead() && world.Target(eye, look, aim.target);
+    aim.pointed = info.countReadout && world.PointedMarker(eye, look, aim.marker);
+    if (aim.pointed) {
+        aim.around = world.Around(aim.marker);
+    }
+    return aim;
+}
+
+// Thin lines in the marker's colour around the covered neighbours its count speaks of.
+void DrawReadout(const GameInfo& info, const Aim& aim) {
+    LineStyle style{{0, 0, 0}, 1, 0.03f};
+    MarkerColour(static_cast<uint8_t>(aim.around.count), style.rgb);
+    for (const BlockPos& d : kNeighbours) {
+        const BlockPos cube(aim.marker.x + d.x, aim.marker.y + d.y, aim.marker.z + d.z);
+        const Block* const block = info.mineWorld->Cubes().Find(cube);
+        if (block != nullptr && block->state == Block::kCovered) {
+            DrawCubeOutline(cube, style);
+        }
+    }
+}
+
 void DrawField(GameInfo& info) {
     if (info.won) {
         DrawFloor(info);
     }
     glEnable(GL_TEXTURE_2D);
     info.mineWorld->Render();
-    BlockPos target;
-    if (info.highlightTarget && !info.replay && !info.mineWorld->Dead() &&
-        info.mineWorld->Target(info.camera.GetPos(), info.camera.GetLook(), target)) {
-        MineWorld::RenderOutline(target);
+    const Aim aim = AimOf(info);
+    if (aim.pointed) {
+        DrawReadout(info, aim);
+    }
+    if (aim.targeted) {
+        MineWorld::RenderOutline(aim.target);
     }
     DrawCrosshair();
-    DrawHud(info);
+    DrawHud(info, aim);
 }
 
 // A won game's replay, unless written already: in the frame after the win,
@@ -155,12 +158,33 @@ void WatchState(GameInfo& info) {
     }
 }
 
-// The replay clock runs at the chosen speed and stops at the replay's end.
-float ReplayClock(GameInfo& info) {
-    const uint32_t now = SDL_GetTicks();
-    const float elapsed = static_cast<float>(now - info.lastTicks) / 1000.0f * info.replaySpeed;
-    info.lastTicks = now;
-    return std::min(info.gameClock + elapsed, info.replay->Record().totalTime);
+// Return pauses and resumes; losing the focus pauses.
+void PauseKeys(GameInfo& info, const Input& input, uint32_t now) {
+    if (input.KeyPressed(KeyCode::kReturn) % 2 == 1) {
+        info.paused ? Resume(info, now) : Pause(info, now);
+    }
+    if (input.FocusLost()) {
+        Pause(info, now);
+    }
+}
+
+// Clicks, the middle button or E for a touchpad, and N.
+void PlayKeys(GameInfo& info, const Input& input) {
+    if (input.KeyPressed(kKeyN)) {
+        SavePendingReplay(info);
+        InitializeGame(info);
+    }
+    const Vector position = info.camera.GetPos();
+    const Vector direction = info.camera.GetLook();
+    if (input.Mouse1Pressed()) {
+        info.mineWorld->MouseInput(position, direction, true, info.gameClock);
+    }
+    if (input.Mouse2Pressed()) {
+        info.mineWorld->MouseInput(position, direction, false, info.gameClock);
+    }
+    if (input.Mouse3Pressed() || input.KeyPressed(kKeyE)) {
+        info.mineWorld->Chord(position, direction, info.gameClock);
+    }
 }
 
 }  // namespace
@@ -209,34 +233,26 @@ void InitializeGame(GameInfo& info) {
     info.gameClock = 0;
 }
 
-// Clicks act while help shows; however many presses a button has in a frame, it clicks once.
+// Clicks act while help shows; however many presses a button has in a frame,
+// it clicks once. While paused only Escape, P and Return do anything.
 void InputLoop(GameInfo& info) {
     info.inputWrapper.TakeInInput();
     const Input* const input = info.inputWrapper.GetInput();
-    info.camera.TakeInInput(input, kTimeStep);
+    PauseKeys(info, *input, SDL_GetTicks());
+    if (!info.paused) {
+        info.camera.TakeInInput(input, kTimeStep);
+    }
     if (input->KeyPressed(KeyCode::kEscape)) {
         QuitNormally();
     }
-    info.showHelp = input->KeyDown(KeyCode::kTab);
+    info.showHelp = !info.paused && input->KeyDown(KeyCode::kTab);
     if (input->KeyPressed(kKeyP)) {
         Screenshot(info.screen, "screenshot.bmp");
     }
-    if (info.replay) {
-        WatchKeys(info, *input);
+    if (info.paused) {
         return;
     }
-    if (input->KeyPressed(kKeyN)) {
-        SavePendingReplay(info);
-        InitializeGame(info);
-    }
-    const Vector position = info.camera.GetPos();
-    const Vector direction = info.camera.GetLook();
-    if (input->Mouse1Pressed()) {
-        info.mineWorld->MouseInput(position, direction, true, info.gameClock);
-    }
-    if (input->Mouse2Pressed()) {
-        info.mineWorld->MouseInput(position, direction, false, info.gameClock);
-    }
+    info.replay ? WatchKeys(info, *input) : PlayKeys(info, *input);
 }
 
 // The replay is written in the frame after the win was seen.
@@ -251,7 +267,7 @@ void StateLoop(GameInfo& info) {
         info.mineWorld->GetGameState(won, info.mineCount, info.flagCount);
         if (won) {
             info.won = true;
-            info.finalTime = SecondsSince(info.startTicks);
+            info.finalTime = SecondsSince(info.startTicks, SDL_GetTicks());
         }
     }
 }
@@ -268,7 +284,9 @@ void RenderLoop(GameInfo& info) {
     const Vector eye = info.camera.GetPos();
     const Vector target = eye + info.camera.GetLook();
     gluLookAt(eye.x, eye.y, eye.z, target.x, target.y, target.z, 0, 0, 1);
-    if (info.showHelp) {
+    if (info.paused) {
+        DrawPaused(info);
+    } else if (info.showHelp) {
         DrawHelpScreen(info);
     } else {
         DrawField(info);
@@ -278,7 +296,7 @@ void RenderLoop(GameInfo& info) {
 
 void RunFrameLoop(GameInfo& info) {
     for (;;) {
-        info.gameClock = info.replay ? ReplayClock(info) : SecondsSince(info.startTicks);
+        info.gameClock = ClockAt(info, SDL_GetTicks());
         InputLoop(info);
         StateLoop(info);
         RenderLoop(info);

@@ -72,6 +72,9 @@ void InputWrapper::BeginCycle() {
     input->mouse2PressCount = 0;
     input->mouse1ReleaseCount = 0;
     input->mouse2ReleaseCount = 0;
+    input->mouse3PressCount = 0;
+    input->mouse3ReleaseCount = 0;
+    input->focusLosses = 0;
 }
 
 int InputWrapper::Translate(SDLKey key) const {
@@ -86,6 +89,9 @@ void InputWrapper::ReadMouseButton(Uint8 button, bool down) {
     } else if (button == SDL_BUTTON_RIGHT) {
         ++(down ? input->mouse2PressCount : input->mouse2ReleaseCount);
         input->mouse2Down = down;
+    } else if (button == SDL_BUTTON_MIDDLE) {
+        ++(down ? input->mouse3PressCount : input->mouse3ReleaseCount);
+        input->mouse3Down = down;
     }
 }
 
@@ -116,6 +122,11 @@ void InputWrapper::ReadEvent(SDL_Event& event) {
             break;
         case SDL_MOUSEBUTTONUP:
             ReadMouseButton(event.button.button, false);
+            break;
+        case SDL_ACTIVEEVENT:
+            if (event.active.gain == 0 && (event.active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE)) != 0) {
+                ++input->focusLosses;
+            }
             break;
         case SDL_QUIT:
             QuitNormally();

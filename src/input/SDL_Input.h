@@ -22,6 +22,9 @@ constexpr int kRightArrow = 16;
 constexpr int kLeftCtrl = 17;
 constexpr int kTab = 19;
 constexpr int kBackspace = 22;
+constexpr int kReturn = 23;
+constexpr int kLeftBracket = 29;
+constexpr int kRightBracket = 30;
 constexpr int kUnlisted = -1;
 }  // namespace KeyCode
 
@@ -33,6 +36,11 @@ public:
     int Mouse2Pressed() const { return mouse2PressCount; }
     int Mouse2Released() const { return mouse2ReleaseCount; }
     bool Mouse2Down() const { return mouse2Down; }
+    int Mouse3Pressed() const { return mouse3PressCount; }  // the middle button
+    int Mouse3Released() const { return mouse3ReleaseCount; }
+    bool Mouse3Down() const { return mouse3Down; }
+    // The window lost the input focus, or was minimised, this many times this frame.
+    int FocusLost() const { return focusLosses; }
     int KeyPressed(int code) const;
     int KeyReleased(int code) const;
     bool KeyDown(int code) const;
@@ -53,9 +61,13 @@ private:
     int mouse2PressCount = 0;
     int mouse2ReleaseCount = 0;
     bool mouse2Down = false;
+    int mouse3PressCount = 0;
+    int mouse3ReleaseCount = 0;
+    bool mouse3Down = false;
     int mouseXChange = 0;
     int mouseYChange = 0;
     std::list<int> keysPressedInOrder;
+    int focusLosses = 0;
     // SDL 1.2 reports the first motion's absolute position as its relative motion.
     bool motionSeen = false;
 };

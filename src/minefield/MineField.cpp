@@ -185,12 +185,57 @@ void MineField::ToggleFlag(const BlockPos& pos, Block& block, float time) {
     blockWorld.ChangePos(pos, flagging ? kFlaggedTexture : kGreyTexture);
 }
 
+namespace {
+
+// The uncovered cubes that show a count stop this ray.
+class ShownCounts : public RayStop {
+public:
+    explicit ShownCounts(const MineField& field) : field(field) {}
+    bool Stops(const BlockPos& pos) const override { return field.ShownCount(pos) != 0; }
+
+private:
+    const MineField& field;
+};
+
+}  // namespace
+
 bool MineField::Target(const Vector& origin, const Vector& direction, BlockPos& target) const {
+    float distance = 0;
+    return Target(origin, direction, target, distance);
+}
+
+bool MineField::Target(const Vector& origin, const Vector& direction, BlockPos& target, float& distance) const {
     Vector hitPoint;
     int hitSide = 0;
     size_t index = 0;
-    return RayAlgorithm().RayIntersectsWorld(&blockWorld, origin, direction, kPickRange, hitPoint, target, hitSide) &&
-           cubes.IndexOf(target, index);
+    const bool hit = RayAlgorithm().RayIntersectsWorld(&blockWorld, origin, direction, kPickRange, hitPoint, target, hitSide) &&
+                     cubes.IndexOf(target, index);
+    distance = hit ? Length(hitPoint - origin) : kPickRange;
+    return hit;
+}
+
+// The ray meets the marker's cube before it meets the cube a click would act on.
+bool MineField::PointedMarker(const Vector& origin, const Vector& direction, BlockPos& marker) const {
+    Vector hitPoint;
+    int hitSide = 0;
+    BlockPos target;
+    float targetDistance = 0;
+    const bool targeted = Target(origin, direction, target, targetDistance);
+    return RayAlgorithm().RayIntersectsWorld(ShownCounts(*this), origin, direction, kPickRange, hitPoint, marker,
+                                             hitSide) &&
+           (!targeted || Length(hitPoint - origin) < targetDistance);
+}
+
+MineField::Surroundings MineField::Around(const BlockPos& pos) const {
+    Surroundings around;
+    around.count = ShownCount(pos);
+    for (const BlockPos& d : kNeighbours) {
+        if (const Block* const neighbour = cubes.Find(BlockPos(pos.x + d.x, pos.y + d.y, pos.z + d.z))) {
+            around.flags += neighbour->state == Block::kFlagged;
+            around.covered += neighbour->state == Block::kCovered;
+        }
+    }
+    return around;
 }
 
 void MineField::MouseInput(const Vector& origin, const Vector& direction, bool uncover, float time) {
@@ -203,11 +248,34 @@ void MineField::MouseInput(const Vector& origin, const Vector& direction, bool u
     Block& block = cubes.At(index);
     if (!uncover) {
         ToggleFlag(hit, block, time);
+    } else if (block.state == Block::kCovered) {
+        Open(index, time);
+    }
+}
+
+// A marker whose flags match its count has its other covered neighbours
+// uncovered, one after another as clicks would; a wrong flag loses the game.
+void MineField::Chord(const Vector& origin, const Vector& direction, float time) {
+    BlockPos marker;
+    if (dead || !PointedMarker(origin, direction, marker)) {
         return;
     }
-    if (block.state == Block::kFlagged) {
+    const Surroundings around = Around(marker);
+    if (around.flags != around.count) {
         return;
     }
+    for (const BlockPos& d : kNeighbours) {
+        size_t index = 0;
+        if (!dead && cubes.IndexOf(BlockPos(marker.x + d.x, marker.y + d.y, marker.z + d.z), index) &&
+            cubes.At(index).state == Block::kCovered) {
+            Open(index, time);
+        }
+    }
+}
+
+// A covered cube uncovered by the rules: a mine loses, a zero floods.
+void MineField::Open(size_t index, float time) {
+    Block& block = cubes.At(index);
     if (safeFirstClick && !uncoveredYet && block.isMine) {
         MoveMineAway(index);
     }
@@ -216,7 +284,7 @@ void MineField::MouseInput(const Vector& origin, const Vector& direction, bool u
         deathTime = time;
         DeathChanges();
     } else if (block.adjacentMines == 0) {
-        EatZeroBlocks(hit, time);
+        EatZeroBlocks(cubes.PositionOf(index), time);
     } else {
         const size_t markedBefore = markedCubes.size();
         Uncover(index, time);

@@ -82,7 +82,24 @@ public:
     // The cube a click along this ray would act on: the first covered or flagged
     // cube within the pick range; false when there is none.
     bool Target(const Vector& origin, const Vector& direction, BlockPos& target) const;
+    // The same, with how far along the ray the cube is entered.
+    bool Target(const Vector& origin, const Vector& direction, BlockPos& target, float& distance) const;
     void MouseInput(const Vector& origin, const Vector& direction, bool uncover, float time);
+    // The marker a ray points at: the first uncovered cube that shows a count
+    // and that the ray passes through before any cube a click would act on,
+    // within the pick range.
+    bool PointedMarker(const Vector& origin, const Vector& direction, BlockPos& marker) const;
+    // What a cube's count speaks of: its count, and how many of its
+    // neighbours are flagged and how many are covered without a flag.
+    struct Surroundings {
+        int count = 0;
+        int flags = 0;
+        int covered = 0;
+    };
+    Surroundings Around(const BlockPos& pos) const;
+    // Acts on the pointed-at marker: where its flagged neighbours match its
+    // count, every other covered neighbour is uncovered as a click would.
+    void Chord(const Vector& origin, const Vector& direction, float time);
     void DeathChanges();
     void GetGameState(bool& won, int& mines, int& flags) const;
     void OutputReplayInfo(std::ostream& out) const;
@@ -111,6 +128,7 @@ private:
     void Clear(int x, int y, int z);
     void DrawMines(int mines);
     void LayOut();
+    void Open(size_t index, float time);
     void Uncover(size_t index, float time);
     void OrderMarkedCubes(size_t markedBefore);
     void ToggleFlag(const BlockPos& pos, Block& block, float time);

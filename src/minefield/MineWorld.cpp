@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "render/Outline.h"
+
 MineWorld::MineWorld() {
     const std::vector<std::pair<int, std::string>> textures = {
         {kGreyTexture, "grey_block"}, {kFlaggedTexture, "flagged_block"}, {kMineTexture, "mine_block"}};
@@ -53,27 +55,6 @@ void MineWorld::RenderNum(const BlockPos& pos, uint8_t count) {
     DrawTriangleArray(GL_C3F_V3F, vertices.data(), vertices.size());
 }
 
-// Just outside the cube, so that its own faces never hide the lines.
 void MineWorld::RenderOutline(const BlockPos& cube) {
-    constexpr float kGap = 0.01f;
-    const float low[3] = {cube.x - kGap, cube.y - kGap, cube.z - kGap};
-    const float high[3] = {cube.x + 1 + kGap, cube.y + 1 + kGap, cube.z + 1 + kGap};
-    glDisable(GL_TEXTURE_2D);
-    glEnable(GL_DEPTH_TEST);
-    glColor3f(0, 0, 0);
-    glLineWidth(2);
-    glBegin(GL_LINES);
-    for (int axis = 0; axis < 3; ++axis) {
-        for (int corner = 0; corner < 4; ++corner) {  // the four edges along this axis
-            float point[3];
-            point[(axis + 1) % 3] = corner & 1 ? high[(axis + 1) % 3] : low[(axis + 1) % 3];
-            point[(axis + 2) % 3] = corner & 2 ? high[(axis + 2) % 3] : low[(axis + 2) % 3];
-            point[axis] = low[axis];
-            glVertex3fv(point);
-            point[axis] = high[axis];
-            glVertex3fv(point);
-        }
-    }
-    glEnd();
-    glLineWidth(1);
+    DrawCubeOutline(cube, LineStyle{{0, 0, 0}, 2, 0.01f});
 }

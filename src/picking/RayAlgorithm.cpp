@@ -41,10 +41,21 @@ bool IsFinite(const Vector& v) {
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
+// The block world's solid cubes.
+class SolidCubes : public RayStop {
+public:
+    explicit SolidCubes(const BlockWorld2* world) : world(world) {}
+    bool Stops(const BlockPos& pos) const override { return world->IsPhysicallySolid(pos); }
+
+private:
+    const BlockWorld2* world;
+};
+
 class AxisMarch {
 public:
-    AxisMarch(const BlockWorld2* world, const Vector& origin, const Vector& direction, int axis)
-        : world(world), axis(axis), b(axis == 0 ? 1 : 0), c(axis == 2 ? 1 : 2) {
+    // Bounds are needed only where a march must know it has left the world.
+    AxisMarch(const RayStop& stop, const BlockRect* bounds, const Vector& origin, const Vector& direction, int axis)
+        : stop(stop), bounds(bounds), axis(axis), b(axis == 0 ? 1 : 0), c(axis == 2 ? 1 : 2) {
         const float da = Component(direction, axis);
         marches = da > kEpsilon || da < -kEpsilon;
         if (!marches) {
@@ -73,7 +84,7 @@ public:
     // One plane: true when the position beyond it is solid.
     bool TestPlane(Candidate& candidate) const {
         const BlockPos pos = Position();
-        if (!world->IsPhysicallySolid(pos)) {
+        if (!stop.Stops(pos)) {
             return false;
         }
         candidate.found = true;
@@ -100,8 +111,7 @@ public:
     // outside them held nothing solid, so none before them can: from far off,
     // marching there one plane at a time would never end.
     void SkipToWorld() {
-        const BlockRect& bounds = world->Bounds();
-        const double first = up ? PosComponent(bounds.low, axis) : PosComponent(bounds.high, axis) + 1.0;
+        const double first = up ? PosComponent(bounds->low, axis) : PosComponent(bounds->high, axis) + 1.0;
         const double planes = up ? first - plane : plane - first;
         if (planes <= 0) {
             return;
@@ -115,10 +125,9 @@ public:
     // With the world's outside not solid, a march beyond its bounds that keeps
     // moving away can meet nothing more.
     bool LeftTheWorld() const {
-        const BlockRect& bounds = world->Bounds();
         const BlockPos pos = Position();
-        return Away(pos, bounds, axis, up ? 1.0f : -1.0f) || Away(pos, bounds, b, slopeB) ||
-               Away(pos, bounds, c, slopeC);
+        return Away(pos, *bounds, axis, up ? 1.0f : -1.0f) || Away(pos, *bounds, b, slopeB) ||
+               Away(pos, *bounds, c, slopeC);
     }
 
 private:
@@ -136,7 +145,8 @@ private:
                (value < PosComponent(bounds.low, axisIndex) && motion <= 0);
     }
 
-    const BlockWorld2* world;
+    const RayStop& stop;
+    const BlockRect* bounds;
     int axis;
     int b;
     int c;
@@ -151,10 +161,10 @@ private:
     float travelled = 0;
 };
 
-Candidate MarchBounded(const BlockWorld2* world, const Vector& origin, const Vector& direction, int axis,
+Candidate MarchBounded(const RayStop& stop, const Vector& origin, const Vector& direction, int axis,
                        float maxDistance) {
     Candidate candidate;
-    AxisMarch march(world, origin, direction, axis);
+    AxisMarch march(stop, nullptr, origin, direction, axis);
     if (!march.Marches()) {
         return candidate;
     }
@@ -166,7 +176,8 @@ Candidate MarchBounded(const BlockWorld2* world, const Vector& origin, const Vec
 
 Candidate MarchUnbounded(const BlockWorld2* world, const Vector& origin, const Vector& direction, int axis) {
     Candidate candidate;
-    AxisMarch march(world, origin, direction, axis);
+    const SolidCubes solid(world);
+    AxisMarch march(solid, &world->Bounds(), origin, direction, axis);
     if (!march.Marches() || march.TestPlane(candidate)) {
         return candidate;
     }
@@ -188,12 +199,17 @@ void Report(const Candidate& candidate, Vector& hitPoint, BlockPos& hitBlock, in
 bool RayAlgorithm::RayIntersectsWorld(const BlockWorld2* world, const Vector& origin, const Vector& direction,
                                       float maxDistance, Vector& hitPoint, BlockPos& hitBlock,
                                       int& hitSide) const {
+    return RayIntersectsWorld(SolidCubes(world), origin, direction, maxDistance, hitPoint, hitBlock, hitSide);
+}
+
+bool RayAlgorithm::RayIntersectsWorld(const RayStop& stop, const Vector& origin, const Vector& direction,
+                                      float maxDistance, Vector& hitPoint, BlockPos& hitBlock, int& hitSide) const {
     if (!IsFinite(origin) || !IsFinite(direction)) {
         return false;
     }
     float best = maxDistance + 1.0f;
     for (int axis = 0; axis < 3; ++axis) {
-        const Candidate candidate = MarchBounded(world, origin, direction, axis, maxDistance);
+        const Candidate candidate = MarchBounded(stop, origin, direction, axis, maxDistance);
         if (!candidate.found) {
             continue;
         }

@@ -15,11 +15,23 @@
 
 class BlockWorld2;
 
+// What stops a ray: the block world's solid cubes, or any other set of positions.
+class RayStop {
+public:
+    virtual bool Stops(const BlockPos& pos) const = 0;
+
+protected:
+    ~RayStop() = default;
+};
+
 class RayAlgorithm {
 public:
     // On equal distances the earlier axis wins: x, then y, then z.
     bool RayIntersectsWorld(const BlockWorld2* world, const Vector& origin, const Vector& direction,
                             float maxDistance, Vector& hitPoint, BlockPos& hitBlock, int& hitSide) const;
+    // The same march, stopped by the given positions instead of solid cubes.
+    bool RayIntersectsWorld(const RayStop& stop, const Vector& origin, const Vector& direction, float maxDistance,
+                            Vector& hitPoint, BlockPos& hitBlock, int& hitSide) const;
     // Unbounded; on equal distances the later axis wins: z, then y, then x. A march
     // that has left the world's bounds and moves away from them meets nothing more;
     // one that starts far outside them goes straight to them.

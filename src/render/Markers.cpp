@@ -36,6 +36,13 @@ MarkerVertex Corner(const BlockPos& pos, int corner, const Colour& colour) {
 
 }  // namespace
 
+void MarkerColour(uint8_t count, float rgb[3]) {
+    const Colour colour = CountColour(count, 1.0f);
+    rgb[0] = colour.r;
+    rgb[1] = colour.g;
+    rgb[2] = colour.b;
+}
+
 void AppendMarker(const BlockPos& pos, uint8_t count, std::vector<MarkerVertex>& out) {
     if (count == 0) {
         return;

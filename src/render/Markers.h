@@ -23,6 +23,9 @@ struct MarkerPoint {
     float x, y, z;
 };
 
+// The colour of a count's marker at full brightness (its base).
+void MarkerColour(uint8_t count, float rgb[3]);
+
 // The four triangles, three corners each, in drawing order.
 void AppendMarker(const BlockPos& pos, uint8_t count, std::vector<MarkerVertex>& out);
 

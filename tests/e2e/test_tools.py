@@ -1,0 +1,38 @@
+# The player's tools with the real program: the count readout and the pause.
+import os, re, time
+from PIL import ImageChops
+from conftest import count, green_text, wait_until
+from test_play import ONE_MINE, below_hud, saved
+
+SECOND_LINE = (0, 18, 800, 36)
+grey = lambda r, g, b: r > 60 and abs(r - g) < 20 and abs(r - b) < 30
+
+
+def test_the_readout_appears_when_the_crosshair_meets_a_marker_unless_turned_off(game):
+    # Mostly mines: the cube under the crosshair, its mine moved away by the first click, shows a count.
+    on, off = (game("dimensions 3 3 3\nnum_mines 40\nsafe_first_click 1\ncount_readout %d\n" % flag) for flag in (1, 0))
+    for g in (on, off):
+        assert g.window() and count(g.shot(), green_text, SECOND_LINE) == 0
+        g.xdo("click", "1")
+    assert wait_until(lambda: count(on.shot(), green_text, SECOND_LINE) > 200), "COUNT n  FLAGS 0  COVERED c"
+    assert count(off.shot(), green_text, SECOND_LINE) == 0
+
+
+def test_return_hides_the_field_and_stops_the_clock_and_return_again_brings_both_back(game):
+    started = time.monotonic()
+    g = game(ONE_MINE)
+    assert g.window()
+    g.xdo("key", "Return")
+    assert wait_until(lambda: count(below_hud(g.shot()), grey) < 20), "the field is hidden"
+    paused = g.shot()
+    assert count(paused, green_text, (200, 280, 600, 330)) > 300, "PAUSED: RETURN TO PLAY"
+    g.xdo("click", "3")
+    time.sleep(3.5)
+    assert ImageChops.difference(paused, g.shot()).getbbox() is None, "the clock stands, the click did nothing"
+    g.xdo("key", "Return")
+    assert wait_until(lambda: count(below_hud(g.shot()), grey) > 1000), "the field again"
+    g.xdo("click", "3")
+    assert saved(g)
+    [name] = os.listdir(g.path("Replays"))
+    total = float(re.search(r"# Total time: (\S+) seconds", open(g.path("Replays/" + name)).read())[1])
+    assert total < time.monotonic() - started - 3, "the pause is in no time of the game"
