@@ -156,6 +156,24 @@ void BM_FrameWithOutline(benchmark::State& state) {
 }
 BENCHMARK(BM_FrameWithOutline)->ArgNames({"n", "scene"})->Args({100, kFresh})->UseRealTime()->Unit(benchmark::kMillisecond);
 
+// With the count readout as well: the march to the pointed-at marker, and
+// the outlines of its covered neighbours when there is one.
+void BM_FrameWithReadout(benchmark::State& state) {
+    const float z = static_cast<float>(state.range(0)) + 1;
+    MeasureFrames(state, [z] {
+        DrawGameFrame();
+        const Vector eye(-1, -1, z), look(0.5f, 0.5f, -0.7071068f);
+        BlockPos target, marker;
+        if (world->PointedMarker(eye, look, marker)) {
+            world->RenderCoveredAround(marker);
+        }
+        if (world->Target(eye, look, target)) {
+            MineWorld::RenderOutline(target);
+        }
+    });
+}
+BENCHMARK(BM_FrameWithReadout)->ArgNames({"n", "scene"})->Args({100, kFresh})->UseRealTime()->Unit(benchmark::kMillisecond);
+
 void BM_SlowFrame(benchmark::State& state) {
     MeasureFrames(state, [] {
         glEnable(GL_TEXTURE_2D);
@@ -231,6 +249,7 @@ int main(int argc, char** argv) {
     greyTexture->LoadFromFile("Textures/grey_block.png");
     const int status = RunWithRatios(argc, argv,
                                      {{"BM_SlowFrame/", "BM_Frame/"}, {"BM_FrameWithOutline/", "BM_Frame/"},
+                                      {"BM_FrameWithReadout/", "BM_FrameWithOutline/"},
                                       {"BM_PlainFrame/", "BM_Frame/"}});
     SDL_Quit();
     return status;

@@ -16,12 +16,9 @@
 #include "input/SDL_Input.h"
 #include "minefield/MineWorld.h"
 #include "minefield/Replay.h"
-#include "render/Markers.h"
-#include "render/Outline.h"
 #include "replay/ReplayPlayer.h"
 #include "support/Geometry.h"
 #include "support/ProcessEnd.h"
-#include "support/Sides.h"
 #include "textures/Texture.h"
 
 namespace {
@@ -93,19 +90,6 @@ Aim AimOf(const GameInfo& info) {
     return aim;
 }
 
-// Thin lines in the marker's colour around the covered neighbours its count speaks of.
-void DrawReadout(const GameInfo& info, const Aim& aim) {
-    LineStyle style{{0, 0, 0}, 1, 0.03f};
-    MarkerColour(static_cast<uint8_t>(aim.around.count), style.rgb);
-    for (const BlockPos& d : kNeighbours) {
-        const BlockPos cube(aim.marker.x + d.x, aim.marker.y + d.y, aim.marker.z + d.z);
-        const Block* const block = info.mineWorld->Cubes().Find(cube);
-        if (block != nullptr && block->state == Block::kCovered) {
-            DrawCubeOutline(cube, style);
-        }
-    }
-}
-
 void DrawField(GameInfo& info) {
     if (info.won) {
         DrawFloor(info);
@@ -114,7 +98,7 @@ void DrawField(GameInfo& info) {
     info.mineWorld->Render();
     const Aim aim = AimOf(info);
     if (aim.pointed) {
-        DrawReadout(info, aim);
+        info.mineWorld->RenderCoveredAround(aim.marker);
     }
     if (aim.targeted) {
         MineWorld::RenderOutline(aim.target);

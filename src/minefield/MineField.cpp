@@ -221,7 +221,7 @@ bool MineField::PointedMarker(const Vector& origin, const Vector& direction, Blo
     BlockPos target;
     float targetDistance = 0;
     const bool targeted = Target(origin, direction, target, targetDistance);
-    return RayAlgorithm().RayIntersectsWorld(ShownCounts(*this), origin, direction, kPickRange, hitPoint, marker,
+    return RayAlgorithm().RayIntersectsWorld(ShownCounts(*this), origin, direction, targetDistance, hitPoint, marker,
                                              hitSide) &&
            (!targeted || Length(hitPoint - origin) < targetDistance);
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "render/Outline.h"
+#include "support/Sides.h"
 
 MineWorld::MineWorld() {
     const std::vector<std::pair<int, std::string>> textures = {
@@ -57,4 +58,16 @@ void MineWorld::RenderNum(const BlockPos& pos, uint8_t count) {
 
 void MineWorld::RenderOutline(const BlockPos& cube) {
     DrawCubeOutline(cube, LineStyle{{0, 0, 0}, 2, 0.01f});
+}
+
+void MineWorld::RenderCoveredAround(const BlockPos& marker) const {
+    LineStyle style{{0, 0, 0}, 1, 0.03f};
+    MarkerColour(ShownCount(marker), style.rgb);
+    for (const BlockPos& d : kNeighbours) {
+        const BlockPos cube(marker.x + d.x, marker.y + d.y, marker.z + d.z);
+        const Block* const block = cubes.Find(cube);
+        if (block != nullptr && block->state == Block::kCovered) {
+            DrawCubeOutline(cube, style);
+        }
+    }
 }

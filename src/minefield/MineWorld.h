@@ -35,6 +35,9 @@ public:
     static void RenderNum(const BlockPos& pos, uint8_t count);
     // Thin black lines along the cube's twelve edges, hidden where other cubes stand in front.
     static void RenderOutline(const BlockPos& cube);
+    // Thinner lines in the marker's colour, a little further out, around the
+    // covered neighbours its count speaks of.
+    void RenderCoveredAround(const BlockPos& marker) const;
 
 private:
     QuadDrawBuffer drawBuffer;
