@@ -14,9 +14,14 @@
 
 namespace {
 
-// A field whose regions watch it, as the drawing's do.
+// A field whose regions watch it, as the drawing's do, and learn of the
+// layers a cut hides or shows.
 struct Field : MineField {
     Field() { blockWorld.SetObserver(&regions); }
+    void Cut(const Vector& look, bool deeper) {
+        BlockRect layer;
+        if (deeper ? CutDeeper(look, layer) : CutShallower(layer)) regions.MarkersChanged(layer);
+    }
     FieldRegions regions{World(), [this](const BlockPos& pos) { return ShownCount(pos); }};
 };
 
@@ -48,7 +53,27 @@ std::tuple<bool, int, int> Standing(const MineField& field) {
 // The game's faster paths must agree.
 class PlainField {
 public:
-    explicit PlainField(const MineField& field) : grid(field.Cubes()), blocks(&grid.At(0), &grid.At(0) + grid.Size()) {}
+    explicit PlainField(const MineField& field)
+        : grid(field.Cubes()), blocks(&grid.At(0), &grid.At(0) + grid.Size()), size{field.Size(0), field.Size(1), field.Size(2)} {}
+
+    // The cut: the axis most along the view, ties to the first, from the side looked from.
+    void Cut(const Vector& look, bool deeper) {
+        if (deeper && layers == 0) {
+            const float along[3] = {std::fabs(look.x), std::fabs(look.y), std::fabs(look.z)};
+            axis = int(std::max_element(along, along + 3) - along);
+            sign = (axis == 0 ? look.x : axis == 1 ? look.y : look.z) < 0 ? -1 : 1;
+        }
+        layers = std::clamp(layers + (deeper ? 1 : -1), 0, size[axis]);
+    }
+    bool Hidden(const BlockPos& p) const {
+        const int at = axis == 0 ? p.x : axis == 1 ? p.y : p.z;
+        return layers > 0 && (sign < 0 ? at >= size[axis] - layers : at < layers);
+    }
+    // What shows: covered and flagged cubes, and uncovered ones with a count, outside the cut.
+    bool Solid(const BlockPos& p) const { return grid.Find(p) && State(p) != Block::kUncovered && !Hidden(p); }
+    bool Marked(const BlockPos& p) const {
+        return grid.Find(p) && State(p) == Block::kUncovered && grid.Find(p)->adjacentMines && !Hidden(p);
+    }
 
     void Click(const BlockPos& p, bool uncover, float time) {
         Block& block = At(p);
@@ -76,7 +101,9 @@ public:
     // the block world and the drawing's regions both hold exactly those.
     Block::State State(const BlockPos& p) const { return Block::State(blocks[grid.Find(p) - &grid.At(0)].state); }
 
-    void ExpectSame(const MineField& field, const std::multiset<Face>* inRegions = nullptr) const {
+    void ExpectSame(const MineField& field, const std::multiset<Face>* inRegions = nullptr,
+                    const std::set<BlockPos>* markersInRegions = nullptr) const {
+        std::set<BlockPos> shownMarkers;
         std::vector<uint32_t> marked;
         std::multiset<Face> faces;
         bool won = true;
@@ -89,16 +116,16 @@ public:
             won = won && (b.state == Block::kFlagged) == b.isMine;
             mines += b.isMine;
             flags += b.state == Block::kFlagged;
-            covered += b.state != Block::kUncovered;
             const int texture = dead && b.isMine ? MineField::kMineTexture
                                                  : (b.state == Block::kFlagged ? MineField::kFlaggedTexture : MineField::kGreyTexture);
             const BlockPos p = grid.PositionOf(i);
-            for (int side = 1; side <= 6 && b.state != Block::kUncovered; ++side) {
-                const Block* next = grid.Find(BlockWorld2::AdjBlock(p, side));
-                if (!next || blocks[next - &grid.At(0)].state == Block::kUncovered) faces.insert(Face{texture, p.x, p.y, p.z, side});
-            }
+            covered += Solid(p);
+            if (Marked(p)) shownMarkers.insert(p);
+            for (int side = 1; side <= 6 && Solid(p); ++side)
+                if (!Solid(BlockWorld2::AdjBlock(p, side))) faces.insert(Face{texture, p.x, p.y, p.z, side});
         }
         ASSERT_EQ(field.World().TotalBlocks(), covered);
+        if (markersInRegions) ASSERT_EQ(*markersInRegions, shownMarkers);
         RecordingBuffer drawn;
         field.World().QuickRender(&drawn);
         ASSERT_EQ(drawn.faces, faces) << "exactly the visible faces, after floods too";
@@ -113,6 +140,8 @@ private:
 
     const CubeGrid& grid;
     std::vector<Block> blocks;
+    const int size[3];
+    int axis = 0, sign = -1, layers = 0;
     bool dead = false;
 };
 
@@ -252,30 +281,40 @@ TEST(MineField, TheTargetIsTheCubeAClickActsOn) {
     }
 }
 
-// Oracle: the slab test over every cube. The marker pointed at is the nearest
-// uncovered cube with a count that the ray enters, nearer than the nearest
-// covered or flagged one and within the pick range; rays that graze an edge
-// or reach two cubes at once are left alone.
-bool PlainPointedMarker(const MineField& field, const Vector& eye, const Vector& look, BlockPos& marker) {
+// Oracle: the slab test over every cube of the model. The cube a click acts
+// on is the nearest shown solid one the ray enters within the pick range; the
+// marker pointed at, the nearest shown marker entered before it. Rays that
+// graze an edge or reach two cubes at once are left alone.
+struct PlainAim {
+    bool targeted = false, pointed = false;
+    BlockPos target{-1, -1, -1}, marker{-1, -1, -1};
+};
+
+PlainAim AimThrough(const PlainField& plain, const MineField& field, const Vector& eye, const Vector& look) {
     const double length = Length(look);
     double nearestMarker = 1e9, nearestSolid = 1e9;
+    PlainAim aim;
     std::vector<double> enters;
     for (size_t i = 0; i < field.Cubes().Size(); ++i) {
-        const Block& b = field.Cubes().At(i);
-        const Entry e = SlabTest(eye, look, field.Cubes().PositionOf(i));
+        const BlockPos p = field.Cubes().PositionOf(i);
+        const Entry e = SlabTest(eye, look, p);
         if (!(e.enter >= 0 && e.exit > e.enter && e.enter * length <= MineField::kPickRange)) continue;
         enters.push_back(e.enter);
-        if (b.state != Block::kUncovered) {
-            nearestSolid = std::min(nearestSolid, e.enter);
-        } else if (b.adjacentMines != 0 && e.enter < nearestMarker) {
+        if (plain.Solid(p) && e.enter < nearestSolid) {
+            nearestSolid = e.enter;
+            aim.target = p;
+        } else if (plain.Marked(p) && e.enter < nearestMarker) {
             nearestMarker = e.enter;
-            marker = e.block;
+            aim.marker = p;
         }
     }
     std::sort(enters.begin(), enters.end());
     for (size_t i = 1; i < enters.size(); ++i)
         if ((enters[i] - enters[i - 1]) * length < 1e-3) throw std::domain_error("a tie");
-    return nearestMarker < nearestSolid;
+    aim.targeted = nearestSolid < 1e9;
+    aim.pointed = nearestMarker < nearestSolid;
+    aim.marker = aim.pointed ? aim.marker : BlockPos(-1, -1, -1);
+    return aim;
 }
 
 // The readout's marker is the plain march's; a chord does what clicking each
@@ -300,16 +339,16 @@ TEST(MineField, TheReadoutPointsAsAPlainMarchAndAChordDoesWhatItsClicksWould) {
         for (int ray = 0; ray < 40 && !field.Dead(); ++ray) {
             const Vector eye(place(random) + 1 / 64.0f, place(random) + 1 / 64.0f, place(random) + 1 / 64.0f);
             const Vector look(turn(random), turn(random), turn(random));
-            BlockPos marker(-1, -1, -1), expected(-2, -2, -2);
-            bool pointed = false;
+            BlockPos marker(-1, -1, -1);
+            PlainAim expected;
             try {
-                pointed = PlainPointedMarker(field, eye, look, expected);
+                expected = AimThrough(plain, field, eye, look);
             } catch (const std::domain_error&) {
                 continue;
             }
-            ASSERT_EQ(field.PointedMarker(eye, look, marker), pointed) << seed << " " << ray;
-            if (!pointed) continue;
-            ASSERT_EQ(marker, expected) << seed << " " << ray;
+            ASSERT_EQ(field.PointedMarker(eye, look, marker), expected.pointed) << seed << " " << ray;
+            if (!expected.pointed) continue;
+            ASSERT_EQ(marker, expected.marker) << seed << " " << ray;
             // Flag the marker's covered neighbours: its mines, one safe cube in place of a mine, or one mine too few.
             const int kind = random() % 3;
             std::vector<BlockPos> mines, safe;
@@ -348,6 +387,68 @@ TEST(MineField, TheReadoutPointsAsAPlainMarchAndAChordDoesWhatItsClicksWould) {
         }
     }
     EXPECT_GT(std::min({chords[0], chords[1], chords[2]}), 5) << "every kind of chord was tried";
+}
+
+// A cut takes its layers out of the picture and out of the pick ray's way,
+// and leaves the rules alone: on random fields, cuts from random views, deeper
+// and back, and clicks on what shows, the block world and the regions hold
+// the faces and markers of the box less the hidden layers, and rays meet what
+// rays through that box meet.
+TEST(MineField, ACutHidesItsLayersFromThePictureAndThePickRayButNotFromTheRules) {
+    std::mt19937 random(41);
+    std::uniform_real_distribution<float> place(-3, 11), turn(-1, 1);
+    for (unsigned seed = 1; seed <= 12; ++seed) {
+        std::srand(seed);
+        Field field;
+        const int sx = 5 + seed % 4, sy = 4 + seed % 3, sz = 6 + seed % 5;
+        field.Initialize(sx, sy, sz, sx * sy * sz / 14);
+        PlainField plain(field);
+        std::vector<std::pair<uint64_t, std::vector<MarkerVertex>>> kept(field.regions.Count());
+        for (int step = 0; step < 40; ++step) {
+            const BlockPos p(random() % sx, random() % sy, random() % sz);
+            if (random() % 3 == 0) {  // views along a diagonal too, where the axis goes to the first
+                const Vector ties[] = {{1, 1, 0}, {0, -1, 1}, {-1, 0, -1}, {1, -1, 1}};
+                const Vector look = random() % 2 ? Vector(turn(random), turn(random), turn(random)) : ties[random() % 4];
+                const bool deeper = random() % 3 != 0;
+                field.Cut(look, deeper);
+                plain.Cut(look, deeper);
+            } else if (plain.Solid(p)) {  // some games are lost, to show the mines the cut leaves
+                const bool uncover = field.Cubes().Find(p)->isMine ? random() % 12 == 0 : random() % 4 != 0;
+                Click(field, p, uncover, float(step));
+                plain.Click(p, uncover, float(step));
+            }
+            RecordingBuffer inRegions;
+            std::set<BlockPos> markers;
+            for (int r = 0; r < field.regions.Count(); ++r) {
+                FieldRegions::Faces faces;
+                std::vector<MarkerVertex> vertices;
+                field.regions.BuildFaces(r, faces);
+                field.regions.BuildMarkers(r, vertices);
+                const uint64_t version = field.regions.MarkersVersion(r);
+                ASSERT_TRUE(step == 0 || version != kept[r].first || vertices.size() == kept[r].second.size())
+                    << "markers changed with their version: " << seed << " step " << step;
+                kept[r] = {version, vertices};
+                Replay(faces, inRegions);
+                for (size_t v = 0; v < vertices.size(); v += 12)
+                    markers.insert(BlockPos(int(std::floor(vertices[v].x)), int(std::floor(vertices[v].y)), int(std::floor(vertices[v].z))));
+            }
+            ASSERT_NO_FATAL_FAILURE(plain.ExpectSame(field, &inRegions.faces, &markers)) << seed << " step " << step;
+            for (int ray = 0; ray < 8; ++ray) {
+                const Vector eye(place(random) + 1 / 64.0f, place(random) + 1 / 64.0f, place(random) + 1 / 64.0f);
+                const Vector look(turn(random), turn(random), turn(random));
+                PlainAim expected;
+                try {
+                    expected = AimThrough(plain, field, eye, look);
+                } catch (const std::domain_error&) {
+                    continue;
+                }
+                BlockPos target(-1, -1, -1), marker(-1, -1, -1);
+                if (!field.Target(eye, look, target)) target = BlockPos(-1, -1, -1);
+                if (!field.PointedMarker(eye, look, marker)) marker = BlockPos(-1, -1, -1);
+                ASSERT_EQ(std::make_pair(target, marker), std::make_pair(expected.target, expected.marker)) << seed << " " << step;
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -152,6 +152,16 @@ void PauseKeys(GameInfo& info, const Input& input, uint32_t now) {
     }
 }
 
+// ] hides one more layer nearest the camera, [ brings the last one back.
+void CutKeys(GameInfo& info, const Input& input) {
+    if (input.KeyPressed(KeyCode::kRightBracket)) {
+        info.mineWorld->CutDeeper(info.camera.GetLook());
+    }
+    if (input.KeyPressed(KeyCode::kLeftBracket)) {
+        info.mineWorld->CutShallower();
+    }
+}
+
 // Clicks, the middle button or E for a touchpad, and N.
 void PlayKeys(GameInfo& info, const Input& input) {
     if (input.KeyPressed(kKeyN)) {
@@ -236,6 +246,7 @@ void InputLoop(GameInfo& info) {
     if (info.paused) {
         return;
     }
+    CutKeys(info, *input);
     info.replay ? WatchKeys(info, *input) : PlayKeys(info, *input);
 }
 

@@ -56,10 +56,13 @@ std::string HudLine(const GameInfo& info) {
 std::string SecondLine(const GameInfo& info, const Aim& aim) {
     const std::string replay =
         info.replay ? "REPLAY " + info.replay->Record().player + " x" + ToString(info.replaySpeed) : "";
+    const Cut& cut = info.mineWorld->CurrentCut();
+    const std::string cutting =
+        cut.layers > 0 ? std::string("CUT ") + (cut.sign < 0 ? "-" : "+") + "xyz"[cut.axis] + " " + ToString(cut.layers) : "";
     const std::string readout = aim.pointed ? "COUNT " + ToString(aim.around.count) + "  FLAGS " +
                                                   ToString(aim.around.flags) + "  COVERED " + ToString(aim.around.covered)
                                             : "";
-    return Joined({replay, readout});
+    return Joined({replay, cutting, readout});
 }
 
 void DrawHud(const GameInfo& info, const Aim& aim) {

@@ -1,6 +1,7 @@
 #include "minefield/MineField.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
@@ -44,6 +45,7 @@ void MineField::Clear(int x, int y, int z) {
     sizeY = y;
     sizeZ = z;
     dead = false;
+    cut = Cut();
     uncoveredYet = false;
     mineCount = 0;
     flagCount = 0;
@@ -182,7 +184,72 @@ void MineField::ToggleFlag(const BlockPos& pos, Block& block, float time) {
         block.timeFinished = time;
     }
     blockWorld.ChangePos(pos, 0);
-    blockWorld.ChangePos(pos, flagging ? kFlaggedTexture : kGreyTexture);
+    Show(pos, flagging ? kFlaggedTexture : kGreyTexture);
+}
+
+void MineField::Show(const BlockPos& pos, int texture) {
+    if (!Hidden(pos)) {
+        blockWorld.ChangePos(pos, texture);
+    }
+}
+
+int MineField::TextureOf(const Block& block) const {
+    if (dead && block.isMine) {
+        return kMineTexture;
+    }
+    return block.state == Block::kFlagged ? kFlaggedTexture : kGreyTexture;
+}
+
+BlockRect MineField::Layer(int layer) const {
+    BlockRect box(BlockPos(0, 0, 0), BlockPos(sizeX - 1, sizeY - 1, sizeZ - 1));
+    Coordinate(box.low, cut.axis) = Coordinate(box.high, cut.axis) = layer;
+    return box;
+}
+
+// One batch: a layer of a big box is many cubes, each with faces that come and go.
+void MineField::SetLayerShown(int layer, bool shown) {
+    const BlockRect box = Layer(layer);
+    blockWorld.BeginBatch(static_cast<size_t>(sizeX) * sizeY * sizeZ / std::max(Size(cut.axis), 1));
+    BlockPos pos;
+    for (pos.x = box.low.x; pos.x <= box.high.x; ++pos.x) {
+        for (pos.y = box.low.y; pos.y <= box.high.y; ++pos.y) {
+            for (pos.z = box.low.z; pos.z <= box.high.z; ++pos.z) {
+                const Block& block = *cubes.Find(pos);
+                if (block.state != Block::kUncovered) {
+                    blockWorld.ChangePos(pos, shown ? TextureOf(block) : 0);
+                }
+            }
+        }
+    }
+    blockWorld.EndBatch();
+}
+
+bool MineField::CutDeeper(const Vector& look, BlockRect& layer) {
+    if (cut.layers == 0) {
+        const float along[3] = {std::fabs(look.x), std::fabs(look.y), std::fabs(look.z)};
+        cut.axis = along[1] > along[0] ? 1 : 0;
+        cut.axis = along[2] > along[cut.axis] ? 2 : cut.axis;
+        cut.sign = (cut.axis == 0 ? look.x : (cut.axis == 1 ? look.y : look.z)) < 0 ? -1 : 1;
+    }
+    if (cut.layers == Size(cut.axis)) {
+        return false;
+    }
+    const int hiding = cut.sign < 0 ? Size(cut.axis) - 1 - cut.layers : cut.layers;
+    ++cut.layers;
+    SetLayerShown(hiding, false);
+    layer = Layer(hiding);
+    return true;
+}
+
+bool MineField::CutShallower(BlockRect& layer) {
+    if (cut.layers == 0) {
+        return false;
+    }
+    --cut.layers;
+    const int showing = cut.sign < 0 ? Size(cut.axis) - 1 - cut.layers : cut.layers;
+    SetLayerShown(showing, true);
+    layer = Layer(showing);
+    return true;
 }
 
 namespace {
@@ -344,7 +411,7 @@ void MineField::DeathChanges() {
         if (cubes.At(i).isMine) {
             const BlockPos pos = cubes.PositionOf(i);
             blockWorld.ChangePos(pos, 0);
-            blockWorld.ChangePos(pos, kMineTexture);
+            Show(pos, kMineTexture);
         }
     }
     blockWorld.EndBatch();

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "support/Geometry.h"
+#include "support/Sides.h"
 #include "world/BlockWorld2.h"
 
 // The minefield's record of one cube.
@@ -65,6 +66,15 @@ private:
     std::vector<Block> blocks;
 };
 
+// Layers of the box hidden from view, counted along one axis from the side
+// the camera looked from when the first was hidden: from the high side when
+// it looked toward -axis (sign -1), from the low side otherwise.
+struct Cut {
+    int axis = 0;
+    int sign = -1;
+    int layers = 0;
+};
+
 class MineField {
 public:
     static constexpr int kGreyTexture = 2;
@@ -108,11 +118,26 @@ public:
     void Resolve(const uint32_t* first, const uint32_t* last, const std::vector<float>& times);
 
     const CubeGrid& Cubes() const { return cubes; }
-    // The count marker the cube at pos shows: its count once uncovered, else 0.
+    // The count marker the cube at pos shows: its count once uncovered, else
+    // 0, and 0 where the cut hides it.
     uint8_t ShownCount(const BlockPos& pos) const {
         const Block* const block = cubes.Find(pos);
-        return block != nullptr && block->state == Block::kUncovered ? block->adjacentMines : 0;
+        return block != nullptr && block->state == Block::kUncovered && !Hidden(pos) ? block->adjacentMines : 0;
     }
+    // Hidden cubes are gone from the block world, and so from the picture,
+    // the pick ray and clicks; the rules go on over them as ever. The first
+    // layer hidden picks the axis most nearly along the view (ties to x,
+    // then y, then z) and the side looked from; both stay until every layer
+    // is back. True, with the layer's cubes, when a layer was hidden or
+    // shown; a new game shows every layer.
+    bool CutDeeper(const Vector& look, BlockRect& layer);
+    bool CutShallower(BlockRect& layer);
+    const Cut& CurrentCut() const { return cut; }
+    bool Hidden(const BlockPos& pos) const {
+        const int coordinate = Coordinate(pos, cut.axis);
+        return cut.layers > 0 && (cut.sign < 0 ? coordinate >= Size(cut.axis) - cut.layers : coordinate < cut.layers);
+    }
+    int Size(int axis) const { return axis == 0 ? sizeX : (axis == 1 ? sizeY : sizeZ); }
     // The uncovered cubes that show a count, as cube indices in position order.
     const std::vector<uint32_t>& MarkedCubes() const { return markedCubes; }
     const BlockWorld2& World() const { return blockWorld; }
@@ -132,6 +157,11 @@ private:
     void Uncover(size_t index, float time);
     void OrderMarkedCubes(size_t markedBefore);
     void ToggleFlag(const BlockPos& pos, Block& block, float time);
+    // Puts the cube's look into the block world, unless the cut hides it.
+    void Show(const BlockPos& pos, int texture);
+    int TextureOf(const Block& block) const;
+    BlockRect Layer(int layer) const;
+    void SetLayerShown(int layer, bool shown);
     void MoveMineAway(size_t index);
 
     int sizeX = 0;
@@ -139,6 +169,7 @@ private:
     int sizeZ = 0;
     bool dead = false;
     float deathTime = 0;
+    Cut cut;
     bool safeFirstClick = false;
     bool uncoveredYet = false;
     // Kept as the cubes change, so the game's standing costs nothing per frame.

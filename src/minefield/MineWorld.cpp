@@ -60,13 +60,31 @@ void MineWorld::RenderOutline(const BlockPos& cube) {
     DrawCubeOutline(cube, LineStyle{{0, 0, 0}, 2, 0.01f});
 }
 
+bool MineWorld::CutDeeper(const Vector& look) {
+    BlockRect layer;
+    const bool changed = MineField::CutDeeper(look, layer);
+    if (changed) {
+        regions.MarkersChanged(layer);
+    }
+    return changed;
+}
+
+bool MineWorld::CutShallower() {
+    BlockRect layer;
+    const bool changed = MineField::CutShallower(layer);
+    if (changed) {
+        regions.MarkersChanged(layer);
+    }
+    return changed;
+}
+
 void MineWorld::RenderCoveredAround(const BlockPos& marker) const {
     LineStyle style{{0, 0, 0}, 1, 0.03f};
     MarkerColour(ShownCount(marker), style.rgb);
     for (const BlockPos& d : kNeighbours) {
         const BlockPos cube(marker.x + d.x, marker.y + d.y, marker.z + d.z);
         const Block* const block = cubes.Find(cube);
-        if (block != nullptr && block->state == Block::kCovered) {
+        if (block != nullptr && block->state == Block::kCovered && !Hidden(cube)) {
             DrawCubeOutline(cube, style);
         }
     }

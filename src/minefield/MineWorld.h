@@ -32,6 +32,9 @@ public:
     void RenderFaces();
     void RenderMarkers();
     RegionDrawer& Drawer() { return drawer; }
+    // The field's cut, with the markers of the layer it changes drawn anew.
+    bool CutDeeper(const Vector& look);
+    bool CutShallower();
     static void RenderNum(const BlockPos& pos, uint8_t count);
     // Thin black lines along the cube's twelve edges, hidden where other cubes stand in front.
     static void RenderOutline(const BlockPos& cube);

@@ -96,6 +96,19 @@ void FieldRegions::CubeChanged(const BlockPos& pos) {
     }
 }
 
+void FieldRegions::MarkersChanged(const BlockRect& box) {
+    for (int x = box.low.x / kRegionSide; x <= box.high.x / kRegionSide; ++x) {
+        for (int y = box.low.y / kRegionSide; y <= box.high.y / kRegionSide; ++y) {
+            for (int z = box.low.z / kRegionSide; z <= box.high.z / kRegionSide; ++z) {
+                const int region = RegionOf(BlockPos(x * kRegionSide, y * kRegionSide, z * kRegionSide));
+                if (region >= 0) {
+                    ++markersVersions[region];
+                }
+            }
+        }
+    }
+}
+
 void FieldRegions::QuadChanged(int side, int plane, const QuadAlgorithm::Quad& quad) {
     const Side& facts = kSides[side];
     BlockPos owner;

@@ -55,6 +55,9 @@ public:
     void BuildMarkers(int region, std::vector<MarkerVertex>& out) const;
     void BuildPoints(int region, std::vector<MarkerPoint>& out) const;
 
+    // The markers of every region that holds part of the box change.
+    void MarkersChanged(const BlockRect& box);
+
     void Reset() override;
     void CubeChanged(const BlockPos& pos) override;
     void QuadChanged(int side, int plane, const QuadAlgorithm::Quad& quad) override;
