@@ -71,9 +71,12 @@ void Count(benchmark::State& state) {
 }
 
 template <typename Draw>
-void MeasureFrames(benchmark::State& state, Draw draw, int pose = kStart) {
+void MeasureFrames(benchmark::State& state, Draw draw, int pose = kStart, void (*then)() = nullptr) {
     const int n = static_cast<int>(state.range(0));
     Prepare(n, static_cast<int>(state.range(1)));
+    if (then != nullptr) {
+        then();
+    }
     Look(n, pose);
     draw();  // builds whatever the first frame keeps
     glFinish();
@@ -142,6 +145,41 @@ void BM_FrameAfterClick(benchmark::State& state) {
     Count(state);
 }
 BENCHMARK(BM_FrameAfterClick)->ArgNames({"n", "scene"})->Args({100, kOpened})->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// One more layer hidden before each frame, from the top, as the first camera's ] hides
+// them; every layer back when all are gone. Only the regions along the cut are built again.
+void BM_FrameAfterCut(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    Prepare(n, static_cast<int>(state.range(1)));
+    Look(n, kStart);
+    DrawGameFrame();
+    glFinish();
+    const Vector look(0.5f, 0.5f, -0.7071068f);
+    for (auto _ : state) {
+        if (!world->CutDeeper(look)) {
+            state.PauseTiming();
+            while (world->CutShallower()) {
+            }
+            world->CutDeeper(look);
+            state.ResumeTiming();
+        }
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        DrawGameFrame();
+        glFinish();
+    }
+    Count(state);
+}
+BENCHMARK(BM_FrameAfterCut)->ArgNames({"n", "scene"})->Args({100, kOpened})->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// A cut of ten layers held, frame after frame.
+void BM_FrameWithCut(benchmark::State& state) {
+    MeasureFrames(state, DrawGameFrame, kStart, [] {
+        for (int layer = 0; layer < 10; ++layer) {
+            world->CutDeeper(Vector(0.5f, 0.5f, -0.7071068f));
+        }
+    });
+}
+BENCHMARK(BM_FrameWithCut)->ArgNames({"n", "scene"})->Args({100, kOpened})->UseRealTime()->Unit(benchmark::kMillisecond);
 
 // With the outline of the cube at the crosshair, as the game draws it.
 void BM_FrameWithOutline(benchmark::State& state) {
@@ -250,6 +288,7 @@ int main(int argc, char** argv) {
     const int status = RunWithRatios(argc, argv,
                                      {{"BM_SlowFrame/", "BM_Frame/"}, {"BM_FrameWithOutline/", "BM_Frame/"},
                                       {"BM_FrameWithReadout/", "BM_FrameWithOutline/"},
+                                      {"BM_FrameWithCut/", "BM_Frame/"}, {"BM_FrameAfterCut/", "BM_Frame/"},
                                       {"BM_PlainFrame/", "BM_Frame/"}});
     SDL_Quit();
     return status;

@@ -22,7 +22,7 @@ struct Field : MineField {
         BlockRect layer;
         if (deeper ? CutDeeper(look, layer) : CutShallower(layer)) regions.MarkersChanged(layer);
     }
-    FieldRegions regions{World(), [this](const BlockPos& pos) { return ShownCount(pos); }};
+    FieldRegions regions{World(), [this](const BlockRect& box, std::vector<uint8_t>& out) { ShownCounts(box, out); }};
 };
 
 // A click on cube p: the ray starts inside the next cube along +x, whose own

@@ -22,14 +22,16 @@ Corners CornersOf(const std::vector<Quad>& quads) {
 
 // Oracle: a plain set of cells. The quads stay disjoint and cover exactly
 // those cells, the engine's indexes describe exactly its quads, and the quad
-// found for a cell is the one a walk over all quads finds. The larger planes
-// hold enough quads to be filed by column runs, and are drained at the end.
+// found for a cell is the one a walk over all quads finds. The largest plane
+// outgrows its plain list into the set and maps and is filed by column runs;
+// every so often each is filled afresh, as a sweep fills it, and all are
+// drained at the end.
 // Merging matters for speed alone, so one rule stands for it: cells that
 // arrive row by row make one rectangle.
 TEST(QuadMerger, RandomAddsAndRemovesKeepTheInvariants) {
     for (const int size : {2, 4, 7, 40}) {
         std::mt19937 random(100 + size);
-        Engine engine;
+        Engine engine(std::pmr::get_default_resource(), size == 40 ? 128 : Engine::kListMost);  // as a big plane
         std::set<std::pair<int, int>> cells;
         const auto check = [&] {
             std::set<std::pair<int, int>> covered;

@@ -94,6 +94,22 @@ void MineField::DrawMines(int mines) {
     mineCount = static_cast<int>(mined);
 }
 
+void MineField::ShownCounts(const BlockRect& box, std::vector<uint8_t>& counts) const {
+    counts.clear();
+    BlockPos pos;
+    for (pos.x = box.low.x; pos.x <= box.high.x; ++pos.x) {
+        for (pos.y = box.low.y; pos.y <= box.high.y; ++pos.y) {
+            size_t index = 0;
+            pos.z = box.low.z;
+            cubes.IndexOf(pos, index);
+            for (; pos.z <= box.high.z; ++pos.z, ++index) {
+                const Block& block = cubes.At(index);
+                counts.push_back(block.state == Block::kUncovered && !Hidden(pos) ? block.adjacentMines : 0);
+            }
+        }
+    }
+}
+
 uint8_t MineField::CountMines(const BlockPos& pos) const {
     uint8_t count = 0;
     for (const BlockPos& d : kNeighbours) {
@@ -255,9 +271,9 @@ bool MineField::CutShallower(BlockRect& layer) {
 namespace {
 
 // The uncovered cubes that show a count stop this ray.
-class ShownCounts : public RayStop {
+class Markers : public RayStop {
 public:
-    explicit ShownCounts(const MineField& field) : field(field) {}
+    explicit Markers(const MineField& field) : field(field) {}
     bool Stops(const BlockPos& pos) const override { return field.ShownCount(pos) != 0; }
 
 private:
@@ -288,7 +304,7 @@ bool MineField::PointedMarker(const Vector& origin, const Vector& direction, Blo
     BlockPos target;
     float targetDistance = 0;
     const bool targeted = Target(origin, direction, target, targetDistance);
-    return RayAlgorithm().RayIntersectsWorld(ShownCounts(*this), origin, direction, targetDistance, hitPoint, marker,
+    return RayAlgorithm().RayIntersectsWorld(Markers(*this), origin, direction, targetDistance, hitPoint, marker,
                                              hitSide) &&
            (!targeted || Length(hitPoint - origin) < targetDistance);
 }

@@ -124,6 +124,8 @@ public:
         const Block* const block = cubes.Find(pos);
         return block != nullptr && block->state == Block::kUncovered && !Hidden(pos) ? block->adjacentMines : 0;
     }
+    // The same for every cube of a box inside the field, in x, y, z order.
+    void ShownCounts(const BlockRect& box, std::vector<uint8_t>& counts) const;
     // Hidden cubes are gone from the block world, and so from the picture,
     // the pick ray and clicks; the rules go on over them as ever. The first
     // layer hidden picks the axis most nearly along the view (ties to x,

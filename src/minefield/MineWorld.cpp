@@ -46,14 +46,14 @@ void MineWorld::RenderMarkers() {
         for (size_t i = first; i < end; ++i) {
             AppendMarker(cubes.PositionOf(marked[i]), cubes.At(marked[i]).adjacentMines, markerVertices);
         }
-        DrawTriangleArray(GL_C3F_V3F, markerVertices.data(), markerVertices.size());
+        DrawTriangleArray(GL_C4UB_V3F, markerVertices.data(), markerVertices.size());
     }
 }
 
 void MineWorld::RenderNum(const BlockPos& pos, uint8_t count) {
     std::vector<MarkerVertex> vertices;
     AppendMarker(pos, count, vertices);
-    DrawTriangleArray(GL_C3F_V3F, vertices.data(), vertices.size());
+    DrawTriangleArray(GL_C4UB_V3F, vertices.data(), vertices.size());
 }
 
 void MineWorld::RenderOutline(const BlockPos& cube) {

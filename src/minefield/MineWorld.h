@@ -46,7 +46,7 @@ private:
     QuadDrawBuffer drawBuffer;
     TexDict texDict;
     std::vector<MarkerVertex> markerVertices;  // one slice of markers at a time
-    FieldRegions regions{World(), [this](const BlockPos& pos) { return ShownCount(pos); }};
+    FieldRegions regions{World(), [this](const BlockRect& box, std::vector<uint8_t>& out) { ShownCounts(box, out); }};
     RegionDrawer drawer;
 };
 

@@ -35,8 +35,8 @@ Edge Quad::GetNextEdge2() const { return GetEdge2().Shift(1, 0); }
 Edge Quad::GetNextEdge3() const { return GetEdge3().Shift(0, -1); }
 Edge Quad::GetNextEdge4() const { return GetEdge4().Shift(-1, 0); }
 
-Engine::QuadMergerEngine(std::pmr::memory_resource* memory)
-    : list(memory), quads(memory), topEdges(memory), rightEdges(memory), bottomEdges(memory), leftEdges(memory), runs(memory) {}
+Engine::QuadMergerEngine(std::pmr::memory_resource* memory, size_t listMost)
+    : listMost(listMost), list(memory), quads(memory), topEdges(memory), rightEdges(memory), bottomEdges(memory), leftEdges(memory), runs(memory) {}
 
 void Engine::Initialize(int side, int plane) {
     this->side = side;
@@ -45,36 +45,61 @@ void Engine::Initialize(int side, int plane) {
 
 // Neighbours that fit exactly along a whole side, tried below, left, above, right.
 bool Engine::FindNeighbour(const Quad& q, Quad& o, Quad& merged) const {
-    auto found = topEdges.find(q.GetNextEdge3());
-    if (found != topEdges.end()) {
-        o = found->second;
+    if (Neighbour(q, kBelow, o)) {
         merged = Quad(o.low, Point(o.high.x, q.high.y));
-        return true;
-    }
-    found = rightEdges.find(q.GetNextEdge4());
-    if (found != rightEdges.end()) {
-        o = found->second;
+    } else if (Neighbour(q, kLeft, o)) {
         merged = Quad(o.low, Point(q.high.x, o.high.y));
-        return true;
-    }
-    found = bottomEdges.find(q.GetNextEdge1());
-    if (found != bottomEdges.end()) {
-        o = found->second;
+    } else if (Neighbour(q, kAbove, o)) {
         merged = Quad(Point(o.low.x, q.low.y), o.high);
-        return true;
-    }
-    found = leftEdges.find(q.GetNextEdge2());
-    if (found != leftEdges.end()) {
-        o = found->second;
+    } else if (Neighbour(q, kRight, o)) {
         merged = Quad(Point(q.low.x, o.low.y), o.high);
-        return true;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// The quad whose edge fits exactly against the side of q. In the list, quads
+// of the same columns lie together in order of their rows, and the ones that
+// start at a column together.
+bool Engine::Neighbour(const Quad& q, Direction direction, Quad& o) const {
+    if (!flat) {
+        const EdgeMap& edges = direction == kBelow ? topEdges
+                             : direction == kLeft  ? rightEdges
+                             : direction == kAbove ? bottomEdges
+                                                   : leftEdges;
+        const Edge key = direction == kBelow ? q.GetNextEdge3()
+                       : direction == kLeft  ? q.GetNextEdge4()
+                       : direction == kAbove ? q.GetNextEdge1()
+                                             : q.GetNextEdge2();
+        const auto found = edges.find(key);
+        if (found != edges.end()) {
+            o = found->second;
+        }
+        return found != edges.end();
+    }
+    const auto fits = [&](const Quad& r) {
+        switch (direction) {
+            case kBelow: return r.low.x == q.low.x && r.high.x == q.high.x && r.high.y == q.low.y - 1;
+            case kAbove: return r.low.x == q.low.x && r.high.x == q.high.x && r.low.y == q.high.y + 1;
+            case kLeft: return r.high.x == q.low.x - 1 && r.low.y == q.low.y && r.high.y == q.high.y;
+            default: return r.low.x == q.high.x + 1 && r.low.y == q.low.y && r.high.y == q.high.y;
+        }
+    };
+    const int firstColumn = direction == kLeft ? INT_MIN : direction == kRight ? q.high.x + 1 : q.low.x;
+    const int lastColumn = direction == kLeft ? q.low.x - 1 : direction == kRight ? q.high.x + 1 : q.low.x;
+    auto next = std::lower_bound(list.begin(), list.end(), Quad(Point(firstColumn, INT_MIN), Point(INT_MIN, INT_MIN)));
+    for (; next != list.end() && next->low.x <= lastColumn; ++next) {
+        if (fits(*next)) {
+            o = *next;
+            return true;
+        }
     }
     return false;
 }
 
 // Each merge removes one quad, so the chain ends.
 void Engine::AddQuad(Quad q) {
-    Unflatten();
     Quad neighbour;
     Quad merged;
     while (FindNeighbour(q, neighbour, merged)) {
@@ -84,10 +109,17 @@ void Engine::AddQuad(Quad q) {
     Insert(q);
 }
 
+// A plane that grows past the list's size is filed in the set and its maps.
 void Engine::Insert(const Quad& q) {
-    Unflatten();
-    quads.insert(q);
+    if (flat && list.size() >= listMost) {
+        Unflatten();
+    }
     Notify(q);
+    if (flat) {
+        list.insert(std::lower_bound(list.begin(), list.end(), q), q);
+        return;
+    }
+    quads.insert(q);
     topEdges.emplace(q.GetEdge1(), q);
     rightEdges.emplace(q.GetEdge2(), q);
     bottomEdges.emplace(q.GetEdge3(), q);
@@ -98,7 +130,14 @@ void Engine::Insert(const Quad& q) {
 }
 
 void Engine::RemoveQuad(Quad q) {
-    Unflatten();
+    if (flat) {
+        const auto found = std::lower_bound(list.begin(), list.end(), q);
+        if (found != list.end() && !(q < *found)) {
+            list.erase(found);
+            Notify(q);
+        }
+        return;
+    }
     if (quads.erase(q) == 0) {
         return;
     }
@@ -123,7 +162,7 @@ void Engine::Clear() {
         Notify(q);
     }
     list.clear();
-    flat = false;
+    flat = true;
     quads.clear();
     topEdges.clear();
     rightEdges.clear();
@@ -137,7 +176,6 @@ void Engine::Clear() {
 void Engine::Fill(const std::vector<Quad>& sorted) {
     Clear();
     list.assign(sorted.begin(), sorted.end());
-    flat = true;
     for (const Quad& q : list) {
         Notify(q);
     }
@@ -166,11 +204,12 @@ std::vector<Quad> Engine::QuadList() const {
 // first searched, not while a sweep or a new field fills it.
 bool Engine::FindQuadContainingSquare(Point p, Quad& out) const {
     if (flat) {
-        const auto found = std::find_if(list.begin(), list.end(), [p](const Quad& q) { return q.Contains(p); });
-        if (found != list.end()) {
+        const auto end = std::upper_bound(list.begin(), list.end(), Quad(Point(p.x, INT_MAX), Point(INT_MAX, INT_MAX)));
+        const auto found = std::find_if(list.begin(), end, [p](const Quad& q) { return q.Contains(p); });
+        if (found != end) {
             out = *found;
         }
-        return found != list.end();
+        return found != end;
     }
     if (!filed && quads.size() > kFileAbove) {
         for (const Quad& each : quads) {
@@ -260,7 +299,6 @@ void Engine::SplitUpQuad(Quad q, Point p, std::vector<Quad>& out) {
 }
 
 void Engine::RemoveSquare(Point p) {
-    Unflatten();
     Quad q;
     if (!FindQuadContainingSquare(p, q)) {
         FatalOnStandardError("The sky is falling!!!");

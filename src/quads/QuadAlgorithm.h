@@ -105,7 +105,10 @@ public:
     public:
         // Its containers allocate from the given resource; faces come and go
         // all the time, so the holder hands every engine one shared pool.
-        explicit QuadMergerEngine(std::pmr::memory_resource* memory = std::pmr::get_default_resource());
+        // Past listMost quads, a plane is filed in a set and maps.
+        static constexpr size_t kListMost = 1024;
+        explicit QuadMergerEngine(std::pmr::memory_resource* memory = std::pmr::get_default_resource(),
+                                  size_t listMost = kListMost);
 
         void Initialize(int side, int plane);
         void SetObserver(Observer* watcher) { observer = watcher; }
@@ -117,9 +120,7 @@ public:
         // A quad no other fits against exactly, such as a sweep's, needs no merging.
         void Insert(const Quad& q);
         // Every quad gives way to these: disjoint, and in Quad order; as a
-        // sweep leaves them, none fits exactly against another. They are kept as a plain list
-        // until a change first needs to merge or split them, since most
-        // swept planes never see one.
+        // sweep leaves them, none fits exactly against another.
         void Fill(const std::vector<Quad>& sorted);
         void RemoveQuad(Quad q);
         bool FindQuadContainingSquare(Point p, Quad& out) const;
@@ -154,8 +155,10 @@ public:
         bool FindInRuns(Point p, Quad& out) const;
         void File(const Quad& q) const;
         void Unfile(const Quad& q);
+        enum Direction { kBelow, kLeft, kAbove, kRight };
         bool FindNeighbour(const Quad& q, Quad& neighbour, Quad& merged) const;
-        // From the plain list to the set and its maps, before a change.
+        bool Neighbour(const Quad& q, Direction direction, Quad& o) const;
+        // From the plain list to the set and its maps.
         void Unflatten();
         // The quads from next on, in Quad order, while their low corners may lie from low to high.
         template <typename Iterator>
@@ -170,7 +173,10 @@ public:
         int side = 0;
         int plane = 0;
         Observer* observer = nullptr;
-        bool flat = false;         // the quads are in list, not in the set and maps
+        // A plane of few quads keeps them in a plain list in Quad order,
+        // searched by walking; one of many, in the set with its maps.
+        size_t listMost;
+        bool flat = true;
         std::pmr::vector<Quad> list;
         std::pmr::set<Quad> quads;
         EdgeMap topEdges;

@@ -144,12 +144,14 @@ void FieldRegions::BuildFaces(int region, Faces& out) const {
 template <typename Visit>
 void FieldRegions::ForEachMarkedCube(int region, Visit visit) const {
     const BlockRect box = Box(region);
+    shown(box, shownCounts);
+    const uint8_t* count = shownCounts.data();
     BlockPos pos;
     for (pos.x = box.low.x; pos.x <= box.high.x; ++pos.x) {
         for (pos.y = box.low.y; pos.y <= box.high.y; ++pos.y) {
-            for (pos.z = box.low.z; pos.z <= box.high.z; ++pos.z) {
-                if (const uint8_t count = shown(pos)) {
-                    visit(pos, count);
+            for (pos.z = box.low.z; pos.z <= box.high.z; ++pos.z, ++count) {
+                if (*count != 0) {
+                    visit(pos, *count);
                 }
             }
         }
@@ -163,7 +165,7 @@ void FieldRegions::BuildMarkers(int region, std::vector<MarkerVertex>& out) cons
     });
 }
 
-void FieldRegions::BuildPoints(int region, std::vector<MarkerPoint>& out) const {
+void FieldRegions::BuildPoints(int region, std::vector<MarkerVertex>& out) const {
     out.clear();
     ForEachMarkedCube(region, [&](const BlockPos& pos, uint8_t count) { AppendMarkerPoint(pos, count, out); });
 }

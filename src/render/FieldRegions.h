@@ -37,10 +37,10 @@ public:
         Vector low{0, 0, 0}, high{0, 0, 0};  // the box the faces lie in
     };
 
-    // The count marker a cube shows; 0 for none.
-    using ShownCount = std::function<uint8_t(const BlockPos&)>;
+    // The count markers the cubes of a box show (0 for none), in x, y, z order.
+    using ShownCounts = std::function<void(const BlockRect& box, std::vector<uint8_t>& counts)>;
 
-    FieldRegions(const BlockWorld2& world, ShownCount shown) : world(world), shown(std::move(shown)) {}
+    FieldRegions(const BlockWorld2& world, ShownCounts shown) : world(world), shown(std::move(shown)) {}
 
     int Count() const { return static_cast<int>(facesVersions.size()); }
     // The region's cubes, both corners included.
@@ -53,7 +53,7 @@ public:
     void BuildFaces(int region, Faces& out) const;
     // The markers' triangles, exactly as one marker at a time draws them.
     void BuildMarkers(int region, std::vector<MarkerVertex>& out) const;
-    void BuildPoints(int region, std::vector<MarkerPoint>& out) const;
+    void BuildPoints(int region, std::vector<MarkerVertex>& out) const;
 
     // The markers of every region that holds part of the box change.
     void MarkersChanged(const BlockRect& box);
@@ -68,7 +68,8 @@ private:
     void ForEachMarkedCube(int region, Visit visit) const;
 
     const BlockWorld2& world;
-    ShownCount shown;
+    ShownCounts shown;
+    mutable std::vector<uint8_t> shownCounts;  // a region's, while it is built
     int counts[3] = {0, 0, 0};
     uint64_t layout = 0;
     std::vector<uint64_t> facesVersions;

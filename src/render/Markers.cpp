@@ -29,9 +29,14 @@ struct Triangle {
 // The base first; the fixed shades give the unlit tetrahedron its look.
 constexpr Triangle kTriangles[4] = {{{0, 1, 2}, 1.0f}, {{1, 0, 3}, 0.7f}, {{2, 1, 3}, 0.4f}, {{0, 2, 3}, 0.8f}};
 
+uint8_t Byte(float c) {
+    return static_cast<uint8_t>(c * 255.0f + 0.5f);
+}
+
 MarkerVertex Corner(const BlockPos& pos, int corner, const Colour& colour) {
-    return MarkerVertex{colour.r, colour.g, colour.b, static_cast<float>(pos.x) + kCorners[corner][0],
-                        static_cast<float>(pos.y) + kCorners[corner][1], static_cast<float>(pos.z) + kCorners[corner][2]};
+    return MarkerVertex{Byte(colour.r), Byte(colour.g), Byte(colour.b), 255,
+                        static_cast<float>(pos.x) + kCorners[corner][0], static_cast<float>(pos.y) + kCorners[corner][1],
+                        static_cast<float>(pos.z) + kCorners[corner][2]};
 }
 
 }  // namespace
@@ -54,12 +59,11 @@ void AppendMarker(const BlockPos& pos, uint8_t count, std::vector<MarkerVertex>&
     }
 }
 
-void AppendMarkerPoint(const BlockPos& pos, uint8_t count, std::vector<MarkerPoint>& out) {
+void AppendMarkerPoint(const BlockPos& pos, uint8_t count, std::vector<MarkerVertex>& out) {
     if (count == 0) {
         return;
     }
     const Colour colour = CountColour(count, 1.0f);
-    const auto byte = [](float c) { return static_cast<uint8_t>(c * 255.0f + 0.5f); };
-    out.push_back(MarkerPoint{byte(colour.r), byte(colour.g), byte(colour.b), 255, static_cast<float>(pos.x) + 0.5f,
-                              static_cast<float>(pos.y) + 0.475f, static_cast<float>(pos.z) + 0.45f});
+    out.push_back(MarkerVertex{Byte(colour.r), Byte(colour.g), Byte(colour.b), 255, static_cast<float>(pos.x) + 0.5f,
+                               static_cast<float>(pos.y) + 0.475f, static_cast<float>(pos.z) + 0.45f});
 }

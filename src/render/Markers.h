@@ -11,14 +11,9 @@
 
 #include "support/Geometry.h"
 
-// One corner, laid out as OpenGL's GL_C3F_V3F arrays read it.
+// One corner of a marker's triangles, or a marker too small on the screen to
+// show them as a point, laid out as OpenGL's GL_C4UB_V3F arrays read it.
 struct MarkerVertex {
-    float r, g, b;
-    float x, y, z;
-};
-
-// A marker too small on the screen to show its triangles, as GL_C4UB_V3F reads it.
-struct MarkerPoint {
     uint8_t r, g, b, a;
     float x, y, z;
 };
@@ -30,6 +25,6 @@ void MarkerColour(uint8_t count, float rgb[3]);
 void AppendMarker(const BlockPos& pos, uint8_t count, std::vector<MarkerVertex>& out);
 
 // A point at the marker's centre in the colour of its base.
-void AppendMarkerPoint(const BlockPos& pos, uint8_t count, std::vector<MarkerPoint>& out);
+void AppendMarkerPoint(const BlockPos& pos, uint8_t count, std::vector<MarkerVertex>& out);
 
 #endif

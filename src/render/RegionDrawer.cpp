@@ -157,7 +157,7 @@ void RegionDrawer::DrawMarkers(const FieldRegions& regions, int index, bool asPo
         return;
     }
     Keep(region.markers, version, region.buffers[kMarkerVertices], markers, [&] { regions.BuildMarkers(index, markers); });
-    DrawArray(region.buffers[kMarkerVertices], GL_C3F_V3F, GL_TRIANGLES, region.markers.count);
+    DrawArray(region.buffers[kMarkerVertices], GL_C4UB_V3F, GL_TRIANGLES, region.markers.count);
 }
 
 // Faces never overlap and markers sit apart inside their cubes, so the order

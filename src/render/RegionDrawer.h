@@ -51,7 +51,7 @@ private:
     bool pointMarkers = true;
     FieldRegions::Faces faces;  // scratch space for one region at a time
     std::vector<MarkerVertex> markers;
-    std::vector<MarkerPoint> points;
+    std::vector<MarkerVertex> points;
 };
 
 #endif
