@@ -36,3 +36,22 @@ def test_return_hides_the_field_and_stops_the_clock_and_return_again_brings_both
     [name] = os.listdir(g.path("Replays"))
     total = float(re.search(r"# Total time: (\S+) seconds", open(g.path("Replays/" + name)).read())[1])
     assert total < time.monotonic() - started - 3, "the pause is in no time of the game"
+
+
+def test_a_cut_peels_the_top_layer_away_and_back_and_a_click_reaches_the_cube_it_bared(game):
+    g = game("dimensions 4 4 4\nnum_mines 30\n")
+    assert g.window()
+    whole = below_hud(g.shot())
+    g.xdo("key", "bracketright")
+    assert wait_until(lambda: count(g.shot(), green_text, SECOND_LINE) > 80), "CUT -z 1"
+    cut = below_hud(g.shot())
+    assert ImageChops.difference(whole, cut).getbbox() is not None, "the top layer is gone"
+    g.xdo("key", "bracketleft")
+    assert wait_until(lambda: count(g.shot(), green_text, SECOND_LINE) == 0)
+    assert ImageChops.difference(whole, below_hud(g.shot())).getbbox() is None, "every layer back, as it was"
+    g.xdo("key", "bracketright")
+    assert wait_until(lambda: ImageChops.difference(cut, below_hud(g.shot())).getbbox() is None)
+    g.xdo("click", "3")
+    assert wait_until(lambda: ImageChops.difference(cut, below_hud(g.shot())).getbbox() is not None), "a flag"
+    left, top, right, bottom = ImageChops.difference(cut, below_hud(g.shot())).getbbox()
+    assert left < 400 < right and top < 300 - 30 < bottom, "on the cube under the crosshair, below the cut"
