@@ -11,6 +11,7 @@
 
 #include "game/SimpleCamera.h"
 #include "input/SDL_Input.h"
+#include "minefield/MineField.h"
 
 struct SDL_Surface;
 class Texture;
@@ -31,6 +32,7 @@ struct GameInfo {
     bool invertMouseY = false;
     bool safeFirstClick = false;
     bool countReadout = true;
+    bool noGuess = false;
     std::string playerName;
     int screenWidth = 800;
     int screenHeight = 600;
@@ -41,6 +43,9 @@ struct GameInfo {
     float finalTime = -1.0f;
     bool replaySaved = false;
     bool showHelp = false;
+    // The last hint asked for, shown until the next click, the next H or a new game.
+    bool hintShown = false;
+    MineField::Hint hint;
     // Paused: the clock stands still and the field is hidden, since the tick count pausedAt.
     bool paused = false;
     uint32_t pausedAt = 0;

@@ -16,6 +16,7 @@
 #include "input/SDL_Input.h"
 #include "minefield/MineWorld.h"
 #include "minefield/Replay.h"
+#include "render/Outline.h"
 #include "replay/ReplayPlayer.h"
 #include "support/Geometry.h"
 #include "support/ProcessEnd.h"
@@ -26,6 +27,8 @@ namespace {
 constexpr int kKeyP = 'p';
 constexpr int kKeyN = 'n';
 constexpr int kKeyE = 'e';
+constexpr int kKeyH = 'h';
+constexpr float kHintSeconds = 10;
 constexpr float kTimeStep = 0.05f;
 constexpr float kCharWidth = 0.02f;
 constexpr float kCharHeight = 0.03f;
@@ -100,6 +103,10 @@ void DrawField(GameInfo& info) {
     if (aim.pointed) {
         info.mineWorld->RenderCoveredAround(aim.marker);
     }
+    if (info.hintShown && info.hint.kind != MineField::Hint::kNone) {
+        const bool safe = info.hint.kind == MineField::Hint::kSafe;
+        DrawCubeOutline(info.hint.cube, LineStyle{{safe ? 0.0f : 1.0f, safe ? 1.0f : 0.0f, 0}, 3, 0.02f});
+    }
     if (aim.targeted) {
         MineWorld::RenderOutline(aim.target);
     }
@@ -162,7 +169,18 @@ void CutKeys(GameInfo& info, const Input& input) {
     }
 }
 
-// Clicks, the middle button or E for a touchpad, and N.
+// A hint costs ten seconds on the clock, so that best times stay honest.
+void AskForHint(GameInfo& info) {
+    if (info.won || info.mineWorld->Dead()) {
+        return;
+    }
+    info.hint = info.mineWorld->FindHint(info.camera.GetPos());
+    info.hintShown = true;
+    info.startTicks -= kHintSeconds * 1000;
+    info.gameClock += kHintSeconds;
+}
+
+// Clicks, the middle button or E for a touchpad, N, and H.
 void PlayKeys(GameInfo& info, const Input& input) {
     if (input.KeyPressed(kKeyN)) {
         SavePendingReplay(info);
@@ -170,14 +188,21 @@ void PlayKeys(GameInfo& info, const Input& input) {
     }
     const Vector position = info.camera.GetPos();
     const Vector direction = info.camera.GetLook();
+    const bool chord = input.Mouse3Pressed() || input.KeyPressed(kKeyE);
+    if (input.Mouse1Pressed() || input.Mouse2Pressed() || chord) {
+        info.hintShown = false;
+    }
     if (input.Mouse1Pressed()) {
         info.mineWorld->MouseInput(position, direction, true, info.gameClock);
     }
     if (input.Mouse2Pressed()) {
         info.mineWorld->MouseInput(position, direction, false, info.gameClock);
     }
-    if (input.Mouse3Pressed() || input.KeyPressed(kKeyE)) {
+    if (chord) {
         info.mineWorld->Chord(position, direction, info.gameClock);
+    }
+    if (input.KeyPressed(kKeyH)) {
+        AskForHint(info);
     }
 }
 
@@ -208,12 +233,14 @@ void Initialize(GameInfo& info) {
     info.camera.SetMouse(info.mouseSensitivity, info.invertMouseY);
     info.mineWorld = new MineWorld;
     info.mineWorld->SetSafeFirstClick(info.safeFirstClick);
+    info.mineWorld->SetNoGuess(info.noGuess);
     InitializeGame(info);
 }
 
 // The draw buffer reseeds the generator every frame, so the mines need a fresh seed right here.
 void InitializeGame(GameInfo& info) {
     info.won = false;
+    info.hintShown = false;
     info.finalTime = -1.0f;
     info.replaySaved = false;
     if (info.replay) {

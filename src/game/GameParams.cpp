@@ -84,7 +84,7 @@ constexpr Switch kSwitches[] = {
     {"save_replays", &GameInfo::saveReplays},     {"highlight_target", &GameInfo::highlightTarget},
     {"fullscreen", &GameInfo::fullscreen},        {"vsync", &GameInfo::vsync},
     {"invert_mouse_y", &GameInfo::invertMouseY},  {"safe_first_click", &GameInfo::safeFirstClick},
-    {"count_readout", &GameInfo::countReadout},
+    {"count_readout", &GameInfo::countReadout},   {"no_guess", &GameInfo::noGuess},
 };
 
 bool ReadSwitch(const Tokens& tokens, const Switch& which, GameInfo& info, ParamsReport& report) {
@@ -163,6 +163,7 @@ ParamsReport ParseParams(std::istream& in, GameInfo& info) {
     info.invertMouseY = false;
     info.safeFirstClick = false;
     info.countReadout = true;
+    info.noGuess = false;
     info.playerName = "default_player";
 
     ParamsReport report;

@@ -41,6 +41,9 @@ void DrawLines(const GameInfo& info, const Aim& aim) {
     }
     DrawScreenText(0.83f, kTopRow, kCharWidth, kCharHeight, "TAB-Help");
     DrawScreenText(0, kTopRow - kCharHeight, kCharWidth, kCharHeight, SecondLine(info, aim));
+    if (!info.mineWorld->NoGuessFound()) {
+        DrawScreenText(0, kTopRow - 2 * kCharHeight, kCharWidth, kCharHeight, "NO-GUESS BOARD NOT FOUND");
+    }
 }
 
 }  // namespace
@@ -62,7 +65,13 @@ std::string SecondLine(const GameInfo& info, const Aim& aim) {
     const std::string readout = aim.pointed ? "COUNT " + ToString(aim.around.count) + "  FLAGS " +
                                                   ToString(aim.around.flags) + "  COVERED " + ToString(aim.around.covered)
                                             : "";
-    return Joined({replay, cutting, readout});
+    const auto& hint = info.hint;
+    const std::string hinted = !info.hintShown ? ""
+                               : hint.kind == MineField::Hint::kNone
+                                   ? "NO SAFE CUBE: GUESS"
+                                   : "HINT " + ToString(hint.cube.x) + " " + ToString(hint.cube.y) + " " + ToString(hint.cube.z) +
+                                         (hint.kind == MineField::Hint::kMine ? " MINE" : "");
+    return Joined({replay, cutting, readout, hinted});
 }
 
 void DrawHud(const GameInfo& info, const Aim& aim) {

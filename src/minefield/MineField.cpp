@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "logic/Deduction.h"
+#include "logic/NoGuessBoard.h"
 #include "picking/RayAlgorithm.h"
 #include "support/Sides.h"
 
@@ -25,10 +27,33 @@ const Block* CubeGrid::Find(const BlockPos& pos) const {
     return IndexOf(pos, index) ? &blocks[index] : nullptr;
 }
 
+// A field that needs no guess gets its mines at its first uncover; until
+// then it says how many it will hold, as many as fit beside a corner.
 void MineField::Initialize(int x, int y, int z, int mines) {
     Clear(x, y, z);
-    DrawMines(mines);
+    if (noGuess && mines > 0) {
+        pendingMines = mines;
+        mineCount = std::min(pendingMines, std::max(0, static_cast<int>(cubes.Size()) - 8));
+        noGuessSeed = static_cast<uint32_t>(std::rand());
+    } else {
+        DrawMines(mines);
+    }
     LayOut();
+}
+
+void MineField::LayNoGuessMines(size_t first) {
+    const NoGuessBoard board = DrawNoGuessBoard(Box{sizeX, sizeY, sizeZ}, pendingMines, first, noGuessSeed);
+    noGuessFound = board.needsNoGuess;
+    pendingMines = -1;
+    mineCount = 0;
+    flaggedMineCount = 0;
+    for (size_t i = 0; i < cubes.Size(); ++i) {
+        Block& block = cubes.At(i);
+        block.isMine = board.mined[i];
+        mineCount += block.isMine;
+        flaggedMineCount += block.isMine && block.state == Block::kFlagged;
+    }
+    CountAround();
 }
 
 void MineField::Initialize(int x, int y, int z, const std::vector<bool>& mined) {
@@ -47,6 +72,8 @@ void MineField::Clear(int x, int y, int z) {
     dead = false;
     cut = Cut();
     uncoveredYet = false;
+    pendingMines = -1;
+    noGuessFound = true;
     mineCount = 0;
     flagCount = 0;
     flaggedMineCount = 0;
@@ -61,6 +88,15 @@ void MineField::Clear(int x, int y, int z) {
 // faces between neighbours come and go, and only the box's outer faces stay,
 // which a sweep gives as merging them one by one does.
 void MineField::LayOut() {
+    CountAround();
+    blockWorld.BeginBatch(cubes.Size());
+    for (size_t i = 0; i < cubes.Size(); ++i) {
+        blockWorld.ChangePos(cubes.PositionOf(i), kGreyTexture);
+    }
+    blockWorld.EndBatch();
+}
+
+void MineField::CountAround() {
     for (size_t i = 0; i < cubes.Size(); ++i) {
         if (cubes.At(i).isMine) {
             const BlockPos p = cubes.PositionOf(i);
@@ -71,11 +107,6 @@ void MineField::LayOut() {
             }
         }
     }
-    blockWorld.BeginBatch(cubes.Size());
-    for (size_t i = 0; i < cubes.Size(); ++i) {
-        blockWorld.ChangePos(cubes.PositionOf(i), kGreyTexture);
-    }
-    blockWorld.EndBatch();
 }
 
 // Three rand() calls per draw, x then y then z; a draw on a mined cube is lost.
@@ -358,6 +389,9 @@ void MineField::Chord(const Vector& origin, const Vector& direction, float time)
 
 // A covered cube uncovered by the rules: a mine loses, a zero floods.
 void MineField::Open(size_t index, float time) {
+    if (pendingMines >= 0) {
+        LayNoGuessMines(index);
+    }
     Block& block = cubes.At(index);
     if (safeFirstClick && !uncoveredYet && block.isMine) {
         MoveMineAway(index);
@@ -433,9 +467,54 @@ void MineField::DeathChanges() {
     blockWorld.EndBatch();
 }
 
+// Before a no-guess field's mines are laid, every cube is safe to uncover.
+MineField::Hint MineField::FindHint(const Vector& eye) const {
+    const auto covered = [this](size_t i) { return cubes.At(i).state != Block::kUncovered; };
+    if (dead) {
+        return Hint();
+    }
+    if (pendingMines >= 0) {
+        return Nearest(eye, covered, Hint::kSafe);
+    }
+    Deduction logic(Box{sizeX, sizeY, sizeZ}, mineCount);
+    for (size_t i = 0; i < cubes.Size(); ++i) {
+        if (!covered(i)) {
+            logic.Uncover(i, cubes.At(i).adjacentMines);
+        }
+    }
+    std::vector<size_t> safe;
+    logic.Deduce(safe);
+    const Hint hint = Nearest(eye, [&](size_t i) { return covered(i) && logic.FactOf(i) == Deduction::kSafe; }, Hint::kSafe);
+    if (hint.kind != Hint::kNone) {
+        return hint;
+    }
+    return Nearest(eye, [&](size_t i) { return cubes.At(i).state == Block::kCovered && logic.FactOf(i) == Deduction::kMine; },
+                   Hint::kMine);
+}
+
+// Of the cubes that qualify, the one whose centre lies nearest the eye;
+// those the cut hides only when no other does.
+template <typename Qualifies>
+MineField::Hint MineField::Nearest(const Vector& eye, Qualifies qualifies, Hint::Kind kind) const {
+    Hint hint;
+    std::pair<bool, float> best(true, 0);
+    for (size_t i = 0; i < cubes.Size(); ++i) {
+        if (!qualifies(i)) {
+            continue;
+        }
+        const BlockPos p = cubes.PositionOf(i);
+        const std::pair<bool, float> key(Hidden(p), Length(Vector(p.x + 0.5f, p.y + 0.5f, p.z + 0.5f) - eye));
+        if (hint.kind == Hint::kNone || key < best) {
+            hint = Hint{kind, p};
+            best = key;
+        }
+    }
+    return hint;
+}
+
 // Won exactly when the flagged cubes are the mined cubes; covered safe cubes may remain.
 void MineField::GetGameState(bool& won, int& mines, int& flags) const {
-    won = flagCount == flaggedMineCount && flaggedMineCount == mineCount;
+    won = pendingMines < 0 && flagCount == flaggedMineCount && flaggedMineCount == mineCount;
     mines = mineCount;
     flags = flagCount;
 }

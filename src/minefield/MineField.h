@@ -85,6 +85,11 @@ public:
     void Initialize(int x, int y, int z, int mines);
     // When on, a game's first uncover that meets a mine first moves it away.
     void SetSafeFirstClick(bool on) { safeFirstClick = on; }
+    // When on, the mines of a game drawn by number are laid at its first
+    // uncover, none on that cube or around it, so that it needs no guess.
+    void SetNoGuess(bool on) { noGuess = on; }
+    // False when the game's mines were laid without finding a field that needs no guess.
+    bool NoGuessFound() const { return noGuessFound; }
     // A box whose mines are given, one flag per cube in position order.
     void Initialize(int x, int y, int z, const std::vector<bool>& mined);
     uint8_t CountMines(const BlockPos& pos) const;
@@ -107,6 +112,15 @@ public:
         int covered = 0;
     };
     Surroundings Around(const BlockPos& pos) const;
+    // What the logic engine, from the counts shown and the number of mines,
+    // can tell a player at eye: the nearest covered cube that is certainly
+    // safe, or else the nearest covered one without a flag that is certainly
+    // a mine, or nothing.
+    struct Hint {
+        enum Kind { kNone, kSafe, kMine } kind = kNone;
+        BlockPos cube{0, 0, 0};
+    };
+    Hint FindHint(const Vector& eye) const;
     // Acts on the pointed-at marker: where its flagged neighbours match its
     // count, every other covered neighbour is uncovered as a click would.
     void Chord(const Vector& origin, const Vector& direction, float time);
@@ -153,7 +167,11 @@ protected:
 
 private:
     void Clear(int x, int y, int z);
+    template <typename Qualifies>
+    Hint Nearest(const Vector& eye, Qualifies qualifies, Hint::Kind kind) const;
     void DrawMines(int mines);
+    void LayNoGuessMines(size_t first);
+    void CountAround();
     void LayOut();
     void Open(size_t index, float time);
     void Uncover(size_t index, float time);
@@ -173,6 +191,10 @@ private:
     float deathTime = 0;
     Cut cut;
     bool safeFirstClick = false;
+    bool noGuess = false;
+    int pendingMines = -1;  // the mines still to lay at the first uncover, or -1
+    uint32_t noGuessSeed = 0;
+    bool noGuessFound = true;
     bool uncoveredYet = false;
     // Kept as the cubes change, so the game's standing costs nothing per frame.
     int mineCount = 0;
