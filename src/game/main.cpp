@@ -5,6 +5,7 @@
 #include "game/GameInfo.h"
 #include "game/GameLoop.h"
 #include "game/GameParams.h"
+#include "replay/Analysis.h"
 #include "replay/ReplayPlayer.h"
 #include "replay/Scores.h"
 #include "support/ProcessEnd.h"
@@ -20,11 +21,15 @@ int main(int argc, char** argv) {
         default: break;
     }
     std::unique_ptr<ReplayPlayer> replay;
-    if (command.kind == Command::kReplay) {
+    if (command.kind == Command::kReplay || command.kind == Command::kAnalyse) {
         ReplayRecord record;
         std::string message;
         if (!LoadReplay(command.file, record, message)) {
             FatalOnStandardError(message);
+        }
+        if (command.kind == Command::kAnalyse) {
+            Analyse(record, std::cout);
+            return 0;
         }
         replay = std::make_unique<ReplayPlayer>(std::move(record));
     }

@@ -9,6 +9,7 @@
 #include <tuple>
 #include <vector>
 
+#include "replay/Analysis.h"
 #include "replay/ReplayReader.h"
 #include "support/Files.h"
 #include "support/StringHelpers.h"
@@ -29,6 +30,7 @@ struct Box {
 
 struct Score {
     float time;
+    std::string perSecond;  // 3BV per second
     std::string older;  // sorts older replays first; a name without a stamp last
     int copy;           // a second replay in the same second is newer
     std::string player;
@@ -113,7 +115,7 @@ void PrintBox(const Box& box, std::vector<Score>& scores, std::ostream& out) {
     out << box.x << "x" << box.y << "x" << box.z << ", " << box.mines << " mines\n";
     for (size_t rank = 0; rank < scores.size(); ++rank) {
         out << std::setw(3) << rank + 1 << ".  " << std::fixed << std::setprecision(1) << std::setw(8)
-            << scores[rank].time << "s  " << std::left << std::setw(static_cast<int>(width)) << scores[rank].player
+            << scores[rank].time << "s  " << std::setw(6) << scores[rank].perSecond << " 3BV/s  " << std::left << std::setw(static_cast<int>(width)) << scores[rank].player
             << std::right << "  " << scores[rank].when << "\n";
     }
 }
@@ -133,7 +135,7 @@ void PrintScores(const std::string& folder, std::ostream& out, std::ostream& err
             errors << "Skipping " << path << ": line " << error.line << ": " << error.reason << "\n";
         } else if (replay.finished) {
             const int mines = static_cast<int>(std::count(replay.mines.begin(), replay.mines.end(), true));
-            Score score{replay.totalTime, "", 0, Printable(replay.player), ""};
+            Score score{replay.totalTime, ThreeBVPerSecond(replay), "", 0, Printable(replay.player), ""};
             ReadStamp(name, score);
             boxes[Box{replay.sizeX, replay.sizeY, replay.sizeZ, mines}].push_back(score);
         }
