@@ -9,5 +9,6 @@ int main(int argc, char** argv) {
                           {"BM_FloodWholeBox/", "BM_NewGame/"},
                           {"BM_FloodAtDefaultDensity/", "BM_NewGame/"},
                           {"BM_Loss/", "BM_NewGame/"},
-                          {"BM_LoadReplay/", "BM_NewGame/"}});
+                          {"BM_LoadReplay/", "BM_NewGame/"},
+                          {"BM_Analyse/", "BM_NewGame/"}});
 }

@@ -55,3 +55,20 @@ def test_a_cut_peels_the_top_layer_away_and_back_and_a_click_reaches_the_cube_it
     assert wait_until(lambda: ImageChops.difference(cut, below_hud(g.shot())).getbbox() is not None), "a flag"
     left, top, right, bottom = ImageChops.difference(cut, below_hud(g.shot())).getbbox()
     assert left < 400 < right and top < 300 - 30 < bottom, "on the cube under the crosshair, below the cut"
+
+
+def test_h_hints_at_a_cube_for_ten_seconds_of_the_clock_until_the_next_click(game):
+    started = time.monotonic()
+    g = game(ONE_MINE)  # one cube and one mine: the number of mines says where it is
+    assert g.window()
+    red = lambda shot: count(below_hud(shot), lambda r, g, b: r > 200 and g < 60 and b < 60)
+    before = red(g.shot())
+    g.xdo("key", "h")
+    assert wait_until(lambda: count(g.shot(), green_text, SECOND_LINE) > 150), "HINT 0 0 0 MINE"
+    assert red(g.shot()) > before + 500, "a red outline around the mine"
+    g.xdo("click", "3")
+    assert saved(g)
+    assert count(g.shot(), green_text, SECOND_LINE) == 0, "gone with the click"
+    [name] = os.listdir(g.path("Replays"))
+    total = float(re.search(r"# Total time: (\S+) seconds", open(g.path("Replays/" + name)).read())[1])
+    assert total > time.monotonic() - started + 3, "the hint's ten seconds are on the clock"
