@@ -114,14 +114,14 @@ double ToSegment(std::pair<double, double> p, const OnScreen& a, const OnScreen&
     return std::hypot(p.first - a.x - t * dx, p.second - a.y - t * dy);
 }
 
+// Inside the triangle, or within the margin of its edges: on the same side of all three.
 bool InTriangle(std::pair<double, double> p, const OnScreen (&t)[3], double margin) {
     const auto side = [&](const OnScreen& a, const OnScreen& b) {
         return (b.x - a.x) * (p.second - a.y) - (b.y - a.y) * (p.first - a.x);
     };
-    const double area = side(t[0], t[1]) + side(t[1], t[2]) + side(t[2], t[0]);
-    const bool inside = std::min({side(t[0], t[1]), side(t[1], t[2]), side(t[2], t[0])}) * (area > 0 ? 1 : -1) >= 0 ||
-                        std::max({side(t[0], t[1]), side(t[1], t[2]), side(t[2], t[0])}) * (area > 0 ? 1 : -1) <= 0;
-    return inside || std::min({ToSegment(p, t[0], t[1]), ToSegment(p, t[1], t[2]), ToSegment(p, t[2], t[0])}) <= margin;
+    const double s[3] = {side(t[0], t[1]), side(t[1], t[2]), side(t[2], t[0])};
+    return std::min({s[0], s[1], s[2]}) >= 0 || std::max({s[0], s[1], s[2]}) <= 0 ||
+           std::min({ToSegment(p, t[0], t[1]), ToSegment(p, t[1], t[2]), ToSegment(p, t[2], t[0])}) <= margin;
 }
 
 // A world with the game's textures, read from the runnable folder.

@@ -2,25 +2,14 @@
 // forms they are documented in: each must keep compiling, whatever forms
 // faster callers inside the game add. Nothing here runs.
 
-#include <fstream>
-#include <list>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "game/GameInfo.h"
-#include "game/GameLoop.h"
-#include "game/GameParams.h"
-#include "game/SDL_Helpers.h"
-#include "minefield/MineWorld.h"
-#include "minefield/Replay.h"
 #include "picking/RayAlgorithm.h"
 #include "quads/QuadAlgorithm.h"
 #include "quads/QuadDrawBuffer.h"
 #include "support/Geometry.h"
 #include "support/StringHelpers.h"
-#include "textures/TexDict.h"
-#include "textures/Texture.h"
 #include "world/BlockWorld2.h"
 
 namespace {
@@ -74,46 +63,6 @@ namespace {
     EndsWith(line, prefix);
     ToString(value);
     ToString(real);
-}
-
-[[maybe_unused]] void GameAndField() {
-    GameInfo info;
-    ReadParams("game_parameters.txt", info);
-    Initialize(info);
-    InitializeGame(info);
-    InputLoop(info);
-    StateLoop(info);
-    RenderLoop(info);
-
-    Texture texture;
-    texture.LoadFromFile("font_proggy_green.tga");
-    texture.UseTexture();
-    TexDict dictionary;
-    std::string folder = "Textures", listing = "texture_listing.txt", name = "grey_block";
-    std::vector<std::pair<int, std::string>> textures = {{2, "grey_block"}};
-    dictionary.LoadListedTextures(folder, listing, textures);
-    dictionary.GetTexture(name);
-
-    Input* input = info.inputWrapper.GetInput();
-    std::list<int> keys;
-    input->GetKeysPressedInOrder(keys);
-    info.camera.TakeInInput(input, 0.05f);
-
-    MineWorld world;
-    world.Initialize(10, 10, 10, 39);
-    Vector origin = info.camera.GetPos(), direction = info.camera.GetLook();
-    world.MouseInput(origin, direction, true, 0.5f);
-    bool won = false;
-    int mines = 0, flags = world.CountMines(BlockPos(1, 1, 1));
-    world.GetGameState(won, mines, flags);
-    world.Render();
-    world.RenderNum(BlockPos(1, 1, 1), 3);
-    std::ofstream out("replay.cubomb");
-    world.OutputReplayInfo(out);
-    std::string player = "joe";
-    SaveReplay(player, world, 12.5f, true);
-    DrawScreenText(0, 0.97f, 0.02f, 0.03f, GetTimeString());
-    Screenshot(info.screen, "screenshot.bmp");
 }
 
 }  // namespace

@@ -187,90 +187,113 @@ bool Deduction::ApplyPairRule(size_t a, size_t b) {
     return true;
 }
 
-// The covered cubes no count speaks of can hold any number of the mines left.
+namespace {
+
+// The numbers of mines the groups can hold together, all of them or all but
+// one: exactly, as sets, while few mines are left; beyond that as ranges,
+// which can only allow more, and so never make a cube certain that is not.
+class MineSums {
+public:
+    MineSums(const std::vector<Bits>& feasible, const std::vector<std::pair<size_t, size_t>>& ranges, long left)
+        : exact(left <= 256), most(exact ? static_cast<size_t>(std::max(left, 0L)) : 0) {
+        const size_t n = ranges.size();
+        before.assign(n + 1, Bits((most + 64) / 64, 0));
+        after = before;
+        SetBit(before[0], 0);
+        SetBit(after[n], 0);
+        low.assign(n + 1, {0, 0});
+        high = low;
+        for (size_t i = 0; i < n; ++i) {
+            const size_t j = n - 1 - i;
+            low[i + 1].first = low[i].first + static_cast<long>(ranges[i].first);
+            high[i + 1].first = high[i].first + static_cast<long>(ranges[i].second);
+            low[j].second = low[j + 1].second + static_cast<long>(ranges[j].first);
+            high[j].second = high[j + 1].second + static_cast<long>(ranges[j].second);
+            if (exact) {
+                before[i + 1] = SumsOf(before[i], feasible[i], most);
+                after[j] = SumsOf(after[j + 1], feasible[j], most);
+            }
+        }
+    }
+
+    // What every group but the one can hold together.
+    std::function<bool(long, long)> Others(size_t group) const {
+        if (exact) {
+            return [sums = SumsOf(before[group], after[group + 1], most)](long from, long to) { return AnyIn(sums, from, to); };
+        }
+        const long least = low[group].first + low[group + 1].second, greatest = high[group].first + high[group + 1].second;
+        return [=](long from, long to) { return std::max(from, least) <= std::min(to, greatest); };
+    }
+    bool AllCan(long from, long to) const {
+        const size_t n = before.size() - 1;
+        return exact ? AnyIn(before[n], from, to) : std::max(from, low[n].first) <= std::min(to, high[n].first);
+    }
+
+private:
+    bool exact;
+    size_t most;
+    std::vector<Bits> before, after;                    // sums of the groups before and after each
+    std::vector<std::pair<long, long>> low, high;       // the same as ranges: (before, after)
+};
+
+}  // namespace
+
+// The cubes no count speaks of, loose ones, can hold any number of the mines
+// left; a group's cube is certain when every number it can be a mine with (or
+// safe with) leaves the others and the loose cubes no way to hold the rest.
 bool Deduction::SettleExactly() {
     std::vector<Group> groups = Groups();
-    size_t unknown = 0;
-    for (size_t cube = 0; cube < facts.size(); ++cube) {
-        unknown += facts[cube] == kUnknown;
-    }
-    size_t tied = 0;
+    std::vector<bool> tied(facts.size(), false);
+    std::vector<Bits> feasible;
+    std::vector<std::pair<size_t, size_t>> ranges;
     for (Group& group : groups) {
         Search(group);
-        tied += group.cubes.size();
         if (group.settled && group.most < group.least) {
             return false;  // no way to place the mines: the counts disagree
         }
+        for (const size_t cube : group.cubes) tied[cube] = true;
+        feasible.push_back(group.feasible);
+        ranges.emplace_back(group.least, group.most);
+    }
+    long loose = 0;
+    for (size_t cube = 0; cube < facts.size(); ++cube) {
+        loose += facts[cube] == kUnknown && !tied[cube];
     }
     const long left = mines - knownMines;
-    const long loose = static_cast<long>(unknown - tied);
-    // Sums of the groups' numbers, exactly while they are few, or their range.
-    const bool exact = left <= 256;
-    const size_t most = exact ? static_cast<size_t>(std::max(left, 0L)) : 0;
-    std::vector<Bits> before(groups.size() + 1, Bits((most + 64) / 64, 0)), after(groups.size() + 1, before[0]);
-    SetBit(before[0], 0);
-    SetBit(after[groups.size()], 0);
-    std::vector<long> lowBefore(groups.size() + 1, 0), highBefore(groups.size() + 1, 0);
-    std::vector<long> lowAfter(groups.size() + 1, 0), highAfter(groups.size() + 1, 0);
-    for (size_t i = 0; i < groups.size(); ++i) {
-        lowBefore[i + 1] = lowBefore[i] + static_cast<long>(groups[i].least);
-        highBefore[i + 1] = highBefore[i] + static_cast<long>(groups[i].most);
-        const size_t j = groups.size() - 1 - i;
-        lowAfter[j] = lowAfter[j + 1] + static_cast<long>(groups[j].least);
-        highAfter[j] = highAfter[j + 1] + static_cast<long>(groups[j].most);
-        if (exact) {
-            before[i + 1] = SumsOf(before[i], groups[i].feasible, most);
-            after[j] = SumsOf(after[j + 1], groups[j].feasible, most);
-        }
-    }
-    // Whether the others can hold a number of mines from low to high.
-    const auto othersCan = [&](size_t i, long low, long high) {
-        if (!exact) {
-            return std::max(low, lowBefore[i] + lowAfter[i + 1]) <= std::min(high, highBefore[i] + highAfter[i + 1]);
-        }
-        return AnyIn(SumsOf(before[i], after[i + 1], most), low, high);
-    };
+    const MineSums sums(feasible, ranges, left);
     bool learnt = false;
     for (size_t i = 0; i < groups.size(); ++i) {
-        const Group& group = groups[i];
-        if (!group.settled) {
-            continue;
-        }
-        const Bits others = exact ? SumsOf(before[i], after[i + 1], most) : Bits();
-        const auto fits = [&](size_t k) {
-            const long low = left - loose - static_cast<long>(k), high = left - static_cast<long>(k);
-            return exact ? AnyIn(others, low, high) : othersCan(i, low, high);
-        };
-        for (size_t c = 0; c < group.cubes.size(); ++c) {
-            bool mine = false, safe = false;
-            for (size_t k = group.least; k <= group.most; ++k) {
-                mine = mine || (Bit(group.canMine[c], k) && fits(k));
-                safe = safe || (Bit(group.canSafe[c], k) && fits(k));
-            }
-            if (mine != safe && facts[group.cubes[c]] == kUnknown) {
-                Learn(group.cubes[c], mine ? kMine : kSafe);
-                learnt = true;
-            }
+        learnt = LearnFromGroup(groups[i], sums.Others(i), left, loose) || learnt;
+    }
+    const bool looseMine = sums.AllCan(left - loose, left - 1), looseSafe = sums.AllCan(left - loose + 1, left);
+    for (size_t cube = 0; cube < facts.size() && loose > 0 && looseMine != looseSafe; ++cube) {
+        if (facts[cube] == kUnknown && !tied[cube]) {
+            Learn(cube, looseMine ? kMine : kSafe);
+            learnt = true;
         }
     }
-    if (loose > 0) {  // the cubes no count speaks of
-        const long total = groups.size();
-        const auto anyTotal = [&](long low, long high) {
-            return exact ? AnyIn(before[total], low, high)
-                         : std::max(low, lowBefore[total]) <= std::min(high, highBefore[total]);
-        };
-        const bool mine = anyTotal(left - loose, left - 1), safe = anyTotal(left - loose + 1, left);
-        if (mine != safe) {
-            std::vector<bool> spoken(facts.size(), false);
-            for (const Group& group : groups) {
-                for (const size_t cube : group.cubes) spoken[cube] = true;
-            }
-            for (size_t cube = 0; cube < facts.size(); ++cube) {
-                if (facts[cube] == kUnknown && !spoken[cube]) {
-                    Learn(cube, mine ? kMine : kSafe);
-                    learnt = true;
-                }
-            }
+    return learnt;
+}
+
+bool Deduction::LearnFromGroup(const Group& group, const std::function<bool(long, long)>& othersCan, long left,
+                               long loose) {
+    if (!group.settled) {
+        return false;
+    }
+    std::vector<bool> fits(group.most + 1, false);
+    for (size_t k = group.least; k <= group.most; ++k) {
+        fits[k] = othersCan(left - loose - static_cast<long>(k), left - static_cast<long>(k));
+    }
+    bool learnt = false;
+    for (size_t c = 0; c < group.cubes.size(); ++c) {
+        bool mine = false, safe = false;
+        for (size_t k = group.least; k <= group.most; ++k) {
+            mine = mine || (fits[k] && Bit(group.canMine[c], k));
+            safe = safe || (fits[k] && Bit(group.canSafe[c], k));
+        }
+        if (mine != safe && facts[group.cubes[c]] == kUnknown) {
+            Learn(group.cubes[c], mine ? kMine : kSafe);
+            learnt = true;
         }
     }
     return learnt;

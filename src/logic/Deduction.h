@@ -22,6 +22,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "logic/Box.h"
@@ -62,6 +63,7 @@ private:
     bool ApplyCheapRules(size_t cube);
     bool ApplyPairRule(size_t a, size_t b);
     bool SettleExactly();
+    bool LearnFromGroup(const Group& group, const std::function<bool(long, long)>& othersCan, long left, long loose);
     std::vector<Group> Groups() const;
     void Search(Group& group) const;
 

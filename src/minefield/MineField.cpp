@@ -328,16 +328,14 @@ bool MineField::Target(const Vector& origin, const Vector& direction, BlockPos& 
     return hit;
 }
 
-// The ray meets the marker's cube before it meets the cube a click would act on.
+// The march to the marker goes no further than the cube a click would act on.
 bool MineField::PointedMarker(const Vector& origin, const Vector& direction, BlockPos& marker) const {
     Vector hitPoint;
     int hitSide = 0;
     BlockPos target;
     float targetDistance = 0;
-    const bool targeted = Target(origin, direction, target, targetDistance);
-    return RayAlgorithm().RayIntersectsWorld(Markers(*this), origin, direction, targetDistance, hitPoint, marker,
-                                             hitSide) &&
-           (!targeted || Length(hitPoint - origin) < targetDistance);
+    Target(origin, direction, target, targetDistance);
+    return RayAlgorithm().RayIntersectsWorld(Markers(*this), origin, direction, targetDistance, hitPoint, marker, hitSide);
 }
 
 MineField::Surroundings MineField::Around(const BlockPos& pos) const {
