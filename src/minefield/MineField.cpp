@@ -451,10 +451,12 @@ void MineField::MoveMineAway(size_t index) {
 }
 
 // Every mine shows, flagged or not; the records themselves stay as they are.
-// One batch: a buried mine's neighbours show a face and hide it again.
+// One batch, told of every cube: a mine's faces show everywhere a flood went,
+// so every plane is merged afresh, and a buried mine's neighbours show a face
+// and hide it again, which the index alone sees cheaply.
 void MineField::DeathChanges() {
     dead = true;
-    blockWorld.BeginBatch(static_cast<size_t>(mineCount));
+    blockWorld.BeginBatch(cubes.Size());
     for (size_t i = 0; i < cubes.Size(); ++i) {
         if (cubes.At(i).isMine) {
             const BlockPos pos = cubes.PositionOf(i);

@@ -546,10 +546,10 @@ void QuadAlgorithm::QuadHolder::ReplacePlane(int side, int plane, const std::vec
 }
 
 void QuadAlgorithm::SweepRectangles(int16_t* cells, int width, int height, Point origin,
-                                    std::vector<TexturedQuad>& out) {
+                                    std::vector<TexturedQuad>& out, const uint8_t* rowsUsed) {
     const auto at = [&](int u, int v) -> int16_t& { return cells[size_t(v) * width + u]; };
     for (int v = 0; v < height; ++v) {
-        for (int u = 0; u < width; ++u) {
+        for (int u = rowsUsed != nullptr && rowsUsed[v] == 0 ? width : 0; u < width; ++u) {
             // Most of a big box's cells show nothing: four at a time pass quicker.
             uint64_t four = 0;
             while (u + 4 <= width && (std::memcpy(&four, &at(u, v), sizeof four), four == 0)) {
@@ -566,12 +566,11 @@ void QuadAlgorithm::SweepRectangles(int16_t* cells, int width, int height, Point
             while (right + 1 < width && at(right + 1, v) == texture) {
                 ++right;
             }
+            // A row fits when it holds what the first row holds there, all this texture.
+            const size_t rowBytes = sizeof(int16_t) * static_cast<size_t>(right - u + 1);
             int top = v;
-            for (bool fits = true; fits && top + 1 < height;) {
-                for (int column = u; column <= right && fits; ++column) {
-                    fits = at(column, top + 1) == texture;
-                }
-                top += fits;
+            while (top + 1 < height && std::memcmp(&at(u, top + 1), &at(u, v), rowBytes) == 0) {
+                ++top;
             }
             for (int row = v; row <= top; ++row) {
                 std::fill_n(&at(u, row), right - u + 1, 0);

@@ -92,12 +92,14 @@ public:
     // row from the cell at origin, cut into rectangles of one texture each: each
     // grows right as far as it can, then up while its whole row fits. So no two
     // of one texture fit exactly along a whole side: none would merge. The
-    // cells are used up: each becomes 0 once a rectangle takes it.
+    // cells are used up: each becomes 0 once a rectangle takes it. Rows
+    // marked 0 in rowsUsed, when given, hold no face and are passed over.
     struct TexturedQuad {
         int texture;
         Quad quad;
     };
-    static void SweepRectangles(int16_t* cells, int width, int height, Point origin, std::vector<TexturedQuad>& out);
+    static void SweepRectangles(int16_t* cells, int width, int height, Point origin, std::vector<TexturedQuad>& out,
+                                const uint8_t* rowsUsed = nullptr);
 
     // The rectangles of one plane. Callers never add a covered cell and never
     // remove an uncovered one; the block world guarantees both.

@@ -119,7 +119,7 @@ void BlockWorld2::EraseEmptied() {
 }
 
 void BlockWorld2::RestoreFromCopies() {
-    index.RestoreRecords(blocks);
+    index.RestoreChanged(blocks);
     copiesOnly = false;
     emptied = {};
 }

@@ -24,10 +24,13 @@ void DenseIndex::Build(const BlockRect& bounds, BlockRecords::iterator none) {
     records.clear();
     copies.clear();
     looks.clear();
+    noted.clear();
+    changed = {};
     if (positions <= kMostIndexedPositions) {
         records.assign(static_cast<size_t>(positions), none);
         copies.assign(static_cast<size_t>(positions), BlockRecord());
         looks.assign(static_cast<size_t>(positions), 0);
+        noted.assign(static_cast<size_t>(positions), false);
     }
     records.shrink_to_fit();
     copies.shrink_to_fit();
@@ -35,13 +38,14 @@ void DenseIndex::Build(const BlockRect& bounds, BlockRecords::iterator none) {
 }
 
 // A face shows unless the cube across it, inside the box, has a face that touches it.
-void DenseIndex::VisibleFaces(int axis, int64_t firstLayer, int64_t count, std::vector<int16_t>& lowSides,
-                              std::vector<int16_t>& highSides) const {
+void DenseIndex::VisibleFaces(int axis, int64_t firstLayer, int64_t count, Faces& lowSides, Faces& highSides) const {
     const int lowSide = SideAcross(axis, -1), highSide = SideAcross(axis, +1);
     const int u = kSides[lowSide].u, v = kSides[lowSide].v;
     const int64_t width = extent[u], area = extent[u] * extent[v];
-    lowSides.assign(static_cast<size_t>(count * area), 0);
-    highSides.assign(static_cast<size_t>(count * area), 0);
+    for (Faces* faces : {&lowSides, &highSides}) {
+        faces->cells.assign(static_cast<size_t>(count * area), 0);
+        faces->rows.assign(static_cast<size_t>(count * extent[v]), 0);
+    }
     const int64_t stride[3] = {extent[1] * extent[2], extent[2], 1};
     int64_t from[3] = {0, 0, 0}, to[3] = {extent[0], extent[1], extent[2]};
     from[axis] = std::max<int64_t>(firstLayer, 0);
@@ -54,17 +58,44 @@ void DenseIndex::VisibleFaces(int axis, int64_t firstLayer, int64_t count, std::
                 if (looks[slot] == 0) {
                     continue;
                 }
-                const size_t cell = static_cast<size_t>((at[axis] - firstLayer) * area + at[v] * width + at[u]);
+                const size_t row = static_cast<size_t>((at[axis] - firstLayer) * extent[v] + at[v]);
+                const size_t cell = row * static_cast<size_t>(width) + static_cast<size_t>(at[u]);
                 const int low = Face(slot, lowSide), high = Face(slot, highSide);
                 if (low != 0 && (at[axis] == 0 || Face(slot - stride[axis], highSide) == 0)) {
-                    lowSides[cell] = static_cast<int16_t>(low);
+                    lowSides.cells[cell] = static_cast<int16_t>(low);
+                    lowSides.rows[row] = 1;
                 }
                 if (high != 0 && (at[axis] + 1 == extent[axis] || Face(slot + stride[axis], lowSide) == 0)) {
-                    highSides[cell] = static_cast<int16_t>(high);
+                    highSides.cells[cell] = static_cast<int16_t>(high);
+                    highSides.rows[row] = 1;
                 }
             }
         }
     }
+}
+
+// A few slots are found in the map one by one; many, in one walk.
+void DenseIndex::RestoreChanged(BlockRecords& map) {
+    if (changed.size() * 8 >= copies.size()) {
+        RestoreRecords(map);
+    } else {
+        for (const size_t slot : changed) {
+            BlockRecords::iterator& record = records[slot];
+            const BlockRecord& copy = copies[slot];
+            if (record == map.end() && !copy.Empty()) {
+                record = map.emplace(PositionOf(slot), copy).first;
+            } else if (record != map.end() && copy.Empty()) {
+                map.erase(record);
+                record = map.end();
+            } else if (record != map.end()) {
+                record->second = copy;
+            }
+        }
+    }
+    for (const size_t slot : changed) {
+        noted[slot] = false;
+    }
+    changed = {};
 }
 
 // The records are brought in step with the copies in one walk. Where most

@@ -43,13 +43,16 @@ public:
         copies[slot] = block;
         looks[slot] = LookOf(block);
     }
-    // Every face of the copy shows the texture, and it is solid when that is not 0.
+    // Changes to the copy alone, ahead of the map: the slot is noted for
+    // RestoreChanged. Every face shows the texture, solid when it is not 0.
     void SetCube(size_t slot, int texture) {
+        Note(slot);
         std::fill_n(copies[slot].sideTexture, 6, static_cast<int16_t>(texture));
         copies[slot].solid = texture != 0;
         looks[slot] = LookOf(copies[slot]);
     }
     void SetFace(size_t slot, int side, int texture) {
+        Note(slot);
         copies[slot].sideTexture[side - 1] = static_cast<int16_t>(texture);
         looks[slot] = LookOf(copies[slot]);
     }
@@ -60,11 +63,16 @@ public:
     // side and on their high side (0 where none shows): layer after layer,
     // each row by row from the box's low corner. Read from the copies in
     // memory order; layers beyond the box show nothing.
-    void VisibleFaces(int axis, int64_t firstLayer, int64_t count, std::vector<int16_t>& lowSides,
-                      std::vector<int16_t>& highSides) const;
+    struct Faces {
+        std::vector<int16_t> cells;
+        std::vector<uint8_t> rows;  // per row of each layer: whether any face shows in it
+    };
+    void VisibleFaces(int axis, int64_t firstLayer, int64_t count, Faces& lowSides, Faces& highSides) const;
     // Makes the map hold exactly the copies that hold anything, in position
     // order. The map holds nothing outside the box.
     void RestoreRecords(BlockRecords& map);
+    // The same where only the noted slots' copies went ahead of the map.
+    void RestoreChanged(BlockRecords& map);
 
 private:
     // One byte for what a copy's faces show: the texture of all six where
@@ -80,6 +88,18 @@ private:
         return first >= 0 && first < kMixed ? static_cast<uint8_t>(first) : kMixed;
     }
     int Face(size_t slot, int side) const { return looks[slot] != kMixed ? looks[slot] : copies[slot].sideTexture[side - 1]; }
+    BlockPos PositionOf(size_t slot) const {
+        const size_t column = slot / static_cast<size_t>(extent[2]);
+        return BlockPos(box.low.x + static_cast<int32_t>(column / static_cast<size_t>(extent[1])),
+                        box.low.y + static_cast<int32_t>(column % static_cast<size_t>(extent[1])),
+                        box.low.z + static_cast<int32_t>(slot % static_cast<size_t>(extent[2])));
+    }
+    void Note(size_t slot) {
+        if (!noted[slot]) {
+            noted[slot] = true;
+            changed.push_back(slot);
+        }
+    }
 
     BlockRect box{BlockPos(0, 0, 0), BlockPos(-1, -1, -1)};
     int64_t extent[3] = {0, 0, 0};
@@ -87,6 +107,8 @@ private:
     std::vector<BlockRecords::iterator> records;
     std::vector<BlockRecord> copies;
     std::vector<uint8_t> looks;
+    std::vector<bool> noted;
+    std::vector<size_t> changed;  // the noted slots
 };
 
 #endif

@@ -83,26 +83,28 @@ void FaceBatch::SweepAxis(QuadAlgorithm& quads, const DenseIndex& index, int axi
         while (first + count <= layers && count < most && Needed(axis, first + count)) {
             ++count;
         }
-        index.VisibleFaces(axis, first, count, lowCells, highCells);
+        index.VisibleFaces(axis, first, count, lowFaces, highFaces);
         for (int64_t layer = first; layer < first + count; ++layer) {
-            const size_t offset = static_cast<size_t>((layer - first) * area);
             if (layer >= 0 && planes[lowSide - 1][layer].sweep) {
-                Sweep(quads, lowSide, origin + layer, lowCells.data() + offset);
+                Sweep(quads, lowSide, origin + layer, lowFaces, layer - first);
             }
             if (layer + 1 < static_cast<int64_t>(planes[highSide - 1].size()) && planes[highSide - 1][layer + 1].sweep) {
-                Sweep(quads, highSide, origin + layer + 1, highCells.data() + offset);
+                Sweep(quads, highSide, origin + layer + 1, highFaces, layer - first);
             }
         }
         first += count;
     }
 }
 
-// Merges the plane again from the faces visible in it, all textures at once.
-void FaceBatch::Sweep(QuadAlgorithm& quads, int side, int64_t plane, int16_t* cells) {
+// Merges the plane again from the faces visible in it, all textures at once:
+// the layer of cubes is the one at this place among those read.
+void FaceBatch::Sweep(QuadAlgorithm& quads, int side, int64_t plane, DenseIndex::Faces& faces, int64_t layer) {
     const Side& facts = kSides[side];
+    const int64_t rows = height[facts.axis];
     rectangles.clear();
-    QuadAlgorithm::SweepRectangles(cells, static_cast<int>(width[facts.axis]), static_cast<int>(height[facts.axis]),
+    QuadAlgorithm::SweepRectangles(faces.cells.data() + layer * width[facts.axis] * rows, static_cast<int>(width[facts.axis]),
+                                   static_cast<int>(rows),
                                    QuadAlgorithm::Point(Coordinate(bounds.low, facts.u), Coordinate(bounds.low, facts.v)),
-                                   rectangles);
+                                   rectangles, faces.rows.data() + layer * rows);
     quads.ReplacePlane(side, static_cast<int>(plane), rectangles);
 }

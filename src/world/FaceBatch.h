@@ -58,7 +58,7 @@ private:
         return planes[side - 1][Coordinate(pos, kSides[side].axis) - base[side - 1]];
     }
     void SweepAxis(QuadAlgorithm& quads, const DenseIndex& index, int axis);
-    void Sweep(QuadAlgorithm& quads, int side, int64_t plane, int16_t* cells);
+    void Sweep(QuadAlgorithm& quads, int side, int64_t plane, DenseIndex::Faces& faces, int64_t layer);
     // Whether a sweep needs the faces of this layer of cubes across the axis.
     bool Needed(int axis, int64_t layer) const;
 
@@ -67,7 +67,7 @@ private:
     int64_t base[6] = {0, 0, 0, 0, 0, 0};  // the coordinate of the cubes whose faces lie in each side's first plane
     // Kept from sweep to sweep: a plane of a big box is more than the C
     // library hands out from its heap, and fresh pages cost more than the sweep.
-    std::vector<int16_t> lowCells, highCells;
+    DenseIndex::Faces lowFaces, highFaces;
     std::vector<QuadAlgorithm::TexturedQuad> rectangles;
     int64_t width[3] = {0, 0, 0}, height[3] = {0, 0, 0};  // of the planes across each axis
 };
