@@ -188,6 +188,22 @@ TEST(FieldGl, MarkersAndTheOutlineLandWhereTheirCornersProject) {
             return std::abs(p.first - centre.x) <= 1.5 && std::abs(p.second - centre.y) <= 1.5;
         })) << count << ": a far marker lights the pixel of its centre";
     }
+    // One marker alone, from above: each side triangle, about its middle, in its own shade of green.
+    LookFrom({0.5f, 0.45f, 1.1f}, {0.5f, 0.45f, 0}, {0, 1, 0});
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glEnable(GL_DEPTH_TEST);
+    MineWorld::RenderNum(BlockPos(0, 0, 0), 2);
+    const std::vector<unsigned char> above = ReadScreen();
+    const double corners[4][3] = {{0.4, 0.4, 0.4}, {0.6, 0.4, 0.4}, {0.5, 0.6, 0.4}, {0.5, 0.5, 0.6}};
+    const int sides[3][2] = {{1, 0}, {2, 1}, {0, 2}};  // B A, C B, A C, each with D
+    const double shades[3] = {0.7, 0.4, 0.8};
+    for (int t = 0; t < 3; ++t) {
+        const int a = sides[t][0], b = sides[t][1];
+        const OnScreen middle = Project((corners[a][0] + corners[b][0] + 0.5) / 3, (corners[a][1] + corners[b][1] + 0.5) / 3,
+                                        (corners[a][2] + corners[b][2] + 0.6) / 3);
+        const unsigned char* pixel = &above[(int(middle.y) * kGlWidth + int(middle.x)) * 3];
+        EXPECT_TRUE(pixel[0] < 5 && std::abs(pixel[1] - shades[t] * 255) < 3 && pixel[2] < 5) << "side " << t << " " << int(pixel[1]);
+    }
     // The outline alone, on white: its twelve edges just outside the cube, seen close from a corner.
     constexpr float kGap = 0.01f;
     const BlockPos cube(5, 1, 0);

@@ -376,7 +376,7 @@ TEST(MineField, FastPathsAgreeWithThePlainRulesUnderClicksAndCuts) {
                     kept[r][k] = built[k];
                 }
                 Replay(faces, inRegions);
-                for (size_t v = 0; v < vertices.size(); v += 12)
+                for (size_t v = 0; v < vertices.size(); v += kMarkerCorners)
                     markers.insert(BlockPos(int(std::floor(vertices[v].x)), int(std::floor(vertices[v].y)), int(std::floor(vertices[v].z))));
             }
             ASSERT_NO_FATAL_FAILURE(plain.ExpectSame(field, &inRegions.faces, &markers)) << seed << " step " << step;

@@ -125,6 +125,7 @@ void MineField::DrawMines(int mines) {
     mineCount = static_cast<int>(mined);
 }
 
+// Row by row along z; the cut, when there is one, blanks what it hides after.
 void MineField::ShownCounts(const BlockRect& box, std::vector<uint8_t>& counts) const {
     counts.clear();
     BlockPos pos;
@@ -135,7 +136,18 @@ void MineField::ShownCounts(const BlockRect& box, std::vector<uint8_t>& counts) 
             cubes.IndexOf(pos, index);
             for (; pos.z <= box.high.z; ++pos.z, ++index) {
                 const Block& block = cubes.At(index);
-                counts.push_back(block.state == Block::kUncovered && !Hidden(pos) ? block.adjacentMines : 0);
+                counts.push_back(block.state == Block::kUncovered ? block.adjacentMines : 0);
+            }
+        }
+    }
+    if (cut.layers == 0) {
+        return;
+    }
+    size_t at = 0;
+    for (pos.x = box.low.x; pos.x <= box.high.x; ++pos.x) {
+        for (pos.y = box.low.y; pos.y <= box.high.y; ++pos.y) {
+            for (pos.z = box.low.z; pos.z <= box.high.z; ++pos.z, ++at) {
+                counts[at] = Hidden(pos) ? 0 : counts[at];
             }
         }
     }

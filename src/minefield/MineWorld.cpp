@@ -40,20 +40,22 @@ void MineWorld::RenderMarkers() {
     constexpr size_t kMarkersPerSlice = 4096;
     glDisable(GL_TEXTURE_2D);
     const std::vector<uint32_t>& marked = MarkedCubes();
+    static const std::vector<uint32_t> indices = MarkerIndices(kMarkersPerSlice);
     for (size_t first = 0; first < marked.size(); first += kMarkersPerSlice) {
         const size_t end = std::min(marked.size(), first + kMarkersPerSlice);
         markerVertices.clear();
         for (size_t i = first; i < end; ++i) {
             AppendMarker(cubes.PositionOf(marked[i]), cubes.At(marked[i]).adjacentMines, markerVertices);
         }
-        DrawTriangleArray(GL_C4UB_V3F, markerVertices.data(), markerVertices.size());
+        DrawMarkers(markerVertices.data(), indices.data(), markerVertices.size() / kMarkerCorners);
+        glFlush();
     }
 }
 
 void MineWorld::RenderNum(const BlockPos& pos, uint8_t count) {
-    std::vector<MarkerVertex> vertices;
-    AppendMarker(pos, count, vertices);
-    DrawTriangleArray(GL_C4UB_V3F, vertices.data(), vertices.size());
+    std::vector<MarkerVertex> corners;
+    AppendMarker(pos, count, corners);
+    DrawMarkers(corners.data(), MarkerIndices(1).data(), corners.size() / kMarkerCorners);
 }
 
 void MineWorld::RenderOutline(const BlockPos& cube) {

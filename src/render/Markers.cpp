@@ -1,5 +1,7 @@
 #include "render/Markers.h"
 
+#include <GL/glew.h>
+
 namespace {
 
 struct Colour {
@@ -21,22 +23,36 @@ Colour CountColour(uint8_t count, float s) {
 // Corners A, B, C, D of the marker, offsets within the cube.
 constexpr float kCorners[4][3] = {{0.4f, 0.4f, 0.4f}, {0.6f, 0.4f, 0.4f}, {0.5f, 0.6f, 0.4f}, {0.5f, 0.5f, 0.6f}};
 
-struct Triangle {
-    int corners[3];
-    float shade;
-};
-
-// The base first; the fixed shades give the unlit tetrahedron its look.
-constexpr Triangle kTriangles[4] = {{{0, 1, 2}, 1.0f}, {{1, 0, 3}, 0.7f}, {{2, 1, 3}, 0.4f}, {{0, 2, 3}, 0.8f}};
+// The triangles by their corners, the base first, each ordered to end on
+// the corner that carries its shade: the base (1.0) on C, BDA (0.7) on A, CDB
+// (0.4) on B, ACD (0.8) on D. The fixed shades give the unlit tetrahedron its look.
+constexpr int kTriangles[kMarkerIndices] = {0, 1, 2, 1, 3, 0, 2, 3, 1, 0, 2, 3};
+constexpr float kShades[kMarkerCorners] = {0.7f, 0.4f, 1.0f, 0.8f};
 
 uint8_t Byte(float c) {
     return static_cast<uint8_t>(c * 255.0f + 0.5f);
 }
 
-MarkerVertex Corner(const BlockPos& pos, int corner, const Colour& colour) {
-    return MarkerVertex{Byte(colour.r), Byte(colour.g), Byte(colour.b), 255,
-                        static_cast<float>(pos.x) + kCorners[corner][0], static_cast<float>(pos.y) + kCorners[corner][1],
-                        static_cast<float>(pos.z) + kCorners[corner][2]};
+// A marker at the origin: its corners, each with the bytes of its shade of
+// the count's colour. Counts from 7 share one.
+struct Shape {
+    MarkerVertex corners[kMarkerCorners];
+};
+
+Shape ShapeOf(uint8_t count) {
+    Shape shape{};
+    for (int corner = 0; corner < kMarkerCorners; ++corner) {
+        const Colour colour = CountColour(count, kShades[corner]);
+        shape.corners[corner] = MarkerVertex{Byte(colour.r), Byte(colour.g), Byte(colour.b), 255, kCorners[corner][0],
+                                             kCorners[corner][1], kCorners[corner][2]};
+    }
+    return shape;
+}
+
+const Shape& ShapeFor(uint8_t count) {
+    static const Shape shapes[8] = {ShapeOf(0), ShapeOf(1), ShapeOf(2), ShapeOf(3),
+                                    ShapeOf(4), ShapeOf(5), ShapeOf(6), ShapeOf(7)};
+    return shapes[count < 7 ? count : 7];
 }
 
 }  // namespace
@@ -52,11 +68,36 @@ void AppendMarker(const BlockPos& pos, uint8_t count, std::vector<MarkerVertex>&
     if (count == 0) {
         return;
     }
-    for (const Triangle& triangle : kTriangles) {
-        for (const int corner : triangle.corners) {
-            out.push_back(Corner(pos, corner, CountColour(count, triangle.shade)));
+    const Vector at(static_cast<float>(pos.x), static_cast<float>(pos.y), static_cast<float>(pos.z));
+    for (MarkerVertex corner : ShapeFor(count).corners) {
+        corner.x += at.x;
+        corner.y += at.y;
+        corner.z += at.z;
+        out.push_back(corner);
+    }
+}
+
+std::vector<uint32_t> MarkerIndices(size_t markers) {
+    std::vector<uint32_t> indices;
+    indices.reserve(markers * kMarkerIndices);
+    for (size_t marker = 0; marker < markers; ++marker) {
+        for (const int corner : kTriangles) {
+            indices.push_back(static_cast<uint32_t>(marker * kMarkerCorners + corner));
         }
     }
+    return indices;
+}
+
+void DrawMarkers(const MarkerVertex* corners, const uint32_t* indices, size_t markers) {
+    if (markers == 0) {
+        return;
+    }
+    glShadeModel(GL_FLAT);
+    glInterleavedArrays(GL_C4UB_V3F, 0, corners);
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(markers * kMarkerIndices), GL_UNSIGNED_INT, indices);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glShadeModel(GL_SMOOTH);
 }
 
 void AppendMarkerPoint(const BlockPos& pos, uint8_t count, std::vector<MarkerVertex>& out) {

@@ -4,7 +4,7 @@
 // The count marker of an uncovered cube as plain data: a small tetrahedron at
 // the cube's centre whose four triangles share the count's colour in four
 // shades (1 blue, 2 green, 3 red, 4 magenta, 5 cyan, 6 yellow, 7 and more
-// white). No marker for a count of 0.
+// white). No marker for a count of 0. DrawMarkers draws them with OpenGL.
 
 #include <cstdint>
 #include <vector>
@@ -21,10 +21,24 @@ struct MarkerVertex {
 // The colour of a count's marker at full brightness (its base).
 void MarkerColour(uint8_t count, float rgb[3]);
 
-// The four triangles, three corners each, in drawing order.
+// The marker's four corners A, B, C, D. Each closes one of the four
+// triangles and carries that triangle's shade, so that drawn with flat
+// shading, which colours a triangle from its last corner, each triangle keeps
+// its own shade. Its triangles are the indices below from its first corner.
+constexpr int kMarkerCorners = 4;
+constexpr int kMarkerIndices = 12;
 void AppendMarker(const BlockPos& pos, uint8_t count, std::vector<MarkerVertex>& out);
+
+// The indices of the triangles of that many markers whose corners lie one
+// after another, in drawing order: the base first.
+std::vector<uint32_t> MarkerIndices(size_t markers);
 
 // A point at the marker's centre in the colour of its base.
 void AppendMarkerPoint(const BlockPos& pos, uint8_t count, std::vector<MarkerVertex>& out);
+
+// The markers of these corners with flat shading, from client memory, or
+// from the bound array buffer (corners null) with the bound element buffer of
+// MarkerIndices when indices is null as well.
+void DrawMarkers(const MarkerVertex* corners, const uint32_t* indices, size_t markers);
 
 #endif

@@ -103,6 +103,9 @@ void DrawArray(unsigned int buffer, GLenum format, GLenum mode, size_t count) {
 
 RegionDrawer::~RegionDrawer() {
     Release();
+    if (markerIndices != 0) {
+        glDeleteBuffers(1, &markerIndices);
+    }
 }
 
 void RegionDrawer::Release() {
@@ -114,8 +117,14 @@ void RegionDrawer::Release() {
     built.clear();
 }
 
-// A field laid out anew has new regions: every buffer is built again.
+// A field laid out anew has new regions: every buffer is built again. Every
+// region's markers share one element buffer, for as many as a region holds.
 void RegionDrawer::Prepare(const FieldRegions& regions) {
+    if (markerIndices == 0) {
+        glGenBuffers(1, &markerIndices);
+        constexpr size_t kMostMarkers = size_t(FieldRegions::kRegionSide) * FieldRegions::kRegionSide * FieldRegions::kRegionSide;
+        Upload(GL_ELEMENT_ARRAY_BUFFER, markerIndices, MarkerIndices(kMostMarkers));
+    }
     if (layout != regions.Layout()) {
         Release();
         built.resize(static_cast<size_t>(regions.Count()));
@@ -157,7 +166,9 @@ void RegionDrawer::DrawMarkers(const FieldRegions& regions, int index, bool asPo
         return;
     }
     Keep(region.markers, version, region.buffers[kMarkerVertices], markers, [&] { regions.BuildMarkers(index, markers); });
-    DrawArray(region.buffers[kMarkerVertices], GL_C4UB_V3F, GL_TRIANGLES, region.markers.count);
+    glBindBuffer(GL_ARRAY_BUFFER, region.buffers[kMarkerVertices]);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, markerIndices);
+    ::DrawMarkers(nullptr, nullptr, region.markers.count / kMarkerCorners);
 }
 
 // Faces never overlap and markers sit apart inside their cubes, so the order

@@ -47,6 +47,7 @@ private:
     void Release();
 
     std::vector<Region> built;
+    unsigned int markerIndices = 0;  // the element buffer of every region's markers
     uint64_t layout = 0;
     bool pointMarkers = true;
     FieldRegions::Faces faces;  // scratch space for one region at a time

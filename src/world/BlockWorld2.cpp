@@ -96,15 +96,17 @@ void BlockWorld2::EndBatch() {
 }
 
 // Records that a batch emptied and left empty. Beyond a sixteenth of them,
-// one pass over all the records is cheaper than finding each.
+// one pass over all the records is cheaper than finding each; over the index,
+// only while they are a thirty-second of its slots, which it walks.
 void BlockWorld2::EraseEmptied() {
     const size_t empty = static_cast<size_t>(
         std::count_if(emptied.begin(), emptied.end(), [this](const BlockPos& pos) { return Look(pos).Empty(); }));
-    if (empty * 16 < blocks.size()) {
+    const bool walkIndex = !index.Empty() && !outsideCubes;
+    if (empty * 16 < blocks.size() || (walkIndex && empty * 32 < index.Size())) {
         for (const BlockPos& pos : emptied) {
             RemoveIfEmpty(pos);
         }
-    } else if (!index.Empty() && !outsideCubes) {
+    } else if (walkIndex) {
         index.RestoreRecords(blocks);
     } else {
         for (auto record = blocks.begin(); record != blocks.end();) {
