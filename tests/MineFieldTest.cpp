@@ -177,6 +177,7 @@ TEST(MineField, MinesFollowTheDrawsAndASafeFirstClickMovesOneAwayUnlessEveryCube
         field.Initialize(sx, sy, sz, draws);
         const int count = static_cast<int>(std::count(mines.begin(), mines.end(), true));
         ASSERT_EQ(Standing(field), std::make_tuple(count == 0, count, 0)) << seed;
+        ASSERT_EQ(field.World().NumQuads(), 6) << "a new box shows its six sides, each one rectangle";
         for (size_t i = 0; i < mines.size(); ++i) {
             const int texture = field.World().GetTexture(field.Cubes().PositionOf(i), 1 + i % 6);
             EXPECT_EQ(std::make_tuple(int(field.Cubes().At(i).state), field.Cubes().At(i).timeFinished, texture),

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 #include <random>
 #include <set>
 
@@ -64,6 +65,33 @@ TEST(QuadMerger, RandomAddsAndRemovesKeepTheInvariants) {
         }
         for (int cell = 0; cell < size * 3; ++cell) engine.AddSquare(Point(cell % size, cell / size));
         EXPECT_EQ(CornersOf(engine.QuadList()), (Corners{{0, 0, size - 1, 2}}));
+    }
+}
+
+// The holder files each face under its texture, side and plane, whatever it
+// remembers of the engines it used last: planes 64 apart, and sides and
+// planes that add up alike, share its memory's slots.
+TEST(QuadHolder, FacesOfEveryTextureSideAndPlaneStayApart) {
+    std::mt19937 random(5);
+    QuadAlgorithm::QuadHolder holder;
+    std::map<std::array<int, 3>, std::set<std::pair<int, int>>> model;
+    for (int step = 0; step < 3000; ++step) {
+        const std::array<int, 3> key = {2 + int(random() % 2), 1 + int(random() % 2), int(random() % 4) * 8 % 24 + int(random() % 2) * 64};
+        const int x = int(random() % 4), y = int(random() % 4);
+        const BlockPos pos(x, y, key[1] == 1 ? key[2] - 1 : key[2]);
+        if (model[key].erase({x, y})) {
+            holder.RemoveQuad(key[0], key[1], key[2], pos);
+        } else {
+            holder.AddQuad(key[0], key[1], key[2], pos);
+            model[key].insert({x, y});
+        }
+    }
+    for (const auto& [key, cells] : model) {
+        std::set<std::pair<int, int>> covered;
+        for (const Quad& q : holder.Engines().at(key[0]).at(key[1]).at(key[2]).QuadList())
+            for (int x = q.low.x; x <= q.high.x; ++x)
+                for (int y = q.low.y; y <= q.high.y; ++y) covered.insert({x, y});
+        EXPECT_EQ(covered, cells) << key[0] << " " << key[1] << " " << key[2];
     }
 }
 

@@ -114,10 +114,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Bytes bytes{data, size};
     BlockWorld2 world, plain;  // plain takes the same changes, never in a batch
     Oracle oracle;
-    const int options = bytes.Next(4);
+    const int options = bytes.Next(8);
     oracle.outsideSolid = options & 1;
     const int far = options & 2 ? 400 : 3;  // too far to index: every lookup goes to the map
-    for (BlockWorld2* each : {&world, &plain}) each->Initialize(BlockRect(BlockPos(0, 0, 0), BlockPos(far, far, far)), oracle.outsideSolid);
+    const int near = options & 4 ? -1 : 0;  // a box that does not start at the origin
+    for (BlockWorld2* each : {&world, &plain})
+        each->Initialize(BlockRect(BlockPos(near, near, near), BlockPos(far, far, far)), oracle.outsideSolid);
     bool batched = false;
     while (bytes.More()) {
         const int op = bytes.Next(6);
