@@ -121,13 +121,24 @@ void BM_PlainFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_PlainFrame)->ArgNames({"n", "scene"})->Args({100, kOpened})->UseRealTime()->Unit(benchmark::kMillisecond);
 
-// One more cube uncovered before each frame: the regions it touched are built again.
-void BM_FrameAfterClick(benchmark::State& state) {
+// The scene of the benchmark's arguments, seen from the start, its first frame drawn.
+void FirstFrame(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
     Prepare(n, static_cast<int>(state.range(1)));
     Look(n, kStart);
     DrawGameFrame();
     glFinish();
+}
+
+void NextFrame() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    DrawGameFrame();
+    glFinish();
+}
+
+// One more cube uncovered before each frame: the regions it touched are built again.
+void BM_FrameAfterClick(benchmark::State& state) {
+    FirstFrame(state);
     const CubeGrid& cubes = world->Cubes();
     const std::vector<float> times(cubes.Size(), 2.0f);
     uint32_t next = 0;
@@ -138,9 +149,7 @@ void BM_FrameAfterClick(benchmark::State& state) {
         }
         world->Resolve(&next, &next + 1, times);
         state.ResumeTiming();
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        DrawGameFrame();
-        glFinish();
+        NextFrame();
     }
     Count(state);
 }
@@ -149,25 +158,18 @@ BENCHMARK(BM_FrameAfterClick)->ArgNames({"n", "scene"})->Args({100, kOpened})->U
 // One more layer hidden before each frame, from the top, as the first camera's ] hides
 // them; every layer back when all are gone. Only the regions along the cut are built again.
 void BM_FrameAfterCut(benchmark::State& state) {
-    const int n = static_cast<int>(state.range(0));
-    Prepare(n, static_cast<int>(state.range(1)));
-    Look(n, kStart);
-    DrawGameFrame();
-    glFinish();
+    FirstFrame(state);
     const Vector look(0.5f, 0.5f, -0.7071068f);
     for (auto _ : state) {
         if (!world->CutDeeper(look)) {  // every layer gone: all back, and a frame to build them, untimed
             state.PauseTiming();
             while (world->CutShallower()) {
             }
-            DrawGameFrame();
-            glFinish();
+            NextFrame();
             world->CutDeeper(look);
             state.ResumeTiming();
         }
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        DrawGameFrame();
-        glFinish();
+        NextFrame();
     }
     Count(state);
 }

@@ -52,14 +52,19 @@ void BM_FloodWholeBox(benchmark::State& state) {
 }
 BENCHMARK(BM_FloodWholeBox)->Arg(32)->Arg(64)->Arg(100)->Unit(benchmark::kMillisecond);
 
+// The same game every time, at the default density.
+void NewDefaultGame(MineField& field, int n) {
+    std::srand(1);
+    field.Initialize(n, n, n, DefaultMines(n));
+}
+
 // The realistic big flood, at the default density.
 void BM_FloodAtDefaultDensity(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
     static MineField field;
     for (auto _ : state) {
         state.PauseTiming();
-        std::srand(1);
-        field.Initialize(n, n, n, DefaultMines(n));
+        NewDefaultGame(field, n);
         state.ResumeTiming();
         FloodFromFirstZero(field);
     }
@@ -74,8 +79,7 @@ void BM_Loss(benchmark::State& state) {
     static MineField field;
     for (auto _ : state) {
         state.PauseTiming();
-        std::srand(1);
-        field.Initialize(n, n, n, DefaultMines(n));
+        NewDefaultGame(field, n);
         FloodFromFirstZero(field);
         state.ResumeTiming();
         field.DeathChanges();
