@@ -1,6 +1,8 @@
 #include "world/FaceBatch.h"
 
 #include <algorithm>
+#include <numeric>
+#include <tuple>
 
 #include "support/Sides.h"
 
@@ -41,13 +43,40 @@ void FaceBatch::Apply(QuadAlgorithm& quads, const DenseIndex& index) {
         const int first = Coordinate(bounds.low, kSides[side].axis);
         for (size_t i = 0; i < planes[side - 1].size(); ++i) {
             const int coordinate = first + static_cast<int>(i);
-            for (const Change& change : planes[side - 1][i].changes) {
+            for (const Change& change : Net(planes[side - 1][i].changes)) {
                 change.add ? quads.AddQuad(change.texture, side, coordinate, change.pos)
                            : quads.RemoveQuad(change.texture, side, coordinate, change.pos);
             }
         }
     }
     Discard();
+}
+
+// A face's changes alternate, added and taken away, so an even number of them
+// leaves it as it was and an odd number does what the first did: a face that
+// came and went within the batch, as between two cubes taken away side by
+// side, costs the merging nothing.
+const std::vector<FaceBatch::Change>& FaceBatch::Net(const std::vector<Change>& changes) {
+    const auto face = [](const Change& c) { return std::make_tuple(c.texture, c.pos.x, c.pos.y, c.pos.z); };
+    order.resize(changes.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return face(changes[a]) < face(changes[b]); });
+    std::vector<bool> kept(changes.size(), false);
+    for (size_t run = 0; run < order.size();) {
+        size_t end = run + 1;
+        while (end < order.size() && face(changes[order[end]]) == face(changes[order[run]])) {
+            ++end;
+        }
+        kept[order[run]] = (end - run) % 2 == 1;
+        run = end;
+    }
+    net.clear();
+    for (size_t c = 0; c < changes.size(); ++c) {
+        if (kept[c]) {
+            net.push_back(changes[c]);
+        }
+    }
+    return net;
 }
 
 void FaceBatch::Discard() {

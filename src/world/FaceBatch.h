@@ -7,8 +7,9 @@
 // Invariant: a plane marked for a sweep keeps no list of changes; every other
 // plane keeps its changes in the order they came. At the end each marked
 // plane is merged afresh from the faces the index shows in it, and each list
-// is applied in order. No two planes share a merger engine, so the faces come
-// out as if every change had been applied as it came.
+// is applied in order, less the changes that cancel out. No two planes share
+// a merger engine, so the faces come out as if every change had been applied
+// as it came.
 //
 // A plane takes its changes one by one while they are few (fewer than 16 or a
 // sixty-fourth of its cells); past that, one sweep costs less.
@@ -57,6 +58,7 @@ private:
     const Plane& At(int side, const BlockPos& pos) const {
         return planes[side - 1][Coordinate(pos, kSides[side].axis) - base[side - 1]];
     }
+    const std::vector<Change>& Net(const std::vector<Change>& changes);
     void SweepAxis(QuadAlgorithm& quads, const DenseIndex& index, int axis);
     void Sweep(QuadAlgorithm& quads, int side, int64_t plane, DenseIndex::Faces& faces, int64_t layer);
     // Whether a sweep needs the faces of this layer of cubes across the axis.
@@ -69,6 +71,8 @@ private:
     // library hands out from its heap, and fresh pages cost more than the sweep.
     DenseIndex::Faces lowFaces, highFaces;
     std::vector<QuadAlgorithm::TexturedQuad> rectangles;
+    std::vector<size_t> order;  // scratch space of Net
+    std::vector<Change> net;
     int64_t width[3] = {0, 0, 0}, height[3] = {0, 0, 0};  // of the planes across each axis
 };
 
