@@ -7,6 +7,8 @@
 #include <set>
 
 #include "quads/QuadAlgorithm.h"
+#include "support/RecordingBuffer.h"
+#include "world/BlockWorld2.h"
 
 namespace {
 
@@ -92,6 +94,40 @@ TEST(QuadHolder, FacesOfEveryTextureSideAndPlaneStayApart) {
             for (int x = q.low.x; x <= q.high.x; ++x)
                 for (int y = q.low.y; y <= q.high.y; ++y) covered.insert({x, y});
         EXPECT_EQ(covered, cells) << key[0] << " " << key[1] << " " << key[2];
+    }
+}
+
+// Batches big enough to share their sweeps between threads end with exactly
+// the faces their cubes show: one that fills most of a box, written to the
+// index alone, and one that changes a quarter of it record by record.
+TEST(BlockWorld2, BigBatchesEndWithTheFacesTheirCubesShow) {
+    constexpr int n = 48;
+    std::mt19937 random(3);
+    std::vector<int> textures(n * n * n, 0);
+    const auto at = [&](const BlockPos& p) {
+        const bool inside = std::min({p.x, p.y, p.z}) >= 0 && std::max({p.x, p.y, p.z}) < n;
+        return inside ? textures[(p.x * n + p.y) * n + p.z] : 0;
+    };
+    BlockWorld2 world;
+    world.Initialize(BlockRect(BlockPos(0, 0, 0), BlockPos(n - 1, n - 1, n - 1)), false);
+    for (const auto& [cubes, changeOneIn] : {std::make_pair(textures.size(), 1u), std::make_pair(size_t(0), 4u)}) {
+        world.BeginBatch(cubes);
+        for (size_t i = 0; i < textures.size(); ++i) {
+            if (random() % changeOneIn == 0) {
+                textures[i] = random() % 4 == 0 ? 0 : 1 + int(random() % 3);
+                world.ChangePos(BlockPos(int(i) / n / n, int(i) / n % n, int(i) % n), textures[i]);
+            }
+        }
+        world.EndBatch();
+        std::multiset<Face> shown;
+        for (size_t i = 0; i < textures.size(); ++i) {
+            const BlockPos p(int(i) / n / n, int(i) / n % n, int(i) % n);
+            for (int side = 1; side <= 6 && textures[i] != 0; ++side)
+                if (at(BlockWorld2::AdjBlock(p, side)) == 0) shown.insert(Face{textures[i], p.x, p.y, p.z, side});
+        }
+        RecordingBuffer drawn;
+        world.QuickRender(&drawn);
+        ASSERT_EQ(drawn.faces, shown) << "after the batch of " << cubes << " cubes";
     }
 }
 

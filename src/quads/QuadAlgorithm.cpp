@@ -489,7 +489,7 @@ namespace {
 template <typename Key>
 void StableSortBy(std::vector<QuadAlgorithm::TexturedQuad>& items, std::vector<QuadAlgorithm::TexturedQuad>& scratch,
                   Key key) {
-    if (items.size() < 2) {
+    if (std::is_sorted(items.begin(), items.end(), [&](const auto& a, const auto& b) { return key(a) < key(b); })) {
         return;
     }
     int64_t low = key(items[0]), high = low;
@@ -519,8 +519,7 @@ void StableSortBy(std::vector<QuadAlgorithm::TexturedQuad>& items, std::vector<Q
 
 // By texture, then in Quad order: (low.x, high.x, low.y); disjoint quads never
 // share a low corner, so high.y need not be compared. Least significant first.
-void QuadAlgorithm::QuadHolder::SortByTextureAndQuad(std::vector<TexturedQuad>& items,
-                                                     std::vector<TexturedQuad>& scratch) {
+void QuadAlgorithm::SortByTextureAndQuad(std::vector<TexturedQuad>& items, std::vector<TexturedQuad>& scratch) {
     StableSortBy(items, scratch, [](const TexturedQuad& t) { return t.quad.low.y; });
     StableSortBy(items, scratch, [](const TexturedQuad& t) { return t.quad.high.x; });
     StableSortBy(items, scratch, [](const TexturedQuad& t) { return t.quad.low.x; });
@@ -534,10 +533,17 @@ void QuadAlgorithm::QuadHolder::ReplacePlane(int side, int plane, const std::vec
             planes->second.at(plane).Clear();
         }
     }
-    replacing = rectangles;
-    SortByTextureAndQuad(replacing, sorting);
-    for (auto run = replacing.begin(); run != replacing.end();) {
-        const auto end = std::find_if(run, replacing.end(), [&](const TexturedQuad& r) { return r.texture != run->texture; });
+    const auto before = [](const TexturedQuad& a, const TexturedQuad& b) {
+        return a.texture < b.texture || (a.texture == b.texture && a.quad < b.quad);
+    };
+    const std::vector<TexturedQuad>* sorted = &rectangles;
+    if (!std::is_sorted(rectangles.begin(), rectangles.end(), before)) {
+        replacing = rectangles;
+        SortByTextureAndQuad(replacing, sorting);
+        sorted = &replacing;
+    }
+    for (auto run = sorted->begin(); run != sorted->end();) {
+        const auto end = std::find_if(run, sorted->end(), [&](const TexturedQuad& r) { return r.texture != run->texture; });
         filling.clear();
         std::transform(run, end, std::back_inserter(filling), [](const TexturedQuad& r) { return r.quad; });
         EngineFor(run->texture, side, plane).Fill(filling);

@@ -100,6 +100,10 @@ public:
     };
     static void SweepRectangles(int16_t* cells, int width, int height, Point origin, std::vector<TexturedQuad>& out,
                                 const uint8_t* rowsUsed = nullptr);
+    // In the order a plane's rectangles are filed: by texture, then by quad.
+    // ReplacePlane sorts what comes unsorted; sorting beforehand lets that
+    // work happen elsewhere.
+    static void SortByTextureAndQuad(std::vector<TexturedQuad>& items, std::vector<TexturedQuad>& scratch);
 
     // The rectangles of one plane. Callers never add a covered cell and never
     // remove an uncovered one; the block world guarantees both.
@@ -227,7 +231,6 @@ public:
         std::pmr::memory_resource* memory;
         Observer* observer = nullptr;
         std::map<int, SideMap> engines;
-        static void SortByTextureAndQuad(std::vector<TexturedQuad>& items, std::vector<TexturedQuad>& scratch);
 
         std::vector<TexturedQuad> replacing, sorting;  // scratch space of ReplacePlane
         std::vector<Quad> filling;

@@ -87,6 +87,8 @@ private:
         }
         return first >= 0 && first < kMixed ? static_cast<uint8_t>(first) : kMixed;
     }
+    // The first slot from slot on, before end, whose faces show anything; end if none.
+    size_t NextShowing(size_t slot, size_t end) const;
     int Face(size_t slot, int side) const { return looks[slot] != kMixed ? looks[slot] : copies[slot].sideTexture[side - 1]; }
     BlockPos PositionOf(size_t slot) const {
         const size_t column = slot / static_cast<size_t>(extent[2]);

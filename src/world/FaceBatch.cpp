@@ -1,6 +1,7 @@
 #include "world/FaceBatch.h"
 
 #include <algorithm>
+#include <future>
 #include <numeric>
 #include <tuple>
 
@@ -36,14 +37,16 @@ bool FaceBatch::Defer(int texture, const BlockPos& pos, int side, bool add) {
 
 // Planes never share an engine, so every sweep may come before every list.
 void FaceBatch::Apply(QuadAlgorithm& quads, const DenseIndex& index) {
-    for (int axis = 0; axis < 3; ++axis) {
-        SweepAxis(quads, index, axis);
-    }
+    SweepAll(index);
     for (int side = 1; side <= 6; ++side) {
         const int first = Coordinate(bounds.low, kSides[side].axis);
         for (size_t i = 0; i < planes[side - 1].size(); ++i) {
             const int coordinate = first + static_cast<int>(i);
-            for (const Change& change : Net(planes[side - 1][i].changes)) {
+            const Plane& plane = planes[side - 1][i];
+            if (plane.sweep) {
+                quads.ReplacePlane(side, coordinate, plane.rectangles);
+            }
+            for (const Change& change : Net(plane.changes)) {
                 change.add ? quads.AddQuad(change.texture, side, coordinate, change.pos)
                            : quads.RemoveQuad(change.texture, side, coordinate, change.pos);
             }
@@ -94,46 +97,69 @@ bool FaceBatch::Needed(int axis, int64_t layer) const {
            (layer + 1 >= 0 && layer + 1 < static_cast<int64_t>(high.size()) && high[layer + 1].sweep);
 }
 
+// Reading faces and finding rectangles touch nothing but the index and each
+// plane's own rectangles, so a big batch shares them between two threads,
+// each taking half of the layers across every axis.
+void FaceBatch::SweepAll(const DenseIndex& index) {
+    constexpr int64_t kCellsForTwoThreads = 1 << 18;
+    int64_t cells = 0;
+    for (int side = 1; side <= 6; ++side) {
+        const int axis = kSides[side].axis;
+        cells += width[axis] * height[axis] *
+                 std::count_if(planes[side - 1].begin(), planes[side - 1].end(), [](const Plane& p) { return p.sweep; });
+    }
+    const auto sweepHalf = [&](int half, int halves) {
+        for (int axis = 0; axis < 3; ++axis) {
+            const int64_t layers = index.Extent(axis) + 2;  // from the one below the box to the one above
+            SweepLayers(index, axis, -1 + layers * half / halves, -1 + layers * (half + 1) / halves, scratch[half]);
+        }
+    };
+    if (cells < kCellsForTwoThreads) {
+        sweepHalf(0, 1);
+        return;
+    }
+    std::future<void> other = std::async(std::launch::async, sweepHalf, 1, 2);
+    sweepHalf(0, 2);
+    other.get();
+}
+
 // The faces of runs of needed layers are read together, as many layers as
 // make a few hundred kilobytes of cells at a time.
-void FaceBatch::SweepAxis(QuadAlgorithm& quads, const DenseIndex& index, int axis) {
+void FaceBatch::SweepLayers(const DenseIndex& index, int axis, int64_t begin, int64_t end, Scratch& scratch) {
     constexpr int64_t kCellsAtOnce = 1 << 17;
     const int lowSide = SideAcross(axis, -1), highSide = SideAcross(axis, +1);
     const int64_t area = width[axis] * height[axis];
     const int64_t most = std::max<int64_t>(1, kCellsAtOnce / std::max<int64_t>(area, 1));
-    const int64_t layers = index.Extent(axis);
-    const int64_t origin = Coordinate(bounds.low, axis);
-    for (int64_t first = -1; first <= layers;) {
+    for (int64_t first = begin; first < end;) {
         if (!Needed(axis, first)) {
             ++first;
             continue;
         }
         int64_t count = 1;
-        while (first + count <= layers && count < most && Needed(axis, first + count)) {
+        while (first + count < end && count < most && Needed(axis, first + count)) {
             ++count;
         }
-        index.VisibleFaces(axis, first, count, lowFaces, highFaces);
+        index.VisibleFaces(axis, first, count, scratch.low, scratch.high);
         for (int64_t layer = first; layer < first + count; ++layer) {
             if (layer >= 0 && planes[lowSide - 1][layer].sweep) {
-                Sweep(quads, lowSide, origin + layer, lowFaces, layer - first);
+                Sweep(planes[lowSide - 1][layer], axis, scratch.low, layer - first, scratch);
             }
             if (layer + 1 < static_cast<int64_t>(planes[highSide - 1].size()) && planes[highSide - 1][layer + 1].sweep) {
-                Sweep(quads, highSide, origin + layer + 1, highFaces, layer - first);
+                Sweep(planes[highSide - 1][layer + 1], axis, scratch.high, layer - first, scratch);
             }
         }
         first += count;
     }
 }
 
-// Merges the plane again from the faces visible in it, all textures at once:
+// The plane's rectangles from the faces visible in it, all textures at once:
 // the layer of cubes is the one at this place among those read.
-void FaceBatch::Sweep(QuadAlgorithm& quads, int side, int64_t plane, DenseIndex::Faces& faces, int64_t layer) {
-    const Side& facts = kSides[side];
-    const int64_t rows = height[facts.axis];
-    rectangles.clear();
-    QuadAlgorithm::SweepRectangles(faces.cells.data() + layer * width[facts.axis] * rows, static_cast<int>(width[facts.axis]),
+void FaceBatch::Sweep(Plane& plane, int axis, DenseIndex::Faces& faces, int64_t layer, Scratch& scratch) const {
+    const int64_t rows = height[axis];
+    const int u = kSides[SideAcross(axis, -1)].u, v = kSides[SideAcross(axis, -1)].v;
+    QuadAlgorithm::SweepRectangles(faces.cells.data() + layer * width[axis] * rows, static_cast<int>(width[axis]),
                                    static_cast<int>(rows),
-                                   QuadAlgorithm::Point(Coordinate(bounds.low, facts.u), Coordinate(bounds.low, facts.v)),
-                                   rectangles, faces.rows.data() + layer * rows);
-    quads.ReplacePlane(side, static_cast<int>(plane), rectangles);
+                                   QuadAlgorithm::Point(Coordinate(bounds.low, u), Coordinate(bounds.low, v)),
+                                   plane.rectangles, faces.rows.data() + layer * rows);
+    QuadAlgorithm::SortByTextureAndQuad(plane.rectangles, scratch.sorting);
 }

@@ -51,6 +51,14 @@ private:
     struct Plane {
         bool sweep = false;
         std::vector<Change> changes;
+        std::vector<QuadAlgorithm::TexturedQuad> rectangles;  // a swept plane's, once read
+    };
+    // Kept from sweep to sweep, one for each thread: a plane of a big box is
+    // more than the C library hands out from its heap, and fresh pages cost
+    // more than the sweep.
+    struct Scratch {
+        DenseIndex::Faces low, high;
+        std::vector<QuadAlgorithm::TexturedQuad> sorting;
     };
 
     // The plane through the face of the cube at pos on that side.
@@ -59,18 +67,17 @@ private:
         return planes[side - 1][Coordinate(pos, kSides[side].axis) - base[side - 1]];
     }
     const std::vector<Change>& Net(const std::vector<Change>& changes);
-    void SweepAxis(QuadAlgorithm& quads, const DenseIndex& index, int axis);
-    void Sweep(QuadAlgorithm& quads, int side, int64_t plane, DenseIndex::Faces& faces, int64_t layer);
+    void SweepAll(const DenseIndex& index);
+    // The layers of cubes from begin to before end, counted from the box's low corner.
+    void SweepLayers(const DenseIndex& index, int axis, int64_t begin, int64_t end, Scratch& scratch);
+    void Sweep(Plane& plane, int axis, DenseIndex::Faces& faces, int64_t layer, Scratch& scratch) const;
     // Whether a sweep needs the faces of this layer of cubes across the axis.
     bool Needed(int axis, int64_t layer) const;
 
     BlockRect bounds;
     std::vector<Plane> planes[6];  // by side, then plane from the bounds' low corner
     int64_t base[6] = {0, 0, 0, 0, 0, 0};  // the coordinate of the cubes whose faces lie in each side's first plane
-    // Kept from sweep to sweep: a plane of a big box is more than the C
-    // library hands out from its heap, and fresh pages cost more than the sweep.
-    DenseIndex::Faces lowFaces, highFaces;
-    std::vector<QuadAlgorithm::TexturedQuad> rectangles;
+    Scratch scratch[2];
     std::vector<size_t> order;  // scratch space of Net
     std::vector<Change> net;
     int64_t width[3] = {0, 0, 0}, height[3] = {0, 0, 0};  // of the planes across each axis
