@@ -89,9 +89,15 @@ void BlockWorld2::BeginBatch(size_t cubes) {
 
 // The emptied records go first, so that the merged faces the batch leaves can
 // take their memory.
+// The records catch up with the copies while the sweeps read the faces:
+// the one writes only the records, the others read only the faces.
 void BlockWorld2::EndBatch() {
     batchOpen = false;
-    copiesOnly ? RestoreFromCopies() : EraseEmptied();
+    if (copiesOnly) {
+        ApplyFaces([this] { RestoreFromCopies(); });
+        return;
+    }
+    EraseEmptied();
     ApplyFaces();
 }
 
@@ -126,11 +132,14 @@ void BlockWorld2::RestoreFromCopies() {
     emptied = {};
 }
 
-void BlockWorld2::ApplyFaces() {
-    if (quadsDisabled) {
-        faceBatch.Discard();
-    } else if (faceBatch.Waiting()) {
-        faceBatch.Apply(*quadAlgorithm, index);
+void BlockWorld2::ApplyFaces(const std::function<void()>& meanwhile) {
+    if (!quadsDisabled && faceBatch.Waiting()) {
+        faceBatch.Apply(*quadAlgorithm, index, meanwhile);
+        return;
+    }
+    faceBatch.Discard();
+    if (meanwhile) {
+        meanwhile();
     }
 }
 

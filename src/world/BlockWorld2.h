@@ -12,6 +12,7 @@
 // support/Sides.h says; texture 0 is no face. Nothing here draws except DrawCube.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -81,7 +82,9 @@ private:
     void Settle(BlockRecords::iterator record);
     void RestoreFromCopies();
     void EraseEmptied();
-    void ApplyFaces();
+    // Applies the faces that wait; meanwhile runs beside their sweeps and must
+    // leave the index's faces alone.
+    void ApplyFaces(const std::function<void()>& meanwhile = {});
     BlockRecords::iterator Find(const BlockPos& pos);
     BlockRecords::iterator Insert(const BlockPos& pos);
     void Erase(BlockRecords::iterator record);

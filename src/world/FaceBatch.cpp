@@ -1,6 +1,9 @@
 #include "world/FaceBatch.h"
 
 #include <algorithm>
+#include <array>
+#include <atomic>
+#include <functional>
 #include <future>
 #include <numeric>
 #include <tuple>
@@ -36,8 +39,8 @@ bool FaceBatch::Defer(int texture, const BlockPos& pos, int side, bool add) {
 }
 
 // Planes never share an engine, so every sweep may come before every list.
-void FaceBatch::Apply(QuadAlgorithm& quads, const DenseIndex& index) {
-    SweepAll(index);
+void FaceBatch::Apply(QuadAlgorithm& quads, const DenseIndex& index, const std::function<void()>& meanwhile) {
+    SweepAll(index, meanwhile);
     for (int side = 1; side <= 6; ++side) {
         const int first = Coordinate(bounds.low, kSides[side].axis);
         for (size_t i = 0; i < planes[side - 1].size(); ++i) {
@@ -99,28 +102,40 @@ bool FaceBatch::Needed(int axis, int64_t layer) const {
 
 // Reading faces and finding rectangles touch nothing but the index and each
 // plane's own rectangles, so a big batch shares them between two threads,
-// each taking half of the layers across every axis.
-void FaceBatch::SweepAll(const DenseIndex& index) {
-    constexpr int64_t kCellsForTwoThreads = 1 << 18;
+// each taking the next few layers of an axis until none are left; the
+// caller's thread first does what it was given.
+void FaceBatch::SweepAll(const DenseIndex& index, const std::function<void()>& meanwhile) {
+    constexpr int64_t kCellsForTwoThreads = 1 << 18, kLayersAtOnce = 16;
     int64_t cells = 0;
     for (int side = 1; side <= 6; ++side) {
         const int axis = kSides[side].axis;
         cells += width[axis] * height[axis] *
                  std::count_if(planes[side - 1].begin(), planes[side - 1].end(), [](const Plane& p) { return p.sweep; });
     }
-    const auto sweepHalf = [&](int half, int halves) {
-        for (int axis = 0; axis < 3; ++axis) {
-            const int64_t layers = index.Extent(axis) + 2;  // from the one below the box to the one above
-            SweepLayers(index, axis, -1 + layers * half / halves, -1 + layers * (half + 1) / halves, scratch[half]);
+    std::vector<std::array<int64_t, 3>> runs;  // axis, first layer, layer after the last
+    for (int axis = 0; axis < 3; ++axis) {
+        const int64_t end = index.Extent(axis) + 1;  // from the layer below the box to the one above
+        for (int64_t first = -1; first < end; first += kLayersAtOnce) {
+            runs.push_back({axis, first, std::min(first + kLayersAtOnce, end)});
+        }
+    }
+    std::atomic<size_t> taken{0};
+    const auto sweepRuns = [&](Scratch& own) {
+        for (size_t run = taken++; run < runs.size(); run = taken++) {
+            SweepLayers(index, static_cast<int>(runs[run][0]), runs[run][1], runs[run][2], own);
         }
     };
-    if (cells < kCellsForTwoThreads) {
-        sweepHalf(0, 1);
-        return;
+    std::future<void> other;
+    if (cells >= kCellsForTwoThreads) {
+        other = std::async(std::launch::async, sweepRuns, std::ref(scratch[1]));
     }
-    std::future<void> other = std::async(std::launch::async, sweepHalf, 1, 2);
-    sweepHalf(0, 2);
-    other.get();
+    if (meanwhile) {
+        meanwhile();
+    }
+    sweepRuns(scratch[0]);
+    if (other.valid()) {
+        other.get();
+    }
 }
 
 // The faces of runs of needed layers are read together, as many layers as
