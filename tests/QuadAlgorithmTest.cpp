@@ -30,7 +30,7 @@ Corners CornersOf(const std::vector<Quad>& quads) {
 // every so often each is filled afresh, as a sweep fills it, and all are
 // drained at the end.
 // Merging matters for speed alone, so one rule stands for it: cells that
-// arrive row by row make one rectangle.
+// arrive row by row, from either end, make one rectangle.
 TEST(QuadMerger, RandomAddsAndRemovesKeepTheInvariants) {
     for (const int size : {2, 4, 7, 40}) {
         std::mt19937 random(100 + size);
@@ -65,8 +65,11 @@ TEST(QuadMerger, RandomAddsAndRemovesKeepTheInvariants) {
             cells.erase({x, y});
             ASSERT_NO_FATAL_FAILURE(check());
         }
-        for (int cell = 0; cell < size * 3; ++cell) engine.AddSquare(Point(cell % size, cell / size));
-        EXPECT_EQ(CornersOf(engine.QuadList()), (Corners{{0, 0, size - 1, 2}}));
+        for (const int way : {1, -1}) {
+            engine.Fill({});
+            for (int cell = 0; cell < size * 3; ++cell) engine.AddSquare(Point(way > 0 ? cell % size : size - 1 - cell % size, cell / size));
+            EXPECT_EQ(CornersOf(engine.QuadList()), (Corners{{0, 0, size - 1, 2}})) << way;
+        }
     }
 }
 
@@ -99,7 +102,8 @@ TEST(QuadHolder, FacesOfEveryTextureSideAndPlaneStayApart) {
 
 // Batches big enough to share their sweeps between threads end with exactly
 // the faces their cubes show: one that fills most of a box, written to the
-// index alone, and one that changes a quarter of it record by record.
+// index alone, and one that changes a quarter of it record by record; the
+// records come out in step.
 TEST(BlockWorld2, BigBatchesEndWithTheFacesTheirCubesShow) {
     constexpr int n = 48;
     std::mt19937 random(3);
@@ -128,6 +132,7 @@ TEST(BlockWorld2, BigBatchesEndWithTheFacesTheirCubesShow) {
         RecordingBuffer drawn;
         world.QuickRender(&drawn);
         ASSERT_EQ(drawn.faces, shown) << "after the batch of " << cubes << " cubes";
+        ASSERT_EQ(world.TotalBlocks(), textures.size() - std::count(textures.begin(), textures.end(), 0));
     }
 }
 

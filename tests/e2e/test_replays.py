@@ -1,16 +1,10 @@
-# Watching a won game again, the best-times table, and the command line.
-import itertools, os, random, re, subprocess, time
-import pytest
+# Watching a won game again, and a won game's replay kept when N follows at once.
+import os, re, time
 from PIL import ImageChops
-from conftest import EXE, count, green_text, wait_until
+from conftest import count, green_text, wait_until
 from test_play import cleared, saved
 
 TWO_CUBES = "dimensions 1 1 2\nnum_mines 1\nhighlight_target 0\nplayer_name ../../x:y\n"
-
-
-def run(folder, *args):
-    return subprocess.run([EXE, *args], cwd=folder, capture_output=True, text=True, timeout=60,
-                          env=dict(os.environ, SDL_VIDEODRIVER="dummy"))
 
 
 def win(g):
@@ -56,19 +50,6 @@ def test_a_won_game_watched_again_ends_as_it_was_played_and_its_time_is_listed(g
     watched.xdo("key", "Escape")
     assert watched.process.wait(60) == 0
 
-    with open(os.path.join(played.folder, "Replays/broken.cubomb"), "w") as f:
-        f.write("# Cubomb replay file.\n# Player: x\n")
-    with open(played.path("Replays/" + name[:-7] + " (99999999999).cubomb"), "w") as f:  # a terminal escape as its name
-        f.write("\n".join(lines).replace("# Player: ../../x:y", "# Player: \x1b[2J \x7f"))
-    scores = run(played.folder, "--scores")
-    assert scores.returncode == 0
-    assert scores.stderr == "Skipping Replays/broken.cubomb: line 3: the file ends in its header\n"
-    heading, row, copy = scores.stdout.splitlines()
-    assert heading == "1x1x2, 1 mines"
-    assert row.split()[:6] == ["1.", "%.1fs" % total, "%.2f" % (1 / total), "3BV/s", "../../x:y",
-                               "20%s-%s-%s" % (name[6:8], name[0:2], name[3:5])], "a safe cube beside the mine: a 3BV of 1"
-    assert copy.split()[:7] == ["2.", *row.split()[1:3], "3BV/s", "?[2J", "?", row.split()[5]], "control characters, and only they, print as ?"
-
 
 def test_a_new_game_asked_for_in_the_frame_after_a_win_keeps_the_won_game_replay(game):
     """A box without mines is won in the frame that lays it out, and a big one takes long enough to lay out that
@@ -79,81 +60,3 @@ def test_a_new_game_asked_for_in_the_frame_after_a_win_keeps_the_won_game_replay
     replays = lambda: sum(line.startswith("Saving replay: ") for line in g.lines())
     assert wait_until(lambda: replays() == 3, 120), "the first game, and both that N started"
     assert len(os.listdir(g.path("Replays"))) == 3
-
-
-def replay_text(size, mines, times, total, finished="yes"):
-    cubes = list(itertools.product(*map(range, size)))
-    lines = ["# Cubomb replay file.", "# Player: ann", "# Finished map? " + finished, "# Total time: %g seconds" % total,
-             "BEGIN_SECTION MAP_DATA", "#syntax: x y z mine? time_finished"]
-    lines += ["%d %d %d %d %g" % (*c, c in mines, times.get(c, 1e7)) for c in cubes]
-    return "\n".join(lines + ["END_SECTION", ""])
-
-
-def near(cube, size):
-    return [q for q in itertools.product(*[(v - 1, v, v + 1) for v in cube]) if q != cube and all(0 <= v < s for v, s in zip(q, size))]
-
-
-def three_bv(size, mines):
-    """Oracle: openings of zeros joined through their 26 neighbours, plus counted cubes touching no zero."""
-    cubes = set(itertools.product(*map(range, size)))
-    zero = {c for c in cubes - mines if not any(q in mines for q in near(c, size))}
-    openings, seen = 0, set()
-    for c in zero - seen:
-        if c in seen:
-            continue
-        openings, todo = openings + 1, [c]
-        while todo:
-            q = todo.pop()
-            if q not in seen:
-                seen.add(q)
-                todo += [r for r in near(q, size) if r in zero]
-    return openings + sum(1 for c in cubes - mines - zero if not any(q in zero for q in near(c, size)))
-
-
-def test_analyse_tells_the_box_the_time_the_3bv_the_first_click_and_whether_it_needed_a_guess(tmp_path):
-    # Three in a row, the mine at one end: the middle cube's count leaves both ends open to it.
-    (tmp_path / "row.cubomb").write_text(replay_text((1, 1, 3), {(0, 0, 0)}, {(0, 0, 1): 1.5, (0, 0, 2): 2, (0, 0, 0): 3}, 3.3))
-    assert run(tmp_path, "--analyse", "row.cubomb").stdout.splitlines() == [
-        "Box: 1x1x3, 1 mines", "Finished: yes", "Time: 3.3 s", "3BV: 1", "3BV/s: 0.30", "First click: 0 0 1", "Guess needed: yes"]
-    # Two cubes: the count and the one mine decide it. Nothing uncovered, nor finished: no first click.
-    (tmp_path / "pair.cubomb").write_text(replay_text((1, 1, 2), {(0, 0, 0)}, {(0, 0, 1): 0.5}, 1.25))
-    (tmp_path / "none.cubomb").write_text(replay_text((2, 1, 1), set(), {}, 0, "no"))
-    assert run(tmp_path, "--analyse", "pair.cubomb").stdout.splitlines()[5:] == ["First click: 0 0 1", "Guess needed: no"]
-    assert run(tmp_path, "--analyse", "none.cubomb").stdout.splitlines()[1:] == [
-        "Finished: no", "Time: 0.0 s", "3BV: 1", "3BV/s: -", "First click: -", "Guess needed: -"]
-    # A 10-cube box whose safe cubes all open at once, as one flood: the first zero in file order opened it.
-    rnd, size = random.Random(9), (10, 10, 10)
-    cubes = list(itertools.product(*map(range, size)))
-    mines = set(rnd.sample(cubes, 39))
-    first = min(c for c in cubes if c not in mines and not any(q in mines for q in near(c, size)))
-    (tmp_path / "game.cubomb").write_text(replay_text(size, mines, {c: 1 + 8 * (c in mines) for c in cubes}, 12))
-    assert run(tmp_path, "--analyse", "game.cubomb").stdout.splitlines()[:6] == [
-        "Box: 10x10x10, 39 mines", "Finished: yes", "Time: 12.0 s", "3BV: %d" % three_bv(size, mines),
-        "3BV/s: %.2f" % (three_bv(size, mines) / 12), "First click: %d %d %d" % first]
-
-
-@pytest.mark.parametrize("args,status,out,err", [
-    (["--version"], 0, "Cubomb 1.1\n", ""),
-    (["--help"], 0, "usage", ""),
-    (["--bogus"], 2, "", "usage"),
-    (["--replay"], 2, "", "usage"),
-    (["--analyse"], 2, "", "usage"),
-    (["--analyse", "missing.cubomb"], 1, "", "Error: cannot find replay: missing.cubomb\n"),
-    (["--analyse", "game_parameters.txt"], 1, "",
-     'Error: not a replay file: game_parameters.txt: line 1: expected "# Cubomb replay file."\n'),
-    (["--scores", "x"], 2, "", "usage"),
-    (["--scores"], 0, "No replays yet in Replays/\n", ""),
-    (["--replay", "missing.cubomb"], 1, "", "Error: cannot find replay: missing.cubomb\n"),
-    (["--replay", "Textures"], 1, "", "Error: cannot find replay: Textures\n"),
-    (["--replay", "game_parameters.txt"], 1, "",
-     'Error: not a replay file: game_parameters.txt: line 1: expected "# Cubomb replay file."\n'),
-])
-def test_the_command_line(args, status, out, err, tmp_path):
-    (tmp_path / "Textures").mkdir()
-    (tmp_path / "game_parameters.txt").write_text("dimensions 2 2 2\n")
-    result = run(tmp_path, *args)
-    assert result.returncode == status
-    usage = lambda text: text.startswith("Usage: cubomb [--replay FILE | --analyse FILE | --scores | --help | --version]\n")
-    for stream, expected in ((result.stdout, out), (result.stderr, err)):
-        assert usage(stream) if expected == "usage" else stream == expected
-    assert sorted(os.listdir(tmp_path)) == ["Textures", "game_parameters.txt"], "nothing else happens"
