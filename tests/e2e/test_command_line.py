@@ -43,10 +43,12 @@ def test_analyse_tells_the_box_the_time_the_3bv_the_first_click_and_whether_it_n
     (tmp_path / "row.cubomb").write_text(replay_text((1, 1, 3), {(0, 0, 0)}, {(0, 0, 1): 1.5, (0, 0, 2): 2, (0, 0, 0): 3}, 3.3))
     assert run(tmp_path, "--analyse", "row.cubomb").stdout.splitlines() == [
         "Box: 1x1x3, 1 mines", "Finished: yes", "Time: 3.3 s", "3BV: 1", "3BV/s: 0.30", "First click: 0 0 1", "Guess needed: yes"]
-    # Two cubes: the count and the one mine decide it. Nothing uncovered, nor finished: no first click.
-    (tmp_path / "pair.cubomb").write_text(replay_text((1, 1, 2), {(0, 0, 0)}, {(0, 0, 1): 0.5}, 1.25))
+    # Five in a row, the mine in the middle: the first click opens two, a count names the mine, and only the
+    # number of mines clears the far two. Nothing uncovered, nor finished: no first click.
+    (tmp_path / "total.cubomb").write_text(replay_text((1, 1, 5), {(0, 0, 2)}, {(0, 0, 0): 0.5, (0, 0, 1): 0.5,
+                                                                               (0, 0, 3): 2, (0, 0, 4): 3}, 3.5))
     (tmp_path / "none.cubomb").write_text(replay_text((2, 1, 1), set(), {}, 0, "no"))
-    assert run(tmp_path, "--analyse", "pair.cubomb").stdout.splitlines()[5:] == ["First click: 0 0 1", "Guess needed: no"]
+    assert run(tmp_path, "--analyse", "total.cubomb").stdout.splitlines()[5:] == ["First click: 0 0 0", "Guess needed: no"]
     assert run(tmp_path, "--analyse", "none.cubomb").stdout.splitlines()[1:] == [
         "Finished: no", "Time: 0.0 s", "3BV: 1", "3BV/s: -", "First click: -", "Guess needed: -"]
     # A 10-cube box whose safe cubes all open at once, as one flood: the first zero in file order opened it.
