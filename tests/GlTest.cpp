@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "minefield/MineWorld.h"
+#include "support/Sides.h"
 #include "support/TempDir.h"
 #include "textures/Texture.h"
 
@@ -232,6 +233,33 @@ TEST(FieldGl, MarkersAndTheOutlineLandWhereTheirCornersProject) {
                 return std::hypot(p.first - point.first, p.second - point.second) <= 1.5;
             })) << "every edge is drawn";
         }
+}
+
+// A fresh field drawn cube by cube, every face white with the whole texture,
+// shows what its merged faces show in their sides' shades: the same texture,
+// turned the same way, on every face.
+TEST(FieldGl, CubeByCubeDrawsWhatTheMergedFacesDraw) {
+    const std::unique_ptr<MineWorld> world = MakeWorld();
+    ASSERT_TRUE(world);
+    world->Initialize(3, 3, 2, std::vector<bool>(18, false));
+    LookFrom({5.2f, -2.7f, 4.1f}, {1.5f, 1.5f, 1}, {0, 0, 1});
+    std::vector<unsigned char> pictures[2];
+    for (int slow = 0; slow < 2; ++slow) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glEnable(GL_TEXTURE_2D);
+        glEnable(GL_DEPTH_TEST);
+        slow ? world->World().SlowRender() : world->RenderFaces();  // the covered texture stays bound
+        pictures[slow] = ReadScreen();
+    }
+    int lit = 0, shaded = 0;
+    for (size_t i = 1; i < pictures[0].size(); i += 3) {
+        if (pictures[1][i] < 60) continue;
+        const double ratio = double(pictures[0][i]) / pictures[1][i];
+        ++lit;
+        shaded += std::any_of(std::begin(kSides) + 1, std::end(kSides), [&](const Side& s) { return std::abs(ratio - s.shade) < 0.03; });
+    }
+    EXPECT_GT(lit, kGlWidth * kGlHeight / 10) << "the field shows";
+    EXPECT_GT(shaded, lit * 98 / 100) << "the merged faces are the same picture in their sides' shades";
 }
 
 // The field drawn region by region from buffers on the card must give the
