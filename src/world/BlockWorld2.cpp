@@ -88,9 +88,8 @@ void BlockWorld2::BeginBatch(size_t cubes) {
 }
 
 // The emptied records go first, so that the merged faces the batch leaves can
-// take their memory.
-// The records catch up with the copies while the sweeps read the faces:
-// the one writes only the records, the others read only the faces.
+// take their memory. Records that catch up with the copies do so while the
+// sweeps read the faces: the one writes only records, the others read only faces.
 void BlockWorld2::EndBatch() {
     batchOpen = false;
     if (copiesOnly) {

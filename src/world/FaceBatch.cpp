@@ -105,7 +105,7 @@ bool FaceBatch::Needed(int axis, int64_t layer) const {
 // each taking the next few layers of an axis until none are left; the
 // caller's thread first does what it was given.
 void FaceBatch::SweepAll(const DenseIndex& index, const std::function<void()>& meanwhile) {
-    constexpr int64_t kCellsForTwoThreads = 1 << 18, kLayersAtOnce = 16;
+    constexpr int64_t kCellsForTwoThreads = 1 << 18, kLayersPerRun = 16;
     int64_t cells = 0;
     for (int side = 1; side <= 6; ++side) {
         const int axis = kSides[side].axis;
@@ -115,8 +115,8 @@ void FaceBatch::SweepAll(const DenseIndex& index, const std::function<void()>& m
     std::vector<std::array<int64_t, 3>> runs;  // axis, first layer, layer after the last
     for (int axis = 0; axis < 3; ++axis) {
         const int64_t end = index.Extent(axis) + 1;  // from the layer below the box to the one above
-        for (int64_t first = -1; first < end; first += kLayersAtOnce) {
-            runs.push_back({axis, first, std::min(first + kLayersAtOnce, end)});
+        for (int64_t first = -1; first < end; first += kLayersPerRun) {
+            runs.push_back({axis, first, std::min(first + kLayersPerRun, end)});
         }
     }
     std::atomic<size_t> taken{0};
