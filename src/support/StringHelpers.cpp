@@ -1,7 +1,7 @@
 #include "support/StringHelpers.h"
 
 #include <climits>
-#include <cmath>
+#include <cstdlib>
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
@@ -94,8 +94,9 @@ bool IsFloatingPoint(const std::string& s, float& value) {
         !IsNaturalNumberWithLeadingZeros(fractionText, fractionPart)) {
         return false;
     }
-    const double scale = std::pow(10.0, static_cast<double>(fractionDigits.size()));
-    value = static_cast<float>(integerPart + fractionPart / scale);
+    // One rounding, to the nearest float: adding the parts in double rounds
+    // twice, and a long fraction of a big number can then land a float off.
+    value = std::strtof((integerText + "." + fractionText).c_str(), nullptr);
     value = negative ? -value : value;
     return true;
 }
