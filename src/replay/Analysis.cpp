@@ -37,15 +37,19 @@ bool FirstClick(const ReplayRecord& replay, const std::vector<int>& counts, size
     return true;
 }
 
-}  // namespace
-
-std::string ThreeBVPerSecond(const ReplayRecord& replay) {
+std::string PerSecond(const ReplayRecord& replay, size_t threeBV) {
     if (!replay.finished || replay.totalTime == 0) {
         return "-";
     }
     std::ostringstream text;
-    text << std::fixed << std::setprecision(2) << ThreeBV(BoxOf(replay), replay.mines) / replay.totalTime;
+    text << std::fixed << std::setprecision(2) << threeBV / replay.totalTime;
     return text.str();
+}
+
+}  // namespace
+
+std::string ThreeBVPerSecond(const ReplayRecord& replay) {
+    return PerSecond(replay, ThreeBV(BoxOf(replay), replay.mines));
 }
 
 void Analyse(const ReplayRecord& replay, std::ostream& out) {
@@ -54,12 +58,13 @@ void Analyse(const ReplayRecord& replay, std::ostream& out) {
     size_t first = 0;
     const bool opened = FirstClick(replay, counts, first);
     const BlockPos click = box.PositionOf(first);
+    const size_t threeBV = ThreeBV(box, replay.mines);
     out << "Box: " << box.sizeX << "x" << box.sizeY << "x" << box.sizeZ << ", "
         << std::count(replay.mines.begin(), replay.mines.end(), true) << " mines\n";
     out << "Finished: " << (replay.finished ? "yes" : "no") << "\n";
     out << "Time: " << std::fixed << std::setprecision(1) << replay.totalTime << " s\n";
-    out << "3BV: " << ThreeBV(box, replay.mines) << "\n";
-    out << "3BV/s: " << ThreeBVPerSecond(replay) << "\n";
+    out << "3BV: " << threeBV << "\n";
+    out << "3BV/s: " << PerSecond(replay, threeBV) << "\n";
     out << "First click: " << (opened ? ToString(click.x) + " " + ToString(click.y) + " " + ToString(click.z) : "-") << "\n";
     out << "Guess needed: " << (!opened ? "-" : LeftByPerfectPlay(box, replay.mines, first) == 0 ? "no" : "yes") << "\n";
 }
