@@ -79,6 +79,15 @@ void LookFrom(const Vector& eye, const Vector& at, const Vector& up) {
     gluLookAt(eye.x, eye.y, eye.z, at.x, at.y, at.z, up.x, up.y, up.z);
 }
 
+// A frame drawn afresh, textured and depth-tested as the game draws.
+std::vector<unsigned char> Picture(const std::function<void()>& render) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_DEPTH_TEST);
+    render();
+    return ReadScreen();
+}
+
 // A part of the window: left, bottom, right, top, in pixels.
 using Area = std::array<double, 4>;
 constexpr Area kWindow = {0, 0, kGlWidth, kGlHeight};
@@ -151,17 +160,13 @@ TEST(FieldGl, MarkersAndTheOutlineLandWhereTheirCornersProject) {
     }
     world->Initialize(sx, sy, sz, mined);
     world->Resolve(targets.data(), targets.data() + targets.size(), std::vector<float>(mined.size(), 1.0f));
-    const std::function<bool(int, int, int)> colours[] = {
-        [](int r, int g, int b) { return r < 20 && g < 20 && b > 235; },  [](int r, int g, int b) { return r < 20 && g > 235 && b < 20; },
-        [](int r, int g, int b) { return r > 235 && g < 20 && b < 20; },  [](int r, int g, int b) { return r > 235 && g < 20 && b > 235; },
-        [](int r, int g, int b) { return r < 20 && g > 235 && b > 235; }, [](int r, int g, int b) { return r > 235 && g > 235 && b < 20; },
-        [](int r, int g, int b) { return r > 245 && g > 245 && b > 245; }};
-    const auto draw = [&] {
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glEnable(GL_TEXTURE_2D);
-        world->Render();
-        return ReadScreen();
+    // Each count's colour: its full channels (red 4, green 2, blue 1), the others dark.
+    const auto colour = [](int count) {
+        const int full = std::array{1, 2, 4, 5, 3, 6, 7}[count - 1];
+        const auto is = [](int value, bool on) { return on ? value > 245 : value < 20; };
+        return [=](int r, int g, int b) { return is(r, full & 4) && is(g, full & 2) && is(b, full & 1); };
     };
+    const auto draw = [&] { return Picture([&] { world->Render(); }); };
     for (int count = 1; count <= 7; ++count) {
         const BlockPos cube = world->Cubes().PositionOf(targets[count - 1]);
         const float cx = cube.x + 0.5f, cy = cube.y + 0.5f;
@@ -171,12 +176,12 @@ TEST(FieldGl, MarkersAndTheOutlineLandWhereTheirCornersProject) {
                                   Project(cube.x + 0.5, cube.y + 0.6, 0.4)};
         const double area = std::abs((base[1].x - base[0].x) * (base[2].y - base[0].y) -
                                      (base[2].x - base[0].x) * (base[1].y - base[0].y)) / 2;
-        const auto shown = PixelsOf(picture, colours[count - 1]);
+        const auto shown = PixelsOf(picture, colour(count));
         EXPECT_GT(area, 300) << "the pose shows the marker large";
         EXPECT_NEAR(double(shown.size()), area, area * 0.1) << count << ": its base, whole";
         for (const auto& pixel : shown) ASSERT_TRUE(InTriangle(pixel, base, 1.5)) << count << ": where the base projects";
         for (int other = 1; other <= 7; ++other)
-            if (other != count) EXPECT_TRUE(PixelsOf(picture, colours[other - 1]).empty()) << count << " shows " << other;
+            if (other != count) EXPECT_TRUE(PixelsOf(picture, colour(other)).empty()) << count << " shows " << other;
     }
     world->Drawer().SetPointMarkers(true);
     LookFrom({14.5f, 1.5f, -60}, {14.5f, 1.5f, 1}, {0, 1, 0});
@@ -184,17 +189,14 @@ TEST(FieldGl, MarkersAndTheOutlineLandWhereTheirCornersProject) {
     for (int count = 1; count <= 7; ++count) {
         const BlockPos cube = world->Cubes().PositionOf(targets[count - 1]);
         const OnScreen centre = Project(cube.x + 0.5, cube.y + 0.475, cube.z + 0.45);
-        const auto lit = PixelsOf(far, colours[count - 1]);
+        const auto lit = PixelsOf(far, colour(count));
         EXPECT_TRUE(std::any_of(lit.begin(), lit.end(), [&](const auto& p) {
             return std::abs(p.first - centre.x) <= 1.5 && std::abs(p.second - centre.y) <= 1.5;
         })) << count << ": a far marker lights the pixel of its centre";
     }
     // One marker alone, from above: each side triangle, about its middle, in its own shade of green.
     LookFrom({0.5f, 0.45f, 1.1f}, {0.5f, 0.45f, 0}, {0, 1, 0});
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glEnable(GL_DEPTH_TEST);
-    MineWorld::RenderNum(BlockPos(0, 0, 0), 2);
-    const std::vector<unsigned char> above = ReadScreen();
+    const std::vector<unsigned char> above = Picture([] { glDisable(GL_TEXTURE_2D); MineWorld::RenderNum(BlockPos(0, 0, 0), 2); });
     const double corners[4][3] = {{0.4, 0.4, 0.4}, {0.6, 0.4, 0.4}, {0.5, 0.6, 0.4}, {0.5, 0.5, 0.6}};
     const int sides[3][2] = {{1, 0}, {2, 1}, {0, 2}};  // B A, C B, A C, each with D
     const double shades[3] = {0.7, 0.4, 0.8};
@@ -214,15 +216,13 @@ TEST(FieldGl, MarkersAndTheOutlineLandWhereTheirCornersProject) {
     glClearColor(0, 0, 0, 1);
     MineWorld::RenderOutline(cube);
     const auto dark = PixelsOf(ReadScreen(), [](int r, int g, int b) { return r + g + b < 200; });
+    const auto corner = [&](int c) {
+        return Project(cube.x + (c & 1 ? 1 + kGap : -kGap), cube.y + (c & 2 ? 1 + kGap : -kGap), cube.z + (c & 4 ? 1 + kGap : -kGap));
+    };
     std::vector<std::pair<OnScreen, OnScreen>> edges;
     for (int a = 0; a < 8; ++a)
         for (int b = a + 1; b < 8; ++b)
-            if (__builtin_popcount(a ^ b) == 1) {
-                const auto corner = [&](int c) {
-                    return Project(cube.x + (c & 1 ? 1 + kGap : -kGap), cube.y + (c & 2 ? 1 + kGap : -kGap), cube.z + (c & 4 ? 1 + kGap : -kGap));
-                };
-                edges.emplace_back(corner(a), corner(b));
-            }
+            if (__builtin_popcount(a ^ b) == 1) edges.emplace_back(corner(a), corner(b));
     for (const auto& pixel : dark)
         ASSERT_TRUE(std::any_of(edges.begin(), edges.end(), [&](const auto& e) { return ToSegment(pixel, e.first, e.second) <= 1.5; }))
             << "a dark pixel off every edge at " << pixel.first << " " << pixel.second;
@@ -243,14 +243,8 @@ TEST(FieldGl, CubeByCubeDrawsWhatTheMergedFacesDraw) {
     ASSERT_TRUE(world);
     world->Initialize(3, 3, 2, std::vector<bool>(18, false));
     LookFrom({5.2f, -2.7f, 4.1f}, {1.5f, 1.5f, 1}, {0, 0, 1});
-    std::vector<unsigned char> pictures[2];
-    for (int slow = 0; slow < 2; ++slow) {
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glEnable(GL_TEXTURE_2D);
-        glEnable(GL_DEPTH_TEST);
-        slow ? world->World().SlowRender() : world->RenderFaces();  // the covered texture stays bound
-        pictures[slow] = ReadScreen();
-    }
+    const std::vector<unsigned char> pictures[2] = {Picture([&] { world->RenderFaces(); }),
+                                                    Picture([&] { world->World().SlowRender(); })};  // the covered texture stays bound
     int lit = 0, shaded = 0;
     for (size_t i = 1; i < pictures[0].size(); i += 3) {
         if (pictures[1][i] < 60) continue;
@@ -286,15 +280,8 @@ TEST(FieldGl, RegionsDrawWhatSendingEverythingDraws) {
         world.Drawer().SetPointMarkers(points);
         for (const auto& [eye, look] : views) {
             if (points && eye.x == 70) continue;
-            glLoadIdentity();
-            gluLookAt(eye.x, eye.y, eye.z, eye.x + look.x, eye.y + look.y, eye.z + look.z, 0, 0, 1);
-            std::vector<unsigned char> pictures[2];
-            for (int plain = 0; plain < 2; ++plain) {
-                glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-                glEnable(GL_TEXTURE_2D);
-                plain ? world.RenderPlain() : world.Render();
-                pictures[plain] = ReadScreen();
-            }
+            LookFrom(eye, eye + look, {0, 0, 1});
+            const std::vector<unsigned char> pictures[2] = {Picture([&] { world.Render(); }), Picture([&] { world.RenderPlain(); })};
             int differ = 0;
             for (size_t i = 0; i < pictures[0].size(); i += 3)
                 differ += !std::equal(&pictures[0][i], &pictures[0][i] + 3, &pictures[1][i]);

@@ -8,10 +8,10 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <map>
 #include <vector>
 
+#include "fuzz/Check.h"
 #include "picking/RayAlgorithm.h"
 #include "support/RecordingBuffer.h"
 #include "support/SlabTest.h"
@@ -70,7 +70,7 @@ void CastRay(Bytes& bytes, const BlockWorld2& world, const Oracle& oracle) {
     int side = -1, farSide = -1;
     const bool hit = RayAlgorithm().RayIntersectsWorld(&world, origin, direction, range, point, block, side);
     RayAlgorithm().InfiniteRayIntersectsWorld(&world, origin, direction, farPoint, farBlock, farSide);
-    if ((hit && !oracle.Solid(world, block)) || (farSide != -1 && !oracle.Solid(world, farBlock))) std::abort();
+    Check((!hit || oracle.Solid(world, block)) && (farSide == -1 || oracle.Solid(world, farBlock)));
     if (oracle.outsideSolid) return;
     const auto close = [&](double a, double b) { return std::fabs(a - b) * length < 1e-3; };
     std::vector<Entry> entries;
@@ -87,24 +87,23 @@ void CastRay(Bytes& bytes, const BlockWorld2& world, const Oracle& oracle) {
                              (entries.size() > 1 && close(entries[1].enter, first.enter))))
         return;
     const bool reached = !entries.empty() && first.enter * length <= range;
-    if (hit != reached || (farSide == -1) != entries.empty() || (!entries.empty() && !(farBlock == first.block)) ||
-        (hit && !(block == first.block && side == first.side && close(Length(point - origin) / length, first.enter))))
-        std::abort();
+    Check(hit == reached && (farSide == -1) == entries.empty() && (entries.empty() || farBlock == first.block) &&
+          (!hit || (block == first.block && side == first.side && close(Length(point - origin) / length, first.enter))));
 }
 
-void Check(const BlockWorld2& world, const Oracle& oracle) {
+void CheckWorld(const BlockWorld2& world, const Oracle& oracle) {
     RecordingBuffer buffer;
     world.QuickRender(&buffer);
-    if (buffer.faces != oracle.Visible() || !buffer.rangesMatchSize) std::abort();
+    Check(buffer.faces == oracle.Visible() && buffer.rangesMatchSize);
     for (const auto& [texture, sides] : world.Quads().Holder().Engines())
         for (const auto& [side, planes] : sides)
             for (const auto& [plane, engine] : planes)
-                if (!engine.IndexesConsistent()) std::abort();
+                Check(engine.IndexesConsistent());
     const long solid = std::count_if(oracle.solid.begin(), oracle.solid.end(), [](const auto& each) { return each.second; });
-    if (world.TotalBlocks() > static_cast<long>(oracle.sides.size()) || world.TotalBlocks() < solid) std::abort();
+    Check(world.TotalBlocks() <= static_cast<long>(oracle.sides.size()) && world.TotalBlocks() >= solid);
     for (int i = 0; i < 512; ++i) {
         const BlockPos p(i / 64 - 2, i / 8 % 8 - 2, i % 8 - 2);
-        if (world.IsPhysicallySolid(p) != oracle.Solid(world, p)) std::abort();
+        Check(world.IsPhysicallySolid(p) == oracle.Solid(world, p));
     }
 }
 
@@ -135,12 +134,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             batched ? world.EndBatch() : world.BeginBatch(bytes.Next(2) ? 0 : size_t(1) << 30);  // record by record, or copies only
             batched = !batched;
         }
-        if (world.IsPhysicallySolid(p) != oracle.Solid(world, p) || world.GetTexture(p, side) != oracle.Texture(p, side)) {
-            std::abort();
-        }
+        Check(world.IsPhysicallySolid(p) == oracle.Solid(world, p) && world.GetTexture(p, side) == oracle.Texture(p, side));
     }
     if (batched) world.EndBatch();
-    Check(world, oracle);
-    if (world.TotalBlocks() != plain.TotalBlocks()) std::abort();
+    CheckWorld(world, oracle);
+    Check(world.TotalBlocks() == plain.TotalBlocks());
     return 0;
 }

@@ -1,12 +1,12 @@
 // The texture listing reader on any bytes: names and files are single tokens.
 
 #include <cstdint>
-#include <cstdlib>
 #include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "fuzz/Check.h"
 #include "textures/TexDict.h"
 
 namespace {
@@ -22,13 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::map<std::string, std::string> files;
     std::vector<std::string> error;
     const bool ok = ParseTextureListing(in, files, error);
-    if (ok != error.empty() || (!ok && error.size() != 3)) {
-        std::abort();
-    }
-    for (const auto& [name, file] : files) {
-        if (!IsToken(name) || !IsToken(file) || name[0] == '#') {
-            std::abort();
-        }
-    }
+    Check(ok == error.empty() && (ok || error.size() == 3));
+    for (const auto& [name, file] : files) Check(IsToken(name) && IsToken(file) && name[0] != '#');
     return 0;
 }

@@ -5,23 +5,15 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "fuzz/Check.h"
 #include "minefield/MineField.h"
 #include "replay/ReplayPlayer.h"
 #include "replay/ReplayReader.h"
-
-namespace {
-
-void Check(bool ok) {
-    if (!ok) std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
@@ -55,8 +47,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ReplayRecord written;
     Check(ReadReplay(again, written, error) && written.mines == replay.mines && written.sizeX == replay.sizeX &&
           written.sizeY == replay.sizeY && written.sizeZ == replay.sizeZ);
-    for (size_t i = 0; i < cubes; ++i) {
-        Check(std::fabs(written.times[i] - replay.times[i]) <= 1e-5f * replay.times[i]);
-    }
+    for (size_t i = 0; i < cubes; ++i) Check(std::fabs(written.times[i] - replay.times[i]) <= 1e-5f * replay.times[i]);
     return 0;
 }

@@ -7,13 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/Check.h"
 #include "support/StringHelpers.h"
 
 namespace {
-
-void Check(bool ok) {
-    if (!ok) std::abort();
-}
 
 bool Fits(const std::string& digits) {
     const size_t first = digits.find_first_not_of('0');
@@ -24,9 +21,8 @@ bool Fits(const std::string& digits) {
 // Line breaks go first, then blanks and tabs split what is left.
 void CheckTokens(const std::string& line) {
     std::string unbroken;
-    for (const char c : line) {
+    for (const char c : line)
         if (c != '\r' && c != '\n') unbroken += c;
-    }
     std::vector<std::string> expected(1);
     for (const char c : unbroken) {
         if (c != ' ' && c != '\t') {
