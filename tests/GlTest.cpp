@@ -25,14 +25,6 @@ namespace {
 constexpr int kGlWidth = 320;
 constexpr int kGlHeight = 240;
 
-// The colour buffer as red-green-blue bytes, bottom row first.
-std::vector<unsigned char> ReadScreen() {
-    std::vector<unsigned char> pixels(kGlWidth * kGlHeight * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, kGlWidth, kGlHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    return pixels;
-}
-
 // Top row red, bottom row blue, two pixels each, written by ImageMagick with the given options.
 std::string DrawTwoRows(const std::string& path, const std::string& options) {
     const std::string command = "convert -size 2x1 xc:red -size 2x1 xc:blue -append " + options + " '" + path + "'";
@@ -79,13 +71,16 @@ void LookFrom(const Vector& eye, const Vector& at, const Vector& up) {
     gluLookAt(eye.x, eye.y, eye.z, at.x, at.y, at.z, up.x, up.y, up.z);
 }
 
-// A frame drawn afresh, textured and depth-tested as the game draws.
+// A frame drawn afresh, textured and depth-tested as the game draws: red-green-blue bytes, bottom row first.
 std::vector<unsigned char> Picture(const std::function<void()>& render) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_DEPTH_TEST);
     render();
-    return ReadScreen();
+    std::vector<unsigned char> pixels(kGlWidth * kGlHeight * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, kGlWidth, kGlHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
 }
 
 // A part of the window: left, bottom, right, top, in pixels.
@@ -212,10 +207,9 @@ TEST(FieldGl, MarkersAndTheOutlineLandWhereTheirCornersProject) {
     const BlockPos cube(5, 1, 0);
     LookFrom({cube.x + 2.1f, cube.y - 1.3f, cube.z + 2.2f}, {cube.x + 0.5f, cube.y + 0.5f, cube.z + 0.5f}, {0, 0, 1});
     glClearColor(1, 1, 1, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    const auto dark = PixelsOf(Picture([&] { glDisable(GL_TEXTURE_2D); MineWorld::RenderOutline(cube); }),
+                               [](int r, int g, int b) { return r + g + b < 200; });
     glClearColor(0, 0, 0, 1);
-    MineWorld::RenderOutline(cube);
-    const auto dark = PixelsOf(ReadScreen(), [](int r, int g, int b) { return r + g + b < 200; });
     const auto corner = [&](int c) {
         return Project(cube.x + (c & 1 ? 1 + kGap : -kGap), cube.y + (c & 2 ? 1 + kGap : -kGap), cube.z + (c & 4 ? 1 + kGap : -kGap));
     };

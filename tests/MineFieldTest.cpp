@@ -219,7 +219,6 @@ TEST(MineField, MinesFollowTheDrawsAndASafeFirstClickMovesOneAwayUnlessEveryCube
 // marker pointed at, the nearest shown marker entered before it. Rays that
 // graze an edge or reach two cubes at once are left alone.
 struct PlainAim {
-    bool targeted = false, pointed = false;
     BlockPos target{-1, -1, -1}, marker{-1, -1, -1};
 };
 
@@ -244,9 +243,7 @@ PlainAim AimThrough(const PlainField& plain, const MineField& field, const Vecto
     std::sort(enters.begin(), enters.end());
     for (size_t i = 1; i < enters.size(); ++i)
         if ((enters[i] - enters[i - 1]) * length < 1e-3) throw std::domain_error("a tie");
-    aim.targeted = nearestSolid < 1e9;
-    aim.pointed = nearestMarker < nearestSolid;
-    aim.marker = aim.pointed ? aim.marker : BlockPos(-1, -1, -1);
+    aim.marker = nearestMarker < nearestSolid ? aim.marker : BlockPos(-1, -1, -1);
     return aim;
 }
 

@@ -25,16 +25,12 @@ def three_bv(size, mines):
     """Oracle: openings of zeros joined through their 26 neighbours, plus counted cubes touching no zero."""
     cubes = set(itertools.product(*map(range, size)))
     zero = {c for c in cubes - mines if not any(q in mines for q in near(c, size))}
-    openings, seen = 0, set()
-    for c in zero - seen:
-        if c in seen:
-            continue
-        openings, todo = openings + 1, [c]
+    openings, left = 0, set(zero)
+    while left:
+        openings, todo = openings + 1, [left.pop()]
         while todo:
-            q = todo.pop()
-            if q not in seen:
-                seen.add(q)
-                todo += [r for r in near(q, size) if r in zero]
+            joined = {q for q in near(todo.pop(), size) if q in left}
+            left, todo = left - joined, todo + list(joined)
     return openings + sum(1 for c in cubes - mines - zero if not any(q in zero for q in near(c, size)))
 
 

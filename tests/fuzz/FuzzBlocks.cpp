@@ -53,10 +53,6 @@ struct Oracle {
     }
 };
 
-BlockPos NextPos(Bytes& bytes) {
-    return BlockPos(bytes.Next(6) - 1, bytes.Next(6) - 1, bytes.Next(6) - 1);
-}
-
 // A hit is a solid cube. Without a solid outside, it is the slab test's first
 // cube: origins lie off the integer planes, and rays that graze an edge, reach
 // two cubes or two sides at once, or end near their range are left alone,
@@ -122,7 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bool batched = false;
     while (bytes.More()) {
         const int op = bytes.Next(6);
-        const BlockPos p = NextPos(bytes);
+        const BlockPos p(bytes.Next(6) - 1, bytes.Next(6) - 1, bytes.Next(6) - 1);
         const int texture = bytes.Next(4), side = 1 + bytes.Next(6);
         if (op <= 2) {
             for (BlockWorld2* each : {&world, &plain}) op < 2 ? each->ChangePos(p, texture) : each->ChangeTexture(texture, p, side);
