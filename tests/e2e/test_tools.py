@@ -46,7 +46,7 @@ def test_h_hints_for_ten_seconds_of_the_clock_and_return_hides_the_field_and_sto
     g.xdo("key", "h")
     assert wait_until(lambda: count(g.shot(), green_text, SECOND_LINE) > 150), "HINT 0 0 0 MINE"
     assert red(g.shot()) > before + 500, "a red outline around the mine"
-    pause = time.monotonic()
+    pausing = time.monotonic()
     g.xdo("key", "Return")
     assert wait_until(lambda: count(below_hud(g.shot()), grey) < 20), "the field is hidden"
     paused = g.shot()
@@ -55,7 +55,7 @@ def test_h_hints_for_ten_seconds_of_the_clock_and_return_hides_the_field_and_sto
     time.sleep(3.5)
     assert ImageChops.difference(paused, g.shot()).getbbox() is None, "the clock stands, the click did nothing"
     g.xdo("key", "Return")
-    pause = time.monotonic() - pause
+    pause = time.monotonic() - pausing
     assert wait_until(lambda: count(below_hud(g.shot()), grey) > 1000), "the field again"
     g.xdo("click", "3")
     assert saved(g)
