@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <queue>
 #include <random>
+#include <set>
 #include <stdexcept>
 #include <tuple>
 
@@ -157,25 +158,31 @@ void Replay(const FieldRegions::Faces& faces, QuadBuffer& buffer) {
     }
 }
 
-// Oracle: the mines as the generator's draws place them (x, y, then z), moved
-// by a first uncover as the rule says, with counts taken afresh; with every
-// mine then flagged, the game is won unless a safe cube is flagged too.
+// Oracle: the mines are the first distinct cubes the generator's draws reach
+// (x, y, then z), as many as asked for; past half the box those cubes are the
+// safe ones. A first uncover moves one as the rule says, with counts taken
+// afresh; with every mine then flagged, the game is won unless a safe cube is
+// flagged too.
 TEST(MineField, MinesFollowTheDrawsAndASafeFirstClickMovesOneAwayUnlessEveryCubeIsMined) {
     std::mt19937 random(31);
     for (unsigned seed = 1; seed <= 60; ++seed) {
         const bool safe = seed % 4 != 0;
         const int sx = 1 + seed % 3, sy = 1 + seed % 5 / 2, sz = 1 + seed % 4, draws = static_cast<int>(seed % 9);
         std::srand(seed);
-        std::vector<bool> mines(size_t(sx * sy * sz));
-        for (int draw = 0; draw < draws; ++draw) {
+        const size_t cubes = size_t(sx * sy * sz), wanted = std::min(size_t(draws), cubes);
+        const bool pickSafe = wanted > cubes / 2;
+        std::set<size_t> reached;
+        while (reached.size() < (pickSafe ? cubes - wanted : wanted)) {
             const int x = std::rand() % sx, y = std::rand() % sy;
-            mines[size_t((x * sy + y) * sz + std::rand() % sz)] = true;
+            reached.insert(size_t((x * sy + y) * sz + std::rand() % sz));
         }
+        std::vector<bool> mines(cubes);
+        for (size_t i = 0; i < cubes; ++i) mines[i] = reached.count(i) != pickSafe;
         std::srand(seed);
         MineField field;
         field.SetSafeFirstClick(safe);
         field.Initialize(sx, sy, sz, draws);
-        const int count = static_cast<int>(std::count(mines.begin(), mines.end(), true));
+        const int count = static_cast<int>(wanted);
         ASSERT_EQ(Standing(field), std::make_tuple(count == 0, count, 0)) << seed;
         ASSERT_EQ(field.World().NumQuads(), 6) << "a new box shows its six sides, each one rectangle";
         for (size_t i = 0; i < mines.size(); ++i) {

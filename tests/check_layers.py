@@ -3,7 +3,7 @@
 import pathlib, re, sys
 
 LAYERS = [["support"], ["input", "textures"], ["quads"], ["world"], ["picking", "logic"], ["render"], ["minefield"],
-          ["replay"], ["game"]]
+          ["replay"], ["ui"], ["game"]]
 RANK = {folder: rank for rank, folders in enumerate(LAYERS) for folder in folders}
 
 src = pathlib.Path(sys.argv[1])

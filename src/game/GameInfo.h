@@ -8,10 +8,12 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "game/SimpleCamera.h"
 #include "input/SDL_Input.h"
 #include "minefield/MineField.h"
+#include "ui/Menu.h"
 
 struct SDL_Surface;
 class Texture;
@@ -33,6 +35,9 @@ struct GameInfo {
     bool safeFirstClick = false;
     bool countReadout = true;
     bool noGuess = false;
+    int soundVolume = 60;
+    // numMines came from the density, and follows the box when the command line changes it.
+    bool minesFromDensity = true;
     std::string playerName;
     int screenWidth = 800;
     int screenHeight = 600;
@@ -49,6 +54,13 @@ struct GameInfo {
     // Paused: the clock stands still and the field is hidden, since the tick count pausedAt.
     bool paused = false;
     uint32_t pausedAt = 0;
+    // The menu, open over the game: the clock stands as in a pause, and the
+    // menu alone takes input. Lines shown below its items.
+    bool menuOpen = false;
+    Menu menu;
+    std::vector<std::string> menuBelow;
+    // The settings of this game could not be written into the parameters file.
+    bool settingsNotSaved = false;
     int flagCount = 0;
     int mineCount = 0;
 

@@ -12,6 +12,7 @@
 #include "game/GameClock.h"
 #include "game/GameInfo.h"
 #include "game/Hud.h"
+#include "game/MenuControl.h"
 #include "game/SDL_Helpers.h"
 #include "input/SDL_Input.h"
 #include "minefield/MineWorld.h"
@@ -28,6 +29,7 @@ constexpr int kKeyP = 'p';
 constexpr int kKeyN = 'n';
 constexpr int kKeyE = 'e';
 constexpr int kKeyH = 'h';
+constexpr int kKeyM = 'm';
 constexpr float kHintSeconds = 10;
 constexpr float kTimeStep = 0.05f;
 constexpr float kCharWidth = 0.02f;
@@ -254,22 +256,41 @@ void InitializeGame(GameInfo& info) {
     info.gameClock = 0;
 }
 
+void StartNewGame(GameInfo& info) {
+    SavePendingReplay(info);
+    info.replay = nullptr;
+    InitializeGame(info);
+}
+
 // Clicks act while help shows; however many presses a button has in a frame,
-// it clicks once. While paused only Escape, P and Return do anything.
+// it clicks once. While paused only Escape, P, M and Return do anything;
+// while the menu is open, Escape, P and the menu.
 void InputLoop(GameInfo& info) {
     info.inputWrapper.TakeInInput();
     const Input* const input = info.inputWrapper.GetInput();
-    PauseKeys(info, *input, SDL_GetTicks());
-    if (!info.paused) {
-        info.camera.TakeInInput(input, kTimeStep);
-    }
+    const uint32_t now = SDL_GetTicks();
     if (input->KeyPressed(KeyCode::kEscape)) {
         QuitNormally();
     }
-    info.showHelp = !info.paused && input->KeyDown(KeyCode::kTab);
     if (input->KeyPressed(kKeyP)) {
         Screenshot(info.screen, "screenshot.bmp");
     }
+    // The frame that opens or closes the menu, or that the menu takes, acts on nothing else.
+    const bool menuFrame = info.menuOpen || input->KeyPressed(kKeyM);
+    if (input->KeyPressed(kKeyM) % 2 == 1) {
+        info.menuOpen ? CloseMenu(info, now) : OpenMenu(info, now);
+    } else if (info.menuOpen) {
+        MenuKeys(info, *input, now);
+    }
+    if (menuFrame) {
+        info.showHelp = false;
+        return;
+    }
+    PauseKeys(info, *input, now);
+    if (!info.paused) {
+        info.camera.TakeInInput(input, kTimeStep);
+    }
+    info.showHelp = !info.paused && input->KeyDown(KeyCode::kTab);
     if (info.paused) {
         return;
     }
@@ -306,7 +327,9 @@ void RenderLoop(GameInfo& info) {
     const Vector eye = info.camera.GetPos();
     const Vector target = eye + info.camera.GetLook();
     gluLookAt(eye.x, eye.y, eye.z, target.x, target.y, target.z, 0, 0, 1);
-    if (info.paused) {
+    if (info.menuOpen) {
+        DrawMenuScreen(info);
+    } else if (info.paused) {
         DrawPaused(info);
     } else if (info.showHelp) {
         DrawHelpScreen(info);

@@ -11,6 +11,9 @@ class ReplayPlayer;
 void Watch(GameInfo& info, ReplayPlayer* replay);
 void Initialize(GameInfo& info);
 void InitializeGame(GameInfo& info);
+// A new game in place of the one being played or watched: a won game's
+// replay is written first, and a replay watched is left.
+void StartNewGame(GameInfo& info);
 void InputLoop(GameInfo& info);
 void StateLoop(GameInfo& info);
 void RenderLoop(GameInfo& info);

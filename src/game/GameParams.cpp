@@ -6,6 +6,7 @@
 
 #include "game/GameInfo.h"
 #include "support/Files.h"
+#include "support/SettingsText.h"
 #include "support/ProcessEnd.h"
 #include "support/StringHelpers.h"
 
@@ -95,6 +96,15 @@ bool ReadSwitch(const Tokens& tokens, const Switch& which, GameInfo& info, Param
     return true;
 }
 
+bool ReadSoundVolume(const Tokens& tokens, GameInfo& info, ParamsReport& report) {
+    int volume = 0;
+    if (tokens.size() != 2 || !IsNaturalNumber(tokens[1], volume) || volume > 100) {
+        return Fail(report, {"Error: syntax: sound_volume (0 to 100)"});
+    }
+    info.soundVolume = volume;
+    return true;
+}
+
 bool ReadPlayerName(const Tokens& tokens, GameInfo& info, ParamsReport& report) {
     if (tokens.size() != 2) {
         return Fail(report, {"Error: syntax: player_name joe", "The name cannot contain white space characters."});
@@ -132,11 +142,16 @@ bool ReadSetting(const Tokens& tokens, GameInfo& info, ParamsReport& report) {
     if (key == "player_name") {
         return ReadPlayerName(tokens, info, report);
     }
+    if (key == "sound_volume") {
+        return ReadSoundVolume(tokens, info, report);
+    }
     return true;
 }
 
-// The product times the density in double precision: the float 0.04 lies just
-// below 0.04, so a 1000-cube box gets 39 mines, not the 40 a float product gives.
+}  // namespace
+
+// The float 0.04 lies just below 0.04, so a 1000-cube box gets 39 mines, not
+// the 40 a float product gives.
 int MinesFromDensity(const GameInfo& info) {
     const int cubes = info.dimensionX * info.dimensionY * info.dimensionZ;
     const double mines = static_cast<double>(cubes) * static_cast<double>(info.density);
@@ -148,8 +163,6 @@ int MinesFromDensity(const GameInfo& info) {
     }
     return static_cast<int>(mines);
 }
-
-}  // namespace
 
 ParamsReport ParseParams(std::istream& in, GameInfo& info) {
     info.dimensionX = info.dimensionY = info.dimensionZ = 10;
@@ -164,6 +177,7 @@ ParamsReport ParseParams(std::istream& in, GameInfo& info) {
     info.safeFirstClick = false;
     info.countReadout = true;
     info.noGuess = false;
+    info.soundVolume = 60;
     info.playerName = "default_player";
 
     ParamsReport report;
@@ -178,7 +192,8 @@ ParamsReport ParseParams(std::istream& in, GameInfo& info) {
             return report;
         }
     }
-    if (info.numMines == 0) {
+    info.minesFromDensity = info.numMines == 0;
+    if (info.minesFromDensity) {
         info.numMines = MinesFromDensity(info);
     }
     return report;
@@ -196,4 +211,34 @@ void ReadParams(std::string fileName, GameInfo& info) {
     if (!report.fatal.empty()) {
         Fatal(report.fatal);
     }
+}
+
+GameChoice ChoiceOf(const GameInfo& info) {
+    return GameChoice{info.dimensionX, info.dimensionY, info.dimensionZ, info.numMines, info.noGuess, info.safeFirstClick,
+                      info.soundVolume};
+}
+
+void ApplyChoice(const GameChoice& choice, GameInfo& info) {
+    info.dimensionX = choice.x;
+    info.dimensionY = choice.y;
+    info.dimensionZ = choice.z;
+    info.numMines = choice.mines;
+    info.minesFromDensity = false;
+    info.noGuess = choice.noGuess;
+    info.safeFirstClick = choice.safeFirstClick;
+    info.soundVolume = choice.soundVolume;
+}
+
+bool SaveChoice(const std::string& fileName, const GameChoice& choice, std::string& reason) {
+    std::string text;
+    ReadWholeFile(fileName, text);
+    const auto number = [](int value) { return std::to_string(value); };
+    const std::vector<Setting> settings = {
+        {"dimensions", number(choice.x) + " " + number(choice.y) + " " + number(choice.z)},
+        {"num_mines", number(choice.mines)},
+        {"no_guess", number(choice.noGuess)},
+        {"safe_first_click", number(choice.safeFirstClick)},
+        {"sound_volume", number(choice.soundVolume)},
+    };
+    return WriteFileSafely(fileName, RewriteSettings(text, settings), reason);
 }

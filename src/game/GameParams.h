@@ -5,10 +5,9 @@
 #include <string>
 #include <vector>
 
-struct GameInfo;
+#include "ui/GameChoice.h"
 
-// The most cubes a box may hold; beyond it memory runs out long before play.
-constexpr long long kMaxCubes = 16777216;
+struct GameInfo;
 
 // What reading the settings has to say: notes to print as they come, then the
 // fatal message, if any, after which nothing more was read.
@@ -23,5 +22,18 @@ ParamsReport ParseParams(std::istream& in, GameInfo& info);
 // Fills the settings of info from the parameters file, or ends the process
 // with a message. Only a bad num_mines value is reported without ending it.
 void ReadParams(std::string fileName, GameInfo& info);
+
+// The mines a density gives a box: the product of its sides times the
+// density, in double precision, cut toward zero.
+int MinesFromDensity(const GameInfo& info);
+
+// The game being played, as the menu shows it.
+GameChoice ChoiceOf(const GameInfo& info);
+void ApplyChoice(const GameChoice& choice, GameInfo& info);
+
+// Writes the menu's keys into the parameters file, each key's last line
+// rewritten or a line added, every other byte kept; false with the reason
+// when it cannot be written, the file then as it was.
+bool SaveChoice(const std::string& fileName, const GameChoice& choice, std::string& reason);
 
 #endif

@@ -3,7 +3,7 @@
 #include <GL/glew.h>
 
 #include "game/GameInfo.h"
-#include "game/SDL_Helpers.h"
+#include "render/ScreenText.h"
 #include "minefield/MineWorld.h"
 #include "replay/ReplayPlayer.h"
 #include "textures/Texture.h"
@@ -71,7 +71,7 @@ std::string SecondLine(const GameInfo& info, const Aim& aim) {
                                    ? "NO SAFE CUBE: GUESS"
                                    : "HINT " + ToString(hint.cube.x) + " " + ToString(hint.cube.y) + " " + ToString(hint.cube.z) +
                                          (hint.kind == MineField::Hint::kMine ? " MINE" : "");
-    return Joined({replay, cutting, readout, hinted});
+    return Joined({replay, cutting, readout, hinted, info.settingsNotSaved ? "SETTINGS NOT SAVED" : ""});
 }
 
 void DrawHud(const GameInfo& info, const Aim& aim) {

@@ -4,7 +4,7 @@
 // The lines of text over the field, drawn with the bitmap font. The top row:
 // flags / mines and the time, the game's end, "TAB-Help". The second line
 // holds, two spaces apart, whichever apply: the replay's "REPLAY ...", the
-// cut's "CUT ...", the count readout and the hint.
+// cut's "CUT ...", the count readout, the hint and "SETTINGS NOT SAVED".
 
 #include <string>
 #include <vector>

@@ -10,23 +10,15 @@
 
 #include "support/ProcessEnd.h"
 
-namespace {
-
-constexpr int kFontColumns = 16;
-constexpr int kFirstGlyph = 33;
-constexpr int kLastGlyph = 128;
-constexpr float kFontPixels = 512.0f;
-constexpr int kCellWidth = 32;
-constexpr int kRowPitch = 47;
-
-}  // namespace
-
 SDL_Surface* InitSDL(bool fullScreen, int width, int height, const std::string& caption, bool vsync) {
     if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO) < 0) {
         Fatal("Error: Could not initialize SDL");
     }
     std::atexit(SDL_Quit);
     SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, vsync ? 1 : 0);
+    const SDL_VideoInfo* const desktop = SDL_GetVideoInfo();
+    width = width == 0 && desktop != nullptr ? desktop->current_w : width;
+    height = height == 0 && desktop != nullptr ? desktop->current_h : height;
     Uint32 flags = SDL_OPENGL | SDL_DOUBLEBUF;
     if (fullScreen) {
         flags |= SDL_FULLSCREEN;
@@ -55,56 +47,6 @@ void SDL_BeginDraw(SDL_Surface*) {
 
 void SDL_EndDraw(SDL_Surface*) {
     SDL_GL_SwapBuffers();
-}
-
-void PrepForFlatDrawing() {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 1, 0, 1, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-}
-
-void PasteQuad(float x0, float y0, float x1, float y1) {
-    glTexCoord2f(0, 1);
-    glVertex3f(x0, y0, 0);
-    glTexCoord2f(0, 0);
-    glVertex3f(x0, y1, 0);
-    glTexCoord2f(1, 0);
-    glVertex3f(x1, y1, 0);
-    glTexCoord2f(1, 1);
-    glVertex3f(x1, y0, 0);
-}
-
-GlyphCell GlyphCellOf(char character) {
-    int code = static_cast<unsigned char>(character);
-    if (code == ' ') {
-        code = kLastGlyph;
-    }
-    if (code < kFirstGlyph || code > kLastGlyph) {
-        code = kLastGlyph - 1;
-    }
-    const int index = code - kFirstGlyph;
-    const int column = index % kFontColumns;
-    const int row = index / kFontColumns;
-    return GlyphCell{column, row, (kCellWidth * column + 1) / kFontPixels, (kRowPitch * row + 1) / kFontPixels};
-}
-
-void DrawScreenText(float x, float y, float charWidth, float charHeight, std::string text) {
-    for (const char character : text) {
-        const GlyphCell cell = GlyphCellOf(character);
-        glBegin(GL_QUADS);
-        glTexCoord2f(cell.u, cell.v + kGlyphHeight);
-        glVertex3f(x, y, 0);
-        glTexCoord2f(cell.u, cell.v);
-        glVertex3f(x, y + charHeight, 0);
-        glTexCoord2f(cell.u + kGlyphWidth, cell.v);
-        glVertex3f(x + charWidth, y + charHeight, 0);
-        glTexCoord2f(cell.u + kGlyphWidth, cell.v + kGlyphHeight);
-        glVertex3f(x + charWidth, y, 0);
-        glEnd();
-        x += charWidth;
-    }
 }
 
 void* SDL_Raytrace_BeginDraw(SDL_Surface* surface) {

@@ -1,38 +1,23 @@
 #ifndef CUBOMB_GAME_SDL_HELPERS_H
 #define CUBOMB_GAME_SDL_HELPERS_H
 
-// The window, frame presentation, flat screen-space drawing, bitmap text and
-// screenshots. Flat drawing uses the unit square: (0, 0) bottom left, (1, 1) top right.
+// The window, frame presentation and screenshots; flat drawing and bitmap
+// text are declared with them.
 
 #include <string>
+
+#include "render/ScreenText.h"
 
 struct SDL_Surface;
 
 // vsync asks the driver to wait for the display's refresh before each swap.
+// A width or height of 0 takes the desktop's, so full screen changes no mode.
 SDL_Surface* InitSDL(bool fullScreen, int width, int height, const std::string& caption, bool vsync = false);
 void InitGLEW();
 void QuitSDL();
 
 void SDL_BeginDraw(SDL_Surface* screen);
 void SDL_EndDraw(SDL_Surface* screen);
-void PrepForFlatDrawing();
-// Four textured vertices for the caller's own GL_QUADS batch; the texture's first row lands at y1.
-void PasteQuad(float x0, float y0, float x1, float y1);
-
-// Where a character's glyph lies in the 512-pixel font image: 16 columns of
-// 32 pixels, rows 47 pixels apart, codes 33 to 128. Blanks use the empty cell
-// of 128, every other code outside the grid the cell of 127.
-struct GlyphCell {
-    int column;
-    int row;
-    float u;
-    float v;
-};
-GlyphCell GlyphCellOf(char character);
-constexpr float kGlyphWidth = 0.0625f;
-constexpr float kGlyphHeight = 0.091f;
-
-void DrawScreenText(float x, float y, float charWidth, float charHeight, std::string text);
 
 void* SDL_Raytrace_BeginDraw(SDL_Surface* surface);
 void SDL_Raytrace_EndDraw(SDL_Surface* surface);

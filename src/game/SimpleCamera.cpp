@@ -32,6 +32,12 @@ Vector LookOf(float yaw, float tilt) {
 
 SimpleCamera::SimpleCamera() : yaw(kPi / 4), tilt(3 * kPi / 4), look(LookOf(yaw, tilt)) {}
 
+void SimpleCamera::ResetView() {
+    yaw = kPi / 4;
+    tilt = 3 * kPi / 4;
+    look = LookOf(yaw, tilt);
+}
+
 // To the viewer's right; the tilt clamps keep the view off the up axis, and a
 // zero vector is never normalised all the same.
 Vector SimpleCamera::SideVector() const {

@@ -19,6 +19,8 @@ public:
 
     void TakeInInput(const Input* input, float timeStep);
     void SetPos(const Vector& position) { this->position = position; }
+    // Back to the angles it was built with: along a box's diagonal, 45 degrees down.
+    void ResetView();
     // Scales the turning per pixel; invertY turns moving the mouse up into looking down.
     void SetMouse(float sensitivity, bool invertY) {
         turnSpeed = kTurnSpeed * sensitivity;

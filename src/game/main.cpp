@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
     switch (command.kind) {
         case Command::kHelp: std::cout << kUsage; return 0;
         case Command::kVersion: std::cout << kVersion << "\n"; return 0;
-        case Command::kUsageError: std::cerr << kUsage; return 2;
+        case Command::kUsageError: std::cerr << (command.error.empty() ? kUsage : command.error + "\n"); return 2;
         case Command::kScores: PrintScores("Replays", std::cout, std::cerr); return 0;
         default: break;
     }
@@ -35,6 +35,11 @@ int main(int argc, char** argv) {
     }
     GameInfo info;
     ReadParams("game_parameters.txt", info);
+    const std::string refused = ApplyCommandLine(command, info);
+    if (!refused.empty()) {
+        std::cerr << refused << "\n";
+        return 2;
+    }
     if (replay) {
         Watch(info, replay.get());
     }

@@ -75,6 +75,9 @@ void InputWrapper::BeginCycle() {
     input->mouse3PressCount = 0;
     input->mouse3ReleaseCount = 0;
     input->focusLosses = 0;
+    input->pointerMoves = 0;
+    input->wheelUps = 0;
+    input->wheelDowns = 0;
 }
 
 int InputWrapper::Translate(SDLKey key) const {
@@ -82,7 +85,10 @@ int InputWrapper::Translate(SDLKey key) const {
     return found == keyTranslation.end() ? KeyCode::kUnlisted : found->second;
 }
 
-void InputWrapper::ReadMouseButton(Uint8 button, bool down) {
+void InputWrapper::ReadMouseButton(const SDL_MouseButtonEvent& event, bool down) {
+    const Uint8 button = event.button;
+    input->pointerX = event.x;
+    input->pointerY = event.y;
     if (button == SDL_BUTTON_LEFT) {
         ++(down ? input->mouse1PressCount : input->mouse1ReleaseCount);
         input->mouse1Down = down;
@@ -92,6 +98,8 @@ void InputWrapper::ReadMouseButton(Uint8 button, bool down) {
     } else if (button == SDL_BUTTON_MIDDLE) {
         ++(down ? input->mouse3PressCount : input->mouse3ReleaseCount);
         input->mouse3Down = down;
+    } else if (down && (button == SDL_BUTTON_WHEELUP || button == SDL_BUTTON_WHEELDOWN)) {
+        ++(button == SDL_BUTTON_WHEELUP ? input->wheelUps : input->wheelDowns);
     }
 }
 
@@ -111,6 +119,9 @@ void InputWrapper::ReadEvent(SDL_Event& event) {
             break;
         }
         case SDL_MOUSEMOTION:
+            input->pointerX = event.motion.x;
+            input->pointerY = event.motion.y;
+            ++input->pointerMoves;
             if (input->motionSeen) {
                 input->mouseXChange += event.motion.xrel;
                 input->mouseYChange += event.motion.yrel;
@@ -118,10 +129,10 @@ void InputWrapper::ReadEvent(SDL_Event& event) {
             input->motionSeen = true;
             break;
         case SDL_MOUSEBUTTONDOWN:
-            ReadMouseButton(event.button.button, true);
+            ReadMouseButton(event.button, true);
             break;
         case SDL_MOUSEBUTTONUP:
-            ReadMouseButton(event.button.button, false);
+            ReadMouseButton(event.button, false);
             break;
         case SDL_ACTIVEEVENT:
             if (event.active.gain == 0 && (event.active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE)) != 0) {

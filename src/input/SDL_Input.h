@@ -15,8 +15,12 @@
 namespace KeyCode {
 constexpr int kDigit1 = 1;
 constexpr int kDigit2 = 2;
+constexpr int kDigit9 = 9;
+constexpr int kDigit0 = 10;
 constexpr int kEscape = 11;
 constexpr int kSpace = 12;
+constexpr int kUpArrow = 13;
+constexpr int kDownArrow = 14;
 constexpr int kLeftArrow = 15;
 constexpr int kRightArrow = 16;
 constexpr int kLeftCtrl = 17;
@@ -46,6 +50,14 @@ public:
     bool KeyDown(int code) const;
     int MouseXChange() const { return mouseXChange; }
     int MouseYChange() const { return mouseYChange; }
+    // Where the pointer was last seen, in window pixels from the top left,
+    // and how many times it moved this frame.
+    int PointerX() const { return pointerX; }
+    int PointerY() const { return pointerY; }
+    int PointerMoves() const { return pointerMoves; }
+    // Turns of the wheel away from and towards the player this frame.
+    int WheelUp() const { return wheelUps; }
+    int WheelDown() const { return wheelDowns; }
     void GetKeysPressedInOrder(std::list<int>& out) const;
     void GetKeysDown(std::list<int>& out) const;
 
@@ -68,6 +80,11 @@ private:
     int mouseYChange = 0;
     std::list<int> keysPressedInOrder;
     int focusLosses = 0;
+    int pointerX = 0;
+    int pointerY = 0;
+    int pointerMoves = 0;
+    int wheelUps = 0;
+    int wheelDowns = 0;
     // SDL 1.2 reports the first motion's absolute position as its relative motion.
     bool motionSeen = false;
 };
@@ -84,10 +101,13 @@ public:
     void ReadEvent(SDL_Event& event);
     void TakeInInput();
     Input* GetInput() const { return input; }
+    // The next motion turns nothing: after the pointer was free, or grabbed
+    // again, its first relative motion is a jump, not the player's move.
+    void SkipNextMotion() { input->motionSeen = false; }
 
 private:
     int Translate(SDLKey key) const;
-    void ReadMouseButton(Uint8 button, bool down);
+    void ReadMouseButton(const SDL_MouseButtonEvent& event, bool down);
 
     Input* input;
     std::map<int, int> keyTranslation;

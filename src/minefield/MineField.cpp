@@ -109,20 +109,27 @@ void MineField::CountAround() {
     }
 }
 
-// Three rand() calls per draw, x then y then z; a draw on a mined cube is lost.
-// Once every cube is mined no draw can change anything, so the draws stop.
-// A box without cubes has nothing to draw from.
+// Three rand() calls per draw, x then y then z. A draw that lands where it
+// changes nothing is drawn again, so the box holds exactly the mines asked
+// for, or every cube when they are more. Past half the box the draws pick
+// the safe cubes of an all-mined box instead, which keeps redraws few.
 void MineField::DrawMines(int mines) {
-    size_t mined = 0;
-    for (int draw = 0; draw < mines && mined < cubes.Size(); ++draw) {
+    const size_t wanted = mines <= 0 ? 0 : std::min(static_cast<size_t>(mines), cubes.Size());
+    const bool pickSafe = wanted > cubes.Size() / 2;
+    for (size_t i = 0; pickSafe && i < cubes.Size(); ++i) {
+        cubes.At(i).isMine = true;
+    }
+    for (size_t picks = pickSafe ? cubes.Size() - wanted : wanted; picks > 0;) {
         const int mx = std::rand() % sizeX;
         const int my = std::rand() % sizeY;
         const int mz = std::rand() % sizeZ;
         Block& block = *cubes.Find(BlockPos(mx, my, mz));
-        mined += !block.isMine;
-        block.isMine = true;
+        if (block.isMine == pickSafe) {
+            block.isMine = !pickSafe;
+            --picks;
+        }
     }
-    mineCount = static_cast<int>(mined);
+    mineCount = static_cast<int>(wanted);
 }
 
 // Row by row along z; the cut, when there is one, blanks what it hides after.

@@ -1,6 +1,14 @@
 #include "support/Files.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <sstream>
+#include <vector>
 
 bool OpenForReading(const std::string& path, std::ifstream& file) {
     struct stat info {};
@@ -9,4 +17,107 @@ bool OpenForReading(const std::string& path, std::ifstream& file) {
     }
     file.open(path, std::ios::binary);
     return file.is_open();
+}
+
+bool ReadWholeFile(const std::string& path, std::string& content) {
+    std::ifstream file;
+    if (!OpenForReading(path, file)) {
+        return false;
+    }
+    std::ostringstream whole;
+    whole << file.rdbuf();
+    content = whole.str();
+    return !file.bad();
+}
+
+namespace {
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+}
+
+bool Sync(const std::string& path, int flags) {
+    const int fd = open(path.c_str(), flags);
+    const bool synced = fd >= 0 && fsync(fd) == 0;
+    if (fd >= 0) {
+        close(fd);
+    }
+    return synced;
+}
+
+// A temporary file beside path with the mode of the file it stands in for.
+bool CreateBeside(const std::string& path, std::string& temporary, std::string& reason) {
+    std::vector<char> name(path.begin(), path.end());
+    for (const char c : std::string(".new-XXXXXX")) {
+        name.push_back(c);
+    }
+    name.push_back('\0');
+    const int fd = mkstemp(name.data());
+    if (fd < 0) {
+        reason = std::strerror(errno);
+        return false;
+    }
+    temporary = name.data();
+    struct stat old {};
+    const mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd, stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : (0666 & ~mask));
+    close(fd);
+    return true;
+}
+
+// The content written and flushed to the disk in a temporary file beside
+// path; its name, or false with the reason and nothing left behind.
+bool WriteBeside(const std::string& path, const FileWriter& write, std::string& temporary, std::string& reason) {
+    if (!CreateBeside(path, temporary, reason)) {
+        return false;
+    }
+    errno = 0;
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    write(out);
+    out.close();
+    if (out.fail() || !Sync(temporary, O_RDONLY)) {
+        reason = std::strerror(errno != 0 ? errno : EIO);
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool WriteFileSafely(const std::string& path, const FileWriter& write, std::string& reason) {
+    std::string temporary;
+    if (!WriteBeside(path, write, temporary, reason)) {
+        return false;
+    }
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        reason = std::strerror(errno);
+        std::remove(temporary.c_str());
+        return false;
+    }
+    Sync(FolderOf(path), O_RDONLY | O_DIRECTORY);
+    return true;
+}
+
+bool WriteFileSafely(const std::string& path, const std::string& content, std::string& reason) {
+    return WriteFileSafely(path, [&](std::ostream& out) { out << content; }, reason);
+}
+
+// A hard link claims the name atomically and fails where one exists.
+bool CreateFileSafely(const std::string& path, const FileWriter& write, std::string& reason) {
+    std::string temporary;
+    if (!WriteBeside(path, write, temporary, reason)) {
+        return false;
+    }
+    const bool linked = link(temporary.c_str(), path.c_str()) == 0;
+    const int error = errno;
+    std::remove(temporary.c_str());
+    if (!linked) {
+        reason = error == EEXIST ? "exists" : std::strerror(error);
+        return false;
+    }
+    Sync(FolderOf(path), O_RDONLY | O_DIRECTORY);
+    return true;
 }

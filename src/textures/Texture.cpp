@@ -81,7 +81,7 @@ void Texture::LoadFromFile(const std::string& fileName) {
     initialized = true;
 }
 
-void Texture::UseTexture() {
+void Texture::UseTexture() const {
     if (!initialized) {
         Fatal("Using a texture that has not been initialized");
     }

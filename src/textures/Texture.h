@@ -15,7 +15,7 @@ public:
     Texture& operator=(const Texture&) = delete;
 
     void LoadFromFile(const std::string& fileName);
-    void UseTexture();
+    void UseTexture() const;
     static void InitializeTextureStates();
 
 private:

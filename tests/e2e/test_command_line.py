@@ -88,6 +88,18 @@ def test_scores_rank_finished_games_by_time_with_their_3bv_rate_and_date(tmp_pat
     (["--analyse", "game_parameters.txt"], 1, "",
      'Error: not a replay file: game_parameters.txt: line 1: expected "# Cubomb replay file."\n'),
     (["--scores", "x"], 2, "", "usage"),
+    (["--box", "3x3x3", "--scores"], 2, "", "usage"),
+    (["--box", "3x3x3", "--box", "3x3x3"], 2, "", "usage"),
+    (["--mines"], 2, "", "usage"),
+    (["--box", "0x5x5"], 2, "", "cubomb: --box 0x5x5: a side of 0\n"),
+    (["--box", "5x5"], 2, "", "cubomb: --box 5x5: not XxYxZ, three whole numbers\n"),
+    (["--mines", "3", "--box", "5x05x5"], 2, "", "cubomb: --box 5x05x5: not XxYxZ, three whole numbers\n"),
+    (["--box", "257x256x256"], 2, "", "cubomb: --box 257x256x256: more than 16777216 cubes\n"),
+    (["--box", "99999999x99999999x99999999"], 2, "", "cubomb: --box 99999999x99999999x99999999: more than 16777216 cubes\n"),
+    (["--mines", "0"], 2, "", "cubomb: --mines 0: no mine\n"),
+    (["--mines", "-1"], 2, "", "cubomb: --mines -1: not a whole number\n"),
+    (["--mines", "8"], 2, "", "cubomb: --mines 8: more mines than cubes less one\n"),
+    (["--box", "3x3x1", "--mines", "9"], 2, "", "cubomb: --mines 9: more mines than cubes less one\n"),
     (["--scores"], 0, "No replays yet in Replays/\n", ""),
     (["--replay", "missing.cubomb"], 1, "", "Error: cannot find replay: missing.cubomb\n"),
     (["--replay", "Textures"], 1, "", "Error: cannot find replay: Textures\n"),
@@ -99,7 +111,7 @@ def test_the_command_line(args, status, out, err, tmp_path):
     (tmp_path / "game_parameters.txt").write_text("dimensions 2 2 2\n")
     result = run(tmp_path, *args)
     assert result.returncode == status
-    usage = lambda text: text.startswith("Usage: cubomb [--replay FILE | --analyse FILE | --scores | --help | --version]\n")
+    usage = lambda text: text.startswith("Usage: cubomb [--box XxYxZ] [--mines N]\n")
     for stream, expected in ((result.stdout, out), (result.stderr, err)):
         assert usage(stream) if expected == "usage" else stream == expected
     assert sorted(os.listdir(tmp_path)) == ["Textures", "game_parameters.txt"], "nothing else happens"

@@ -1,0 +1,70 @@
+#include "game/MenuControl.h"
+
+#include <SDL.h>
+
+#include <iostream>
+
+#include "game/GameClock.h"
+#include "game/GameInfo.h"
+#include "game/GameLoop.h"
+#include "game/GameParams.h"
+#include "game/Hud.h"
+#include "support/ProcessEnd.h"
+#include "ui/MenuInput.h"
+#include "ui/MenuView.h"
+
+namespace {
+
+const char* const kParamsFile = "game_parameters.txt";
+
+// A new box is seen from its own corner, as at start.
+void StartChosenGame(GameInfo& info, const GameChoice& choice) {
+    std::string reason;
+    const bool saved = SaveChoice(kParamsFile, choice, reason);
+    if (!saved) {
+        std::cerr << "Warning: settings not saved: " << kParamsFile << ": " << reason << std::endl;
+    }
+    const bool newBox = choice.x != info.dimensionX || choice.y != info.dimensionY || choice.z != info.dimensionZ;
+    ApplyChoice(choice, info);
+    if (newBox) {
+        info.camera.SetPos(Vector(-1, -1, static_cast<float>(info.dimensionZ) + 1));
+        info.camera.ResetView();
+    }
+    CloseMenu(info, SDL_GetTicks());
+    StartNewGame(info);
+    info.settingsNotSaved = !saved;
+}
+
+}  // namespace
+
+void OpenMenu(GameInfo& info, uint32_t now) {
+    StopClock(info, now, &GameInfo::menuOpen);
+    info.menu = Menu(ChoiceOf(info));
+    info.menuBelow.clear();
+    SDL_ShowCursor(1);
+    SDL_WM_GrabInput(SDL_GRAB_OFF);
+}
+
+void CloseMenu(GameInfo& info, uint32_t now) {
+    RunClock(info, now, &GameInfo::menuOpen);
+    SDL_ShowCursor(0);
+    if (!info.fullscreen) {
+        SDL_WM_GrabInput(SDL_GRAB_ON);
+    }
+    info.inputWrapper.SkipNextMotion();
+}
+
+void MenuKeys(GameInfo& info, const Input& input, uint32_t now) {
+    const MenuStep step = ApplyInput(info.menu, input, info.screenWidth, info.screenHeight);
+    switch (step.action) {
+        case Menu::Action::kStart: StartChosenGame(info, info.menu.Choice()); break;
+        case Menu::Action::kResume: CloseMenu(info, now); break;
+        case Menu::Action::kQuit: QuitNormally();
+        case Menu::Action::kNone: break;
+    }
+}
+
+void DrawMenuScreen(GameInfo& info) {
+    DrawHud(info, Aim());
+    DrawMenu(info.menu, info.menuBelow, *info.fontTexture);
+}

@@ -1,0 +1,148 @@
+// The menu's model without a window: typing, stepping, presets, refusals,
+// and where the pointer falls.
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "ui/Menu.h"
+#include "ui/MenuView.h"
+
+namespace {
+
+// Keys as a string: < > left and right, ^ v up and down, digits, b Backspace, r Return.
+Menu::Action Press(Menu& menu, const std::string& keys) {
+    Menu::Action last = Menu::Action::kNone;
+    for (const char key : keys) {
+        switch (key) {
+            case '<': menu.Left(); break;
+            case '>': menu.Right(); break;
+            case '^': menu.Up(); break;
+            case 'v': menu.Down(); break;
+            case 'b': menu.Backspace(); break;
+            case 'r': last = menu.Enter(); break;
+            default: menu.Digit(key - '0'); break;
+        }
+    }
+    return last;
+}
+
+GameChoice Box(int x, int y, int z, int mines) {
+    GameChoice choice;
+    choice.x = x, choice.y = y, choice.z = z, choice.mines = mines;
+    return choice;
+}
+
+TEST(Menu, TypingSteppingAndWrapping) {
+    struct Case {
+        GameChoice from;
+        std::string keys;
+        Menu::Item selected;
+        std::string value;  // of the item selected at the end
+    };
+    const Case cases[] = {
+        {Box(10, 10, 10, 40), "", Menu::kBox, "MEDIUM 10x10x10, 40 MINES"},
+        {Box(10, 10, 10, 39), "", Menu::kBox, "CUSTOM"},
+        {Box(10, 10, 10, 39), "<", Menu::kBox, "SMALL 6x6x6, 10 MINES"},
+        {Box(10, 10, 10, 39), ">", Menu::kBox, "MEDIUM 10x10x10, 40 MINES"},
+        {Box(10, 10, 10, 41), ">", Menu::kBox, "LARGE 16x16x16, 200 MINES"},
+        {Box(6, 6, 6, 10), "<<", Menu::kBox, "SMALL 6x6x6, 10 MINES"},
+        {Box(6, 6, 6, 10), ">>>", Menu::kBox, "LARGE 16x16x16, 200 MINES"},
+        {Box(99, 99, 99, 5), "<", Menu::kBox, "LARGE 16x16x16, 200 MINES"},
+        {Box(1, 1, 2, 1), ">", Menu::kBox, "SMALL 6x6x6, 10 MINES"},
+        {Box(6, 6, 6, 10), "vvvv>", Menu::kMines, "11 (5.1 %)"},
+        {Box(6, 6, 6, 10), "vvvv<<^^^^", Menu::kBox, "CUSTOM"},
+        {Box(6, 6, 6, 10), "vvvv<<>>^^^^", Menu::kBox, "SMALL 6x6x6, 10 MINES"},
+        {Box(10, 10, 10, 40), "v12", Menu::kX, "12"},
+        {Box(10, 10, 10, 40), "v12v3", Menu::kY, "3"},
+        {Box(10, 10, 10, 40), "v12^v3", Menu::kX, "3"},
+        {Box(10, 10, 10, 40), "v12>4", Menu::kX, "4"},
+        {Box(10, 10, 10, 40), "v123456789", Menu::kX, "12345678"},
+        {Box(10, 10, 10, 40), "v99999999>", Menu::kX, "99999999"},
+        {Box(10, 10, 10, 40), "vb", Menu::kX, "1"},
+        {Box(10, 10, 10, 40), "vbb5", Menu::kX, "5"},
+        {Box(10, 10, 10, 40), "v1<<", Menu::kX, "1"},
+        {Box(10, 10, 10, 40), "v0<", Menu::kX, "0"},
+        {Box(10, 10, 10, 40), "v0>", Menu::kX, "1"},
+        {Box(10, 10, 10, 40), "vvvv0", Menu::kMines, "0 (0.0 %)"},
+        {Box(0, 10, 10, 40), "vvvv", Menu::kMines, "40"},
+        {Box(10, 10, 10, 40), "vvvvv>", Menu::kNoGuess, "ON"},
+        {Box(10, 10, 10, 40), "vvvvvv<", Menu::kSafeFirstClick, "OFF"},
+        {Box(10, 10, 10, 40), "vvvvvvv>>>>>", Menu::kSound, "100"},
+        {Box(10, 10, 10, 40), "vvvvvvv<<<<<<<5", Menu::kSound, "0"},
+        {Box(10, 10, 10, 40), "^", Menu::kQuit, ""},
+        {Box(10, 10, 10, 40), "^v", Menu::kBox, "MEDIUM 10x10x10, 40 MINES"},
+        {Box(10, 10, 10, 40), "^^^^^^^^^^^^^", Menu::kBox, "MEDIUM 10x10x10, 40 MINES"},
+    };
+    for (const Case& c : cases) {
+        Menu menu(c.from);
+        Press(menu, c.keys);
+        EXPECT_EQ(std::make_pair(menu.Selected(), menu.Value(menu.Selected())), std::make_pair(c.selected, c.value)) << c.keys;
+    }
+}
+
+// Oracle: a choice plays when its sides are above 0, its cubes at most 2^24
+// (counted without overflow), and its mines from 1 to the cubes less one.
+// Return on BOX to START starts it; anything else refuses with the reason
+// and changes nothing, until the next edit.
+TEST(Menu, StartsExactlyThePlayableChoices) {
+    std::mt19937 random(3);
+    const int sides[] = {0, 1, 2, 7, 256, 257, 65536, 16777216, 99999999};
+    const int mines[] = {0, 1, 2, 5, 6, 7, 65535, 16777215, 16777216, 99999999};
+    for (int round = 0; round < 3000; ++round) {
+        const GameChoice choice = Box(sides[random() % 9], sides[random() % 9], sides[random() % 9], mines[random() % 10]);
+        const long double cubes = static_cast<long double>(choice.x) * choice.y * choice.z;
+        const bool playable = cubes > 0 && cubes <= 16777216 && choice.mines >= 1 && choice.mines <= cubes - 1;
+        Menu menu(choice);
+        const int item = random() % (Menu::kStart + 1);
+        for (int step = 0; step < item; ++step) menu.Down();
+        ASSERT_EQ(menu.Enter() == Menu::Action::kStart, playable) << choice.x << " " << choice.y << " " << choice.z << " " << choice.mines;
+        ASSERT_EQ(menu.Refusal().empty(), playable);
+        const std::string why = cubes == 0 ? "A SIDE OF 0" : cubes > 16777216 ? "MORE THAN 16777216 CUBES"
+                                : choice.mines < 1 ? "NO MINE" : "MORE MINES THAN CUBES LESS ONE";
+        if (!playable) {
+            ASSERT_EQ(menu.Refusal(), "CANNOT START: " + why);
+            menu.Down();
+            ASSERT_FALSE(menu.Refusal().empty()) << "moving is no edit";
+            menu.Left();
+            ASSERT_TRUE(menu.Refusal().empty() || menu.Selected() >= Menu::kStart) << "an edit clears it";
+        }
+    }
+}
+
+TEST(Menu, ReturnBelowStartDoesWhatTheItemSays) {
+    Menu menu(Box(0, 0, 0, 0));
+    EXPECT_EQ(Press(menu, "^r"), Menu::Action::kQuit);
+    EXPECT_EQ(Press(menu, "^^^r"), Menu::Action::kResume);
+    EXPECT_EQ(Press(menu, "vr"), Menu::Action::kNone);
+    EXPECT_EQ(menu.Showing(), Menu::Shown::kBestTimes);
+    EXPECT_EQ(Press(menu, "vr"), Menu::Action::kNone);
+    EXPECT_EQ(menu.Showing(), Menu::Shown::kStatistics) << "one at a time";
+    Press(menu, "r");
+    EXPECT_EQ(menu.Showing(), Menu::Shown::kNothing) << "Return again hides it";
+}
+
+// Every point of a line falls on that line: its label, or the half of its value.
+TEST(MenuView, ThePointerFallsOnTheLineItIsOver) {
+    using namespace MenuLayout;
+    for (int item = 0; item < Menu::kItems; ++item) {
+        const Menu::Item it = static_cast<Menu::Item>(item);
+        const bool value = Menu::HasValue(it);
+        for (const float dy : {-0.002f, 0.0f, kCharHeight / 2, kCharHeight + 0.002f}) {
+            const float y = RowBottom(item) + dy;
+            const std::pair<float, MenuHit::Part> points[] = {
+                {kLabelX + 0.01f, MenuHit::kLabel}, {kValueX + 0.02f, value ? MenuHit::kLess : MenuHit::kLabel},
+                {kRightX - 0.02f, value ? MenuHit::kMore : MenuHit::kLabel}, {kLabelX - 0.05f, MenuHit::kNone},
+                {kRightX + 0.05f, MenuHit::kNone}};
+            for (const auto& [x, part] : points) {
+                const MenuHit hit = HitTest(x, y);
+                EXPECT_EQ(hit.part, part) << item << " " << x << " " << y;
+                EXPECT_TRUE(hit.part == MenuHit::kNone || hit.item == it) << item << " " << x << " " << y;
+            }
+        }
+    }
+    EXPECT_EQ(HitTest(0.5f, RowBottom(0) + 0.1f).part, MenuHit::kNone) << "above the first line";
+    EXPECT_EQ(HitTest(0.5f, RowBottom(Menu::kItems)).part, MenuHit::kNone) << "below the last";
+}
+
+}  // namespace
