@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "game/GameEnd.h"
+#include "game/MenuControl.h"
 #include "game/SimpleCamera.h"
 #include "input/SDL_Input.h"
 #include "minefield/MineField.h"
@@ -58,7 +60,7 @@ struct GameInfo {
     // menu alone takes input. Lines shown below its items.
     bool menuOpen = false;
     Menu menu;
-    std::vector<std::string> menuBelow;
+    MenuBelow menuBelow;
     // The settings of this game could not be written into the parameters file.
     bool settingsNotSaved = false;
     int flagCount = 0;
@@ -76,6 +78,9 @@ struct GameInfo {
     ReplayPlayer* replay = nullptr;
     float replaySpeed = 1;
     uint32_t lastTicks = 0;
+
+    // The statistics, the ended game's panel, and what R and T follow on from.
+    Aftermath end;
 };
 
 #endif

@@ -10,13 +10,13 @@
 #include <cstdlib>
 
 #include "game/GameClock.h"
+#include "game/GameEnd.h"
 #include "game/GameInfo.h"
 #include "game/Hud.h"
 #include "game/MenuControl.h"
 #include "game/SDL_Helpers.h"
 #include "input/SDL_Input.h"
 #include "minefield/MineWorld.h"
-#include "minefield/Replay.h"
 #include "render/Outline.h"
 #include "replay/ReplayPlayer.h"
 #include "support/Geometry.h"
@@ -30,6 +30,8 @@ constexpr int kKeyN = 'n';
 constexpr int kKeyE = 'e';
 constexpr int kKeyH = 'h';
 constexpr int kKeyM = 'm';
+constexpr int kKeyR = 'r';
+constexpr int kKeyT = 't';
 constexpr float kHintSeconds = 10;
 constexpr float kTimeStep = 0.05f;
 constexpr float kCharWidth = 0.02f;
@@ -114,38 +116,43 @@ void DrawField(GameInfo& info) {
     }
     DrawCrosshair();
     DrawHud(info, aim);
+    DrawResult(info);
 }
 
-// A won game's replay, unless written already: in the frame after the win,
-// or sooner when a new game is asked for first.
-void SavePendingReplay(GameInfo& info) {
-    if (info.won && !info.replaySaved) {
-        if (info.saveReplays) {
-            SaveReplay(info.playerName, *info.mineWorld, info.gameClock, info.won);
-        }
-        info.replaySaved = true;
+// R watches the game that ended, or starts the watching over; T tries a lost board again.
+void AfterKeys(GameInfo& info, const Input& input) {
+    if (input.KeyPressed(kKeyR) && CanWatchLastGame(info)) {
+        WatchLastGame(info);
+    } else if (input.KeyPressed(kKeyT) && CanRetry(info)) {
+        RetryBoard(info);
     }
 }
 
-// Right and left arrows double and halve the speed; Backspace starts over.
+// Right and left arrows double and halve the speed; Backspace and R start
+// over; N leaves the game just played, watched again, for a new one.
 void WatchKeys(GameInfo& info, const Input& input) {
+    if (input.KeyPressed(kKeyN) && info.replay == info.end.watched.get()) {
+        StartNewGame(info);
+        return;
+    }
     if (input.KeyPressed(KeyCode::kRightArrow)) {
         info.replaySpeed = std::min(info.replaySpeed * 2, kFastestReplay);
     }
     if (input.KeyPressed(KeyCode::kLeftArrow)) {
         info.replaySpeed = std::max(info.replaySpeed / 2, kSlowestReplay);
     }
-    if (input.KeyPressed(KeyCode::kBackspace)) {
+    if (input.KeyPressed(KeyCode::kBackspace) || (input.KeyPressed(kKeyR) && !CanWatchLastGame(info))) {
         InitializeGame(info);
     }
 }
 
-// The replay's cubes are resolved as its clock reaches them; at its end the field is won.
+// The replay's cubes are resolved as its clock reaches them; at its end a
+// won game's field is won.
 void WatchState(GameInfo& info) {
     info.replay->Advance(*info.mineWorld, info.gameClock);
     bool won = false;
     info.mineWorld->GetGameState(won, info.mineCount, info.flagCount);
-    if (!info.won && info.gameClock >= info.replay->Record().totalTime) {
+    if (!info.won && !info.replay->Record().lost && info.gameClock >= info.replay->Record().totalTime) {
         info.won = true;
         info.finalTime = info.replay->Record().totalTime;
     }
@@ -158,6 +165,13 @@ void PauseKeys(GameInfo& info, const Input& input, uint32_t now) {
     }
     if (input.FocusLost()) {
         Pause(info, now);
+    }
+}
+
+// The result panel goes with a key that acts on the field or the game.
+void PanelKeys(GameInfo& info, const Input& input) {
+    for (const int code : {KeyCode::kRightBracket, KeyCode::kLeftBracket, KeyCode::kReturn, kKeyM}) {
+        info.end.panelShown = info.end.panelShown && !input.KeyPressed(code);
     }
 }
 
@@ -185,8 +199,7 @@ void AskForHint(GameInfo& info) {
 // Clicks, the middle button or E for a touchpad, N, and H.
 void PlayKeys(GameInfo& info, const Input& input) {
     if (input.KeyPressed(kKeyN)) {
-        SavePendingReplay(info);
-        InitializeGame(info);
+        StartNewGame(info);
     }
     const Vector position = info.camera.GetPos();
     const Vector direction = info.camera.GetLook();
@@ -234,29 +247,58 @@ void Initialize(GameInfo& info) {
     info.camera.SetPos(Vector(-1, -1, static_cast<float>(info.dimensionZ) + 1));
     info.camera.SetMouse(info.mouseSensitivity, info.invertMouseY);
     info.mineWorld = new MineWorld;
-    info.mineWorld->SetSafeFirstClick(info.safeFirstClick);
-    info.mineWorld->SetNoGuess(info.noGuess);
+    LoadStats(info);
+    SetQuitHook([&info] { LeaveGame(info); });
     InitializeGame(info);
 }
 
-// The draw buffer reseeds the generator every frame, so the mines need a fresh seed right here.
-void InitializeGame(GameInfo& info) {
+namespace {
+
+// What every new game starts from; the clock at 0.
+void BeginGame(GameInfo& info) {
     info.won = false;
     info.hintShown = false;
     info.finalTime = -1.0f;
     info.replaySaved = false;
-    if (info.replay) {
-        info.replay->Restart(*info.mineWorld);
-    } else {
-        std::srand(SDL_GetTicks());
-        info.mineWorld->Initialize(info.dimensionX, info.dimensionY, info.dimensionZ, info.numMines);
-    }
+    info.settingsNotSaved = false;
+    info.end.counted = false;
+    info.end.panelShown = false;
+    info.end.pending = {};
+}
+
+void StartClock(GameInfo& info) {
     info.startTicks = static_cast<float>(SDL_GetTicks());
     info.lastTicks = SDL_GetTicks();
     info.gameClock = 0;
 }
 
+}  // namespace
+
+// The draw buffer reseeds the generator every frame, so the mines need a fresh seed right here.
+void InitializeGame(GameInfo& info) {
+    BeginGame(info);
+    info.end.retry = false;
+    if (info.replay) {
+        info.replay->Restart(*info.mineWorld);
+    } else {
+        info.mineWorld->SetSafeFirstClick(info.safeFirstClick);
+        info.mineWorld->SetNoGuess(info.noGuess);
+        std::srand(SDL_GetTicks());
+        info.mineWorld->Initialize(info.dimensionX, info.dimensionY, info.dimensionZ, info.numMines);
+    }
+    StartClock(info);
+}
+
+// The board stays as it is given: no first click moves a mine.
+void InitializeGame(GameInfo& info, const std::vector<bool>& board) {
+    BeginGame(info);
+    info.mineWorld->SetSafeFirstClick(false);
+    info.mineWorld->Initialize(info.dimensionX, info.dimensionY, info.dimensionZ, board);
+    StartClock(info);
+}
+
 void StartNewGame(GameInfo& info) {
+    LeaveGame(info);
     SavePendingReplay(info);
     info.replay = nullptr;
     InitializeGame(info);
@@ -286,6 +328,7 @@ void InputLoop(GameInfo& info) {
         info.showHelp = false;
         return;
     }
+    PanelKeys(info, *input);
     PauseKeys(info, *input, now);
     if (!info.paused) {
         info.camera.TakeInInput(input, kTimeStep);
@@ -296,6 +339,7 @@ void InputLoop(GameInfo& info) {
     }
     CutKeys(info, *input);
     info.replay ? WatchKeys(info, *input) : PlayKeys(info, *input);
+    AfterKeys(info, *input);
 }
 
 // The replay is written in the frame after the win was seen.
@@ -313,6 +357,7 @@ void StateLoop(GameInfo& info) {
             info.finalTime = SecondsSince(info.startTicks, SDL_GetTicks());
         }
     }
+    NoticeEnd(info);
 }
 
 void RenderLoop(GameInfo& info) {

@@ -4,6 +4,8 @@
 // Start-up and the three passes of every frame, all over the one game record:
 // input (camera, keys, clicks), state (win, replay) and render.
 
+#include <vector>
+
 struct GameInfo;
 class ReplayPlayer;
 
@@ -11,8 +13,10 @@ class ReplayPlayer;
 void Watch(GameInfo& info, ReplayPlayer* replay);
 void Initialize(GameInfo& info);
 void InitializeGame(GameInfo& info);
-// A new game in place of the one being played or watched: a won game's
-// replay is written first, and a replay watched is left.
+// A new game on a board whose mines are given, one flag per cube in position order.
+void InitializeGame(GameInfo& info, const std::vector<bool>& board);
+// A new game in place of the one being played or watched: the game left
+// counts, a won game's replay is written first, and a replay watched is left.
 void StartNewGame(GameInfo& info);
 void InputLoop(GameInfo& info);
 void StateLoop(GameInfo& info);

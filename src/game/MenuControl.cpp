@@ -11,11 +11,13 @@
 #include "game/Hud.h"
 #include "support/ProcessEnd.h"
 #include "ui/MenuInput.h"
+#include "replay/Statistics.h"
 #include "ui/MenuView.h"
 
 namespace {
 
 const char* const kParamsFile = "game_parameters.txt";
+const char* const kReplays = "Replays";
 
 // A new box is seen from its own corner, as at start.
 void StartChosenGame(GameInfo& info, const GameChoice& choice) {
@@ -35,12 +37,33 @@ void StartChosenGame(GameInfo& info, const GameChoice& choice) {
     info.settingsNotSaved = !saved;
 }
 
+// The best times or the statistics of the box and mines shown.
+void ShowBelow(GameInfo& info) {
+    const GameChoice& choice = info.menu.Choice();
+    const BoxAndMines box{choice.x, choice.y, choice.z, choice.mines};
+    MenuBelow& below = info.menuBelow;
+    if (below.shown == info.menu.Showing() && below.box == box) {
+        return;
+    }
+    below = MenuBelow{{}, info.menu.Showing(), box};
+    if (below.shown == Menu::Shown::kBestTimes) {
+        below.lines = ScoreRows(kReplays, box);
+        below.lines.insert(below.lines.begin(), below.lines.empty() ? "No best times yet for " + box.Name() + "." : box.Name());
+    } else if (below.shown == Menu::Shown::kStatistics) {
+        const auto& boxes = info.end.stats.Boxes();
+        const auto found = boxes.find(box);
+        below.lines = found == boxes.end() ? std::vector<std::string>{"No games played yet on " + box.Name() + "."}
+                                           : StatsBlock(box, found->second);
+    }
+}
+
 }  // namespace
 
 void OpenMenu(GameInfo& info, uint32_t now) {
     StopClock(info, now, &GameInfo::menuOpen);
+    info.end.panelShown = false;
     info.menu = Menu(ChoiceOf(info));
-    info.menuBelow.clear();
+    info.menuBelow = MenuBelow();
     SDL_ShowCursor(1);
     SDL_WM_GrabInput(SDL_GRAB_OFF);
 }
@@ -62,9 +85,12 @@ void MenuKeys(GameInfo& info, const Input& input, uint32_t now) {
         case Menu::Action::kQuit: QuitNormally();
         case Menu::Action::kNone: break;
     }
+    if (info.menuOpen) {
+        ShowBelow(info);
+    }
 }
 
 void DrawMenuScreen(GameInfo& info) {
     DrawHud(info, Aim());
-    DrawMenu(info.menu, info.menuBelow, *info.fontTexture);
+    DrawMenu(info.menu, info.menuBelow.lines, *info.fontTexture);
 }

@@ -7,9 +7,22 @@
 // the choice and writes it into the parameters file.
 
 #include <cstdint>
+#include <string>
+#include <vector>
+
+#include "replay/Scores.h"
+#include "ui/Menu.h"
 
 struct GameInfo;
 class Input;
+
+// What the menu shows below its items, and for which box, so that it is
+// read again only when that changes.
+struct MenuBelow {
+    std::vector<std::string> lines;
+    Menu::Shown shown = Menu::Shown::kNothing;
+    BoxAndMines box;
+};
 
 void OpenMenu(GameInfo& info, uint32_t now);
 void CloseMenu(GameInfo& info, uint32_t now);

@@ -2,12 +2,14 @@
 #include <memory>
 
 #include "game/CommandLine.h"
+#include "game/GameEnd.h"
 #include "game/GameInfo.h"
 #include "game/GameLoop.h"
 #include "game/GameParams.h"
 #include "replay/Analysis.h"
 #include "replay/ReplayPlayer.h"
 #include "replay/Scores.h"
+#include "replay/Statistics.h"
 #include "support/ProcessEnd.h"
 
 // Everything else comes from the working directory.
@@ -18,6 +20,7 @@ int main(int argc, char** argv) {
         case Command::kVersion: std::cout << kVersion << "\n"; return 0;
         case Command::kUsageError: std::cerr << (command.error.empty() ? kUsage : command.error + "\n"); return 2;
         case Command::kScores: PrintScores("Replays", std::cout, std::cerr); return 0;
+        case Command::kStats: PrintStats(LoadStatistics(kStatsFile, std::cerr), std::cout); return 0;
         default: break;
     }
     std::unique_ptr<ReplayPlayer> replay;

@@ -65,11 +65,20 @@ void MineField::Initialize(int x, int y, int z, const std::vector<bool>& mined) 
     LayOut();
 }
 
+std::vector<bool> MineField::Mines() const {
+    std::vector<bool> mined(cubes.Size());
+    for (size_t i = 0; i < cubes.Size(); ++i) {
+        mined[i] = cubes.At(i).isMine;
+    }
+    return mined;
+}
+
 void MineField::Clear(int x, int y, int z) {
     sizeX = x;
     sizeY = y;
     sizeZ = z;
     dead = false;
+    tally = Tally();
     cut = Cut();
     uncoveredYet = false;
     pendingMines = -1;
@@ -225,6 +234,8 @@ void MineField::Uncover(size_t index, float time) {
     block.state = Block::kUncovered;
     blockWorld.ChangePos(cubes.PositionOf(index), 0);
     block.timeFinished = time;
+    ++tally.uncovered;
+    tally.zeros += block.adjacentMines == 0;
     if (block.adjacentMines != 0) {
         markedCubes.push_back(static_cast<uint32_t>(index));
     }
@@ -244,6 +255,7 @@ void MineField::ToggleFlag(const BlockPos& pos, Block& block, float time) {
     const bool flagging = block.state == Block::kCovered;
     block.state = flagging ? Block::kFlagged : Block::kCovered;
     const int change = flagging ? 1 : -1;
+    ++(flagging ? tally.flagsPut : tally.flagsTaken);
     flagCount += change;
     flaggedMineCount += block.isMine ? change : 0;
     if (flagging && block.isMine) {
@@ -415,8 +427,7 @@ void MineField::Open(size_t index, float time) {
     }
     uncoveredYet = true;
     if (block.isMine) {
-        deathTime = time;
-        DeathChanges();
+        Detonate(index, time);
     } else if (block.adjacentMines == 0) {
         EatZeroBlocks(cubes.PositionOf(index), time);
     } else {
@@ -467,6 +478,12 @@ void MineField::MoveMineAway(size_t index) {
             recount(BlockPos(p.x + d.x, p.y + d.y, p.z + d.z));
         }
     }
+}
+
+void MineField::Detonate(size_t index, float time) {
+    deathTime = time;
+    deathCube = index;
+    DeathChanges();
 }
 
 // Every mine shows, flagged or not; the records themselves stay as they are.

@@ -132,6 +132,8 @@ public:
     void Resolve(const uint32_t* first, const uint32_t* last, const std::vector<float>& times);
 
     const CubeGrid& Cubes() const { return cubes; }
+    // Which cubes hold mines, in position order.
+    std::vector<bool> Mines() const;
     // The count marker the cube at pos shows: its count once uncovered, else
     // 0, and 0 where the cut hides it.
     uint8_t ShownCount(const BlockPos& pos) const {
@@ -158,8 +160,23 @@ public:
     const std::vector<uint32_t>& MarkedCubes() const { return markedCubes; }
     const BlockWorld2& World() const { return blockWorld; }
     bool Dead() const { return dead; }
-    // The game clock of the click that lost the game.
+    // The game clock of the click that lost the game, and the mined cube it uncovered.
     float DeathTime() const { return deathTime; }
+    size_t DeathCube() const { return deathCube; }
+    // Loses the game on a mined cube at the time, as uncovering it does.
+    void Detonate(size_t index, float time);
+    // Whether the game has uncovered a cube yet.
+    bool Begun() const { return uncoveredYet; }
+    // What the game has done so far, counted as it happens: the safe cubes
+    // uncovered, those of them that showed no count (each opening a flood
+    // or part of one), and the flags put on and taken off.
+    struct Tally {
+        int uncovered = 0;
+        int zeros = 0;
+        int flagsPut = 0;
+        int flagsTaken = 0;
+    };
+    const Tally& Counts() const { return tally; }
 
 protected:
     CubeGrid cubes;
@@ -189,6 +206,8 @@ private:
     int sizeZ = 0;
     bool dead = false;
     float deathTime = 0;
+    size_t deathCube = 0;
+    Tally tally;
     Cut cut;
     bool safeFirstClick = false;
     bool noGuess = false;

@@ -1,6 +1,5 @@
 #include "minefield/Replay.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +10,7 @@
 #include <iostream>
 
 #include "minefield/MineField.h"
+#include "support/Files.h"
 
 namespace {
 
@@ -22,32 +22,29 @@ bool IsUnsafeInFileName(unsigned char c) {
            c == '<' || c == '>' || c == '|';
 }
 
-// Claims the first free name of "<base>.cubomb", "<base> (2).cubomb", ...
-// atomically, so two games won in the same second keep both replays.
-bool ClaimFreePath(const std::string& base, std::string& path) {
-    for (int copy = 1;; ++copy) {
-        path = base + (copy == 1 ? "" : " (" + std::to_string(copy) + ")") + ".cubomb";
-        const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-        if (fd >= 0) {
-            close(fd);
-            return true;
-        }
-        if (errno != EEXIST) {
-            return false;
+// The first name of "<base>.cubomb", "<base> (2).cubomb", ... not taken yet.
+std::string FreePath(const std::string& base, int& copy) {
+    for (;; ++copy) {
+        const std::string path = base + (copy == 1 ? "" : " (" + std::to_string(copy) + ")") + ".cubomb";
+        if (access(path.c_str(), F_OK) != 0) {
+            return path;
         }
     }
 }
 
-bool WriteReplay(const std::string& path, const std::string& playerName, const MineField& world, float totalTime,
-                 bool finished) {
-    std::ofstream out(path, std::ios::trunc);
+void WriteReplay(std::ostream& out, const std::string& playerName, const MineField& world, float totalTime, bool finished) {
     out << "# Cubomb replay file.\n";
     out << "# Player: " << playerName << "\n";
     out << "# Finished map? " << (finished ? "yes" : "no") << "\n";
     out << "# Total time: " << totalTime << " seconds\n";
     world.OutputReplayInfo(out);
-    out.close();
-    return !out.fail();
+}
+
+void MakeFolders(const std::string& folder) {
+    for (size_t slash = folder.find('/'); slash != std::string::npos; slash = folder.find('/', slash + 1)) {
+        mkdir(folder.substr(0, slash).c_str(), 0755);
+    }
+    mkdir(folder.c_str(), 0755);
 }
 
 }  // namespace
@@ -72,16 +69,25 @@ std::string FileSafeName(const std::string& playerName) {
 }
 
 void SaveReplay(const std::string& playerName, const MineField& world, float totalTime, bool finished) {
-    const std::string base = std::string(kFolder) + "/" + GetTimeString() + " (" + FileSafeName(playerName) + ")";
-    mkdir(kFolder, 0755);
     std::string path;
-    if (!ClaimFreePath(base, path)) {
-        std::cout << "Error: could not write replay: " << path << std::endl;
-        return;
+    SaveReplay(playerName, world, totalTime, finished, kFolder, path);
+}
+
+// Two games won in the same second keep both replays: a name taken while
+// writing moves the replay on to the next.
+bool SaveReplay(const std::string& playerName, const MineField& world, float totalTime, bool finished,
+                const std::string& folder, std::string& path) {
+    const std::string base = folder + "/" + GetTimeString() + " (" + FileSafeName(playerName) + ")";
+    MakeFolders(folder);
+    const auto write = [&](std::ostream& out) { WriteReplay(out, playerName, world, totalTime, finished); };
+    std::string reason = "exists";
+    for (int copy = 1; reason == "exists"; ++copy) {
+        path = FreePath(base, copy);
+        std::cout << "Saving replay: " << path << std::endl;
+        if (CreateFileSafely(path, write, reason)) {
+            return true;
+        }
     }
-    std::cout << "Saving replay: " << path << std::endl;
-    if (!WriteReplay(path, playerName, world, totalTime, finished)) {
-        std::remove(path.c_str());
-        std::cout << "Error: could not write replay: " << path << std::endl;
-    }
+    std::cout << "Error: could not write replay: " << path << std::endl;
+    return false;
 }

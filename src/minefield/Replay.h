@@ -18,5 +18,9 @@ std::string FileSafeName(const std::string& playerName);
 // Writes "Replays/<stamp> (<name>).cubomb", creating the folder and never
 // replacing an existing file; a file that cannot be written is reported.
 void SaveReplay(const std::string& playerName, const MineField& world, float totalTime, bool finished);
+// The same into another folder, made with its parents when missing; the
+// path written, or false when it could not be.
+bool SaveReplay(const std::string& playerName, const MineField& world, float totalTime, bool finished,
+                const std::string& folder, std::string& path);
 
 #endif

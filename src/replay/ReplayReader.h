@@ -6,6 +6,7 @@
 // but blank lines. The box's size follows from the cube lines. Lines may end
 // in CR LF. Memory grows only with the cubes actually read.
 
+#include <cstddef>
 #include <istream>
 #include <string>
 #include <vector>
@@ -19,6 +20,10 @@ struct ReplayRecord {
     int sizeZ = 0;
     std::vector<bool> mines;   // per cube, in position order
     std::vector<float> times;  // per cube: game-clock seconds when resolved, 1e7 for never
+    // Only a game kept in memory may be lost: it then ends at totalTime with
+    // the mined cube uncovered. A file holds won games alone.
+    bool lost = false;
+    size_t fatalCube = 0;
 };
 
 struct ReplayError {

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iomanip>
 #include <map>
+#include <sstream>
 #include <tuple>
 #include <vector>
 
@@ -19,16 +20,8 @@ namespace {
 constexpr size_t kRowsPerBox = 10;
 constexpr size_t kWidestNameColumn = 24;
 
-struct Box {
-    int x, y, z, mines;
-
-    bool operator<(const Box& b) const {
-        const long long cubes = static_cast<long long>(x) * y * z, other = static_cast<long long>(b.x) * b.y * b.z;
-        return std::tie(cubes, x, y, z, mines) < std::tie(other, b.x, b.y, b.z, b.mines);
-    }
-};
-
 struct Score {
+    std::string name;  // the file's
     float time;
     std::string perSecond;  // 3BV per second
     std::string older;  // sorts older replays first; a name without a stamp last
@@ -103,27 +96,17 @@ std::vector<std::string> ReplayNames(const std::string& folder) {
     return names;
 }
 
-void PrintBox(const Box& box, std::vector<Score>& scores, std::ostream& out) {
+using Table = std::map<BoxAndMines, std::vector<Score>>;
+
+void SortBox(std::vector<Score>& scores) {
     std::sort(scores.begin(), scores.end(), [](const Score& a, const Score& b) {
         return std::tie(a.time, a.older, a.copy) < std::tie(b.time, b.older, b.copy);
     });
-    scores.resize(std::min(scores.size(), kRowsPerBox));
-    size_t width = 0;
-    for (const Score& score : scores) {
-        width = std::max(width, std::min(score.player.size(), kWidestNameColumn));
-    }
-    out << box.x << "x" << box.y << "x" << box.z << ", " << box.mines << " mines\n";
-    for (size_t rank = 0; rank < scores.size(); ++rank) {
-        out << std::setw(3) << rank + 1 << ".  " << std::fixed << std::setprecision(1) << std::setw(8)
-            << scores[rank].time << "s  " << std::setw(6) << scores[rank].perSecond << " 3BV/s  " << std::left << std::setw(static_cast<int>(width)) << scores[rank].player
-            << std::right << "  " << scores[rank].when << "\n";
-    }
 }
 
-}  // namespace
-
-void PrintScores(const std::string& folder, std::ostream& out, std::ostream& errors) {
-    std::map<Box, std::vector<Score>> boxes;
+// Every finished replay of the folder by box, each box sorted.
+Table ReadTable(const std::string& folder, std::ostream& errors) {
+    Table boxes;
     for (const std::string& name : ReplayNames(folder)) {
         const std::string path = folder + "/" + name;
         std::ifstream file;
@@ -135,18 +118,80 @@ void PrintScores(const std::string& folder, std::ostream& out, std::ostream& err
             errors << "Skipping " << path << ": line " << error.line << ": " << error.reason << "\n";
         } else if (replay.finished) {
             const int mines = static_cast<int>(std::count(replay.mines.begin(), replay.mines.end(), true));
-            Score score{replay.totalTime, ThreeBVPerSecond(replay), "", 0, Printable(replay.player), ""};
+            Score score{name, replay.totalTime, ThreeBVPerSecond(replay), "", 0, Printable(replay.player), ""};
             ReadStamp(name, score);
-            boxes[Box{replay.sizeX, replay.sizeY, replay.sizeZ, mines}].push_back(score);
+            boxes[BoxAndMines{replay.sizeX, replay.sizeY, replay.sizeZ, mines}].push_back(score);
         }
     }
+    for (auto& [box, scores] : boxes) {
+        SortBox(scores);
+    }
+    return boxes;
+}
+
+std::vector<std::string> Rows(const std::vector<Score>& scores) {
+    const size_t shown = std::min(scores.size(), kRowsPerBox);
+    size_t width = 0;
+    for (size_t rank = 0; rank < shown; ++rank) {
+        width = std::max(width, std::min(scores[rank].player.size(), kWidestNameColumn));
+    }
+    std::vector<std::string> rows;
+    for (size_t rank = 0; rank < shown; ++rank) {
+        std::ostringstream out;
+        out << std::setw(3) << rank + 1 << ".  " << std::fixed << std::setprecision(1) << std::setw(8) << scores[rank].time
+            << "s  " << std::setw(6) << scores[rank].perSecond << " 3BV/s  " << std::left << std::setw(static_cast<int>(width))
+            << scores[rank].player << std::right << "  " << scores[rank].when;
+        rows.push_back(out.str());
+    }
+    return rows;
+}
+
+}  // namespace
+
+bool BoxAndMines::operator<(const BoxAndMines& b) const {
+    const long long cubes = Cubes(), other = b.Cubes();
+    return std::tie(cubes, x, y, z, mines) < std::tie(other, b.x, b.y, b.z, b.mines);
+}
+
+bool BoxAndMines::operator==(const BoxAndMines& b) const {
+    return std::tie(x, y, z, mines) == std::tie(b.x, b.y, b.z, b.mines);
+}
+
+std::string BoxAndMines::Name() const {
+    return std::to_string(x) + "x" + std::to_string(y) + "x" + std::to_string(z) + ", " + std::to_string(mines) + " mines";
+}
+
+void PrintScores(const std::string& folder, std::ostream& out, std::ostream& errors) {
+    const Table boxes = ReadTable(folder, errors);
     if (boxes.empty()) {
         out << "No replays yet in " << folder << "/\n";
     }
-    for (auto& [box, scores] : boxes) {
+    for (const auto& [box, scores] : boxes) {
         if (&scores != &boxes.begin()->second) {
             out << "\n";
         }
-        PrintBox(box, scores, out);
+        out << box.Name() << "\n";
+        for (const std::string& row : Rows(scores)) {
+            out << row << "\n";
+        }
     }
+}
+
+std::vector<std::string> ScoreRows(const std::string& folder, const BoxAndMines& box) {
+    std::ostringstream ignored;
+    const Table boxes = ReadTable(folder, ignored);
+    const auto found = boxes.find(box);
+    return found == boxes.end() ? std::vector<std::string>() : Rows(found->second);
+}
+
+Rank RankOf(const std::string& folder, const std::string& name, const BoxAndMines& box) {
+    std::ostringstream ignored;
+    const Table boxes = ReadTable(folder, ignored);
+    const auto found = boxes.find(box);
+    if (found == boxes.end()) {
+        return Rank();
+    }
+    const std::vector<Score>& scores = found->second;
+    const auto at = std::find_if(scores.begin(), scores.end(), [&](const Score& s) { return s.name == name; });
+    return at == scores.end() ? Rank() : Rank{static_cast<int>(at - scores.begin()) + 1, static_cast<int>(scores.size())};
 }

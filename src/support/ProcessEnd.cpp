@@ -5,6 +5,11 @@
 
 namespace {
 
+std::function<void()>& QuitHook() {
+    static std::function<void()> hook;
+    return hook;
+}
+
 [[noreturn]] void FailWith(std::ostream& out, const std::vector<std::string>& lines) {
     for (const std::string& line : lines) {
         out << line << '\n';
@@ -27,7 +32,14 @@ void FatalOnStandardError(const std::string& line) {
     FailWith(std::cerr, {line});
 }
 
+void SetQuitHook(std::function<void()> hook) {
+    QuitHook() = std::move(hook);
+}
+
 void QuitNormally() {
+    if (QuitHook()) {
+        QuitHook()();
+    }
     std::cout.flush();
     std::exit(0);
 }

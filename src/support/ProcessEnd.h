@@ -6,6 +6,7 @@
 // a player's quit exits with status 0. Exit handlers (SDL_Quit) run on both paths.
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,10 @@
 [[noreturn]] void Fatal(const std::vector<std::string>& lines);
 // For the one message that belongs on standard error.
 [[noreturn]] void FatalOnStandardError(const std::string& line);
+// Runs the quit hook, if one is set, then exits with status 0.
 [[noreturn]] void QuitNormally();
+// What a player's quit must do first, wherever it comes from (a key, the
+// window's close button).
+void SetQuitHook(std::function<void()> hook);
 
 #endif

@@ -15,6 +15,7 @@ def win(g):
             g.xdo("click", button)
             time.sleep(0.3)
     assert wait_until(lambda: cleared(g.shot()), 20)
+    g.xdo("key", "bracketleft")  # the result panel away
 
 
 def test_a_won_game_watched_again_ends_as_it_was_played_and_its_time_is_listed(game):

@@ -10,7 +10,7 @@ grey = lambda r, g, b: r > 60 and abs(r - g) < 20 and abs(r - b) < 30
 
 def test_the_readout_appears_when_the_crosshair_meets_a_marker_unless_turned_off(game):
     # Mostly mines: the cube under the crosshair, its mine moved away by the first click, shows a count.
-    on, off = (game("dimensions 3 3 3\nnum_mines 40\nsafe_first_click 1\ncount_readout %d\n" % flag) for flag in (1, 0))
+    on, off = (game("dimensions 3 3 3\nnum_mines 20\nsafe_first_click 1\ncount_readout %d\n" % flag) for flag in (1, 0))
     for g in (on, off):
         assert g.window() and count(g.shot(), green_text, SECOND_LINE) == 0
         g.xdo("click", "1")

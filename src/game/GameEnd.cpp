@@ -1,0 +1,142 @@
+#include "game/GameEnd.h"
+
+#include <chrono>
+#include <iostream>
+#include <thread>
+
+#include "game/GameInfo.h"
+#include "game/GameLoop.h"
+#include "logic/PerfectPlay.h"
+#include "minefield/MineWorld.h"
+#include "minefield/Replay.h"
+#include "replay/ReplayPlayer.h"
+#include "replay/Scores.h"
+
+const char* const kStatsFile = "stats.txt";
+
+namespace {
+
+const char* const kReplays = "Replays";
+const char* const kRetries = "Replays/Retries";
+
+BoxAndMines BoxOf(const GameInfo& info) {
+    const MineField& field = *info.mineWorld;
+    return BoxAndMines{field.Size(0), field.Size(1), field.Size(2), info.mineCount};
+}
+
+void Count(GameInfo& info, bool won, float time) {
+    Aftermath& end = info.end;
+    end.counted = true;
+    end.stats.Count(GameOutcome{BoxOf(info), won, time, end.retry});
+    std::string reason;
+    if (!SaveStatistics(kStatsFile, end.stats, reason) && !end.statsWarned) {
+        std::cerr << "Warning: statistics not saved: " << kStatsFile << ": " << reason << std::endl;
+        end.statsWarned = true;
+    }
+}
+
+void ShowResult(GameInfo& info, bool won) {
+    const MineField& field = *info.mineWorld;
+    GameResult& result = info.end.result;
+    result = GameResult();
+    result.won = won;
+    result.time = won ? info.finalTime : field.DeathTime();
+    result.uncovered = field.Counts().uncovered;
+    result.safeCubes = static_cast<int>(field.Cubes().Size()) - info.mineCount;
+    info.end.panelShown = true;
+}
+
+// The 3BV of the board, and the rank of its replay among the box's when one was written.
+void FindExtras(GameInfo& info, bool written, const std::string& path) {
+    const MineField& field = *info.mineWorld;
+    const Box box{field.Size(0), field.Size(1), field.Size(2)};
+    const BoxAndMines key = BoxOf(info);
+    const std::string name = path.substr(path.rfind('/') + 1);
+    const bool ranked = written && !info.end.retry;
+    // A task's future, unlike std::async's, lets a new game drop it without waiting.
+    std::packaged_task<GameResult()> task([result = info.end.result, box, key, name, ranked, mines = field.Mines()]() mutable {
+        result.threeBV = static_cast<int>(ThreeBV(box, mines));
+        const Rank rank = ranked ? RankOf(kReplays, name, key) : Rank();
+        result.place = rank.place;
+        result.of = rank.of;
+        return result;
+    });
+    info.end.pending = task.get_future();
+    std::thread(std::move(task)).detach();
+}
+
+}  // namespace
+
+void LoadStats(GameInfo& info) {
+    info.end.stats = LoadStatistics(kStatsFile, std::cerr);
+}
+
+void NoticeEnd(GameInfo& info) {
+    if (info.replay || info.end.counted) {
+        return;
+    }
+    if (info.won || info.mineWorld->Dead()) {
+        Count(info, info.won, info.won ? info.finalTime : info.mineWorld->DeathTime());
+        ShowResult(info, info.won);
+    }
+}
+
+void LeaveGame(GameInfo& info) {
+    if (!info.replay && !info.end.counted && info.mineWorld->Begun()) {
+        Count(info, false, 0);
+    }
+}
+
+void SavePendingReplay(GameInfo& info) {
+    if (!info.won || info.replaySaved || info.replay) {
+        return;
+    }
+    std::string path;
+    const bool written = info.saveReplays && SaveReplay(info.playerName, *info.mineWorld, info.gameClock, info.won,
+                                                       info.end.retry ? kRetries : kReplays, path);
+    info.end.savedTotal = info.gameClock;
+    info.replaySaved = true;
+    FindExtras(info, written, path);
+}
+
+bool CanWatchLastGame(const GameInfo& info) {
+    return info.end.watched ? info.replay == info.end.watched.get()
+                            : !info.replay && (info.won || info.mineWorld->Dead());
+}
+
+void WatchLastGame(GameInfo& info) {
+    if (!info.replay) {
+        SavePendingReplay(info);
+        const bool won = info.won;
+        info.end.watched = std::make_shared<ReplayPlayer>(
+            RecordGame(*info.mineWorld, info.playerName, won ? info.end.savedTotal : info.mineWorld->DeathTime(), won));
+        info.replay = info.end.watched.get();
+        info.replaySpeed = 1;
+    }
+    InitializeGame(info);
+}
+
+bool CanRetry(const GameInfo& info) {
+    return info.replay ? info.end.watched && info.replay == info.end.watched.get() && info.replay->Record().lost
+                       : info.mineWorld->Dead();
+}
+
+void RetryBoard(GameInfo& info) {
+    const std::vector<bool> board = info.replay ? info.replay->Record().mines : info.mineWorld->Mines();
+    info.replay = nullptr;
+    info.end.retry = true;
+    InitializeGame(info, board);
+}
+
+void DrawResult(GameInfo& info) {
+    Aftermath& end = info.end;
+    if (end.pending.valid() && end.pending.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
+        const GameResult found = end.pending.get();
+        end.result.threeBV = found.threeBV;
+        end.result.place = found.place;
+        end.result.of = found.of;
+    }
+    if (end.panelShown) {
+        DrawResultPanel(ResultLines(end.result), *info.fontTexture);
+    }
+}
