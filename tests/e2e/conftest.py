@@ -31,20 +31,26 @@ def start_xvfb(size):
 
 
 class Game:
-    """prepare(folder) changes the folder's files before the start; launcher runs the game through a command."""
+    """prepare(folder) changes the folder's files before the start; launcher runs the game through a command.
+    Sound goes nowhere unless env says otherwise."""
 
     def __init__(self, params="dimensions 10 10 10\n", size=(800, 600), args=(), prepare=None, launcher=(),
                  env=None, folder=None, exe=EXE):
         self.folder = folder or tempfile.mkdtemp(prefix="cubomb-")
+        kept = params is None and os.path.exists(self.path("game_parameters.txt"))
+        kept = kept and open(self.path("game_parameters.txt"), "rb").read()
         shutil.copytree(DATA, self.folder, dirs_exist_ok=True)
-        with open(self.path("game_parameters.txt"), "w") as f:
-            f.write("screen_width %d\nscreen_height %d\n%s\n" % (*size, params))
+        if kept:  # a folder played in before keeps its own settings
+            open(self.path("game_parameters.txt"), "wb").write(kept)
+        if params is not None:
+            with open(self.path("game_parameters.txt"), "w") as f:
+                f.write("screen_width %d\nscreen_height %d\n%s\n" % (*size, params))
         prepare and prepare(self.folder)
         self.outputs = [tempfile.NamedTemporaryFile() for _ in range(2)]
         self.server, self.display = start_xvfb(size)
         try:
             self.process = subprocess.Popen([*launcher, exe, *args], cwd=self.folder, stdout=self.outputs[0],
-                                            stderr=self.outputs[1], env=dict(os.environ, DISPLAY=self.display, **(env or {})))
+                                            stderr=self.outputs[1], env={**os.environ, "DISPLAY": self.display, "SDL_AUDIODRIVER": "dummy", **(env or {})})
         except OSError:  # no game to close later: the server goes now
             self.server.kill()
             raise
