@@ -15,6 +15,8 @@
 #include "game/SimpleCamera.h"
 #include "input/SDL_Input.h"
 #include "minefield/MineField.h"
+#include "sound/SoundQueue.h"
+#include "sound/Speaker.h"
 #include "ui/Menu.h"
 
 struct SDL_Surface;
@@ -81,6 +83,10 @@ struct GameInfo {
 
     // The statistics, the ended game's panel, and what R and T follow on from.
     Aftermath end;
+
+    // This frame's sounds, and what plays them.
+    SoundQueue sounds;
+    Speaker speaker;
 };
 
 #endif

@@ -8,9 +8,11 @@
 #include <csignal>
 #include <cstdint>
 #include <cstdlib>
+#include <iostream>
 
 #include "game/GameClock.h"
 #include "game/GameEnd.h"
+#include "game/GameSounds.h"
 #include "game/GameInfo.h"
 #include "game/Hud.h"
 #include "game/MenuControl.h"
@@ -36,7 +38,7 @@ constexpr float kHintSeconds = 10;
 constexpr float kTimeStep = 0.05f;
 constexpr float kCharWidth = 0.02f;
 constexpr float kCharHeight = 0.03f;
-const char* const kCreditLine = "Cubomb v1.1 - 2026";
+const char* const kCreditLine = "Cubomb v" CUBOMB_VERSION " - 2026";
 constexpr float kSlowestReplay = 0.125f;
 constexpr float kFastestReplay = 256.0f;
 
@@ -177,11 +179,10 @@ void PanelKeys(GameInfo& info, const Input& input) {
 
 // ] hides one more layer nearest the camera, [ brings the last one back.
 void CutKeys(GameInfo& info, const Input& input) {
-    if (input.KeyPressed(KeyCode::kRightBracket)) {
-        info.mineWorld->CutDeeper(info.camera.GetLook());
-    }
-    if (input.KeyPressed(KeyCode::kLeftBracket)) {
-        info.mineWorld->CutShallower();
+    const bool deeper = input.KeyPressed(KeyCode::kRightBracket) && info.mineWorld->CutDeeper(info.camera.GetLook());
+    const bool shallower = input.KeyPressed(KeyCode::kLeftBracket) && info.mineWorld->CutShallower();
+    if (deeper || shallower) {
+        info.sounds.Queue(Sound::kCut);
     }
 }
 
@@ -192,6 +193,7 @@ void AskForHint(GameInfo& info) {
     }
     info.hint = info.mineWorld->FindHint(info.camera.GetPos());
     info.hintShown = true;
+    info.sounds.Queue(Sound::kHint);
     info.startTicks -= kHintSeconds * 1000;
     info.gameClock += kHintSeconds;
 }
@@ -248,6 +250,7 @@ void Initialize(GameInfo& info) {
     info.camera.SetMouse(info.mouseSensitivity, info.invertMouseY);
     info.mineWorld = new MineWorld;
     LoadStats(info);
+    info.speaker.Open("Sounds", info.soundVolume, std::cerr);
     SetQuitHook([&info] { LeaveGame(info); });
     InitializeGame(info);
 }
@@ -387,8 +390,11 @@ void RenderLoop(GameInfo& info) {
 void RunFrameLoop(GameInfo& info) {
     for (;;) {
         info.gameClock = ClockAt(info, SDL_GetTicks());
+        const FieldStanding before = StandingOf(info);
         InputLoop(info);
         StateLoop(info);
+        QueueFieldSounds(before, StandingOf(info), info.sounds);
+        info.speaker.Play(info.sounds);
         RenderLoop(info);
     }
 }

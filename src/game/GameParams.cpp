@@ -6,7 +6,6 @@
 
 #include "game/GameInfo.h"
 #include "support/Files.h"
-#include "support/SettingsText.h"
 #include "support/ProcessEnd.h"
 #include "support/StringHelpers.h"
 
@@ -229,9 +228,13 @@ void ApplyChoice(const GameChoice& choice, GameInfo& info) {
     info.soundVolume = choice.soundVolume;
 }
 
-bool SaveChoice(const std::string& fileName, const GameChoice& choice, std::string& reason) {
+bool SaveSettings(const std::string& fileName, const std::vector<Setting>& settings, std::string& reason) {
     std::string text;
     ReadWholeFile(fileName, text);
+    return WriteFileSafely(fileName, RewriteSettings(text, settings), reason);
+}
+
+bool SaveChoice(const std::string& fileName, const GameChoice& choice, std::string& reason) {
     const auto number = [](int value) { return std::to_string(value); };
     const std::vector<Setting> settings = {
         {"dimensions", number(choice.x) + " " + number(choice.y) + " " + number(choice.z)},
@@ -240,5 +243,5 @@ bool SaveChoice(const std::string& fileName, const GameChoice& choice, std::stri
         {"safe_first_click", number(choice.safeFirstClick)},
         {"sound_volume", number(choice.soundVolume)},
     };
-    return WriteFileSafely(fileName, RewriteSettings(text, settings), reason);
+    return SaveSettings(fileName, settings, reason);
 }

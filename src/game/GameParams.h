@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "support/SettingsText.h"
 #include "ui/GameChoice.h"
 
 struct GameInfo;
@@ -31,9 +32,11 @@ int MinesFromDensity(const GameInfo& info);
 GameChoice ChoiceOf(const GameInfo& info);
 void ApplyChoice(const GameChoice& choice, GameInfo& info);
 
-// Writes the menu's keys into the parameters file, each key's last line
-// rewritten or a line added, every other byte kept; false with the reason
-// when it cannot be written, the file then as it was.
+// Writes settings into the parameters file, each key's last line rewritten
+// or a line added, every other byte kept; false with the reason when it
+// cannot be written, the file then as it was.
+bool SaveSettings(const std::string& fileName, const std::vector<Setting>& settings, std::string& reason);
+// The menu's keys: the box, the mines, the two rules and the sound.
 bool SaveChoice(const std::string& fileName, const GameChoice& choice, std::string& reason);
 
 #endif

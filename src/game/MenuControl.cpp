@@ -19,13 +19,17 @@ namespace {
 const char* const kParamsFile = "game_parameters.txt";
 const char* const kReplays = "Replays";
 
-// A new box is seen from its own corner, as at start.
-void StartChosenGame(GameInfo& info, const GameChoice& choice) {
-    std::string reason;
-    const bool saved = SaveChoice(kParamsFile, choice, reason);
+bool Saved(bool saved, const std::string& reason) {
     if (!saved) {
         std::cerr << "Warning: settings not saved: " << kParamsFile << ": " << reason << std::endl;
     }
+    return saved;
+}
+
+// A new box is seen from its own corner, as at start.
+void StartChosenGame(GameInfo& info, const GameChoice& choice) {
+    std::string reason;
+    const bool saved = Saved(SaveChoice(kParamsFile, choice, reason), reason);
     const bool newBox = choice.x != info.dimensionX || choice.y != info.dimensionY || choice.z != info.dimensionZ;
     ApplyChoice(choice, info);
     if (newBox) {
@@ -79,6 +83,16 @@ void CloseMenu(GameInfo& info, uint32_t now) {
 
 void MenuKeys(GameInfo& info, const Input& input, uint32_t now) {
     const MenuStep step = ApplyInput(info.menu, input, info.screenWidth, info.screenHeight);
+    if (step.moved) {
+        info.sounds.Queue(Sound::kMenu);
+    }
+    // The sound is heard at once, and remembered at once.
+    if (info.menu.Choice().soundVolume != info.soundVolume) {
+        info.soundVolume = info.menu.Choice().soundVolume;
+        info.speaker.SetVolume(info.soundVolume);
+        std::string reason;
+        info.settingsNotSaved |= !Saved(SaveSettings(kParamsFile, {{"sound_volume", std::to_string(info.soundVolume)}}, reason), reason);
+    }
     switch (step.action) {
         case Menu::Action::kStart: StartChosenGame(info, info.menu.Choice()); break;
         case Menu::Action::kResume: CloseMenu(info, now); break;

@@ -79,7 +79,7 @@ def test_scores_rank_finished_games_by_time_with_their_3bv_rate_and_date(tmp_pat
 
 
 @pytest.mark.parametrize("args,status,out,err", [
-    (["--version"], 0, "Cubomb 1.1\n", ""),
+    (["--version"], 0, "Cubomb 1.2\n", ""),
     (["--help"], 0, "usage", ""),
     (["--bogus"], 2, "", "usage"),
     (["--replay"], 2, "", "usage"),
