@@ -101,6 +101,12 @@ def test_a_window_of_the_asked_size_wins_without_a_replay_and_closes_on_request(
     assert g.process.wait(60) == 0
 
 
+@pytest.mark.parametrize("fullscreen", [1, 0])
+def test_a_screen_size_of_0_is_the_desktops(game, fullscreen):
+    g = game("screen_width 0\nscreen_height 0\nfullscreen %d\n" % fullscreen, size=(1024, 768))
+    assert g.window() and g.shot().size == (1024, 768)
+
+
 def test_the_cube_a_click_would_act_on_is_outlined_and_a_right_click_flags_it(game):
     on, off = game("dimensions 3 3 3\n"), game("dimensions 3 3 3\nhighlight_target 0\n")
     assert on.window() and off.window()
