@@ -2,13 +2,8 @@
 // game kept in memory to watch again, and the panel's lines.
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iomanip>
@@ -21,6 +16,7 @@
 #include "replay/Scores.h"
 #include "replay/Statistics.h"
 #include "support/Files.h"
+#include "support/SizeLimit.h"
 #include "support/TempDir.h"
 #include "ui/ResultPanel.h"
 
@@ -155,17 +151,7 @@ TEST(Statistics, ABadFileIsKeptAsideAndAFailedWriteLosesNothing) {
     EXPECT_EQ(std::make_pair(quiet.str(), stats.Boxes().size()), std::make_pair(std::string(), size_t(1)));
     const std::string old = Read(path);
     for (int box = 0; box < 300; ++box) stats.Count(GameOutcome{{box + 1, 1, 1, 1}, true, 1, false});
-    const pid_t child = fork();
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{1024, 1024};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        std::string reason;
-        _exit(!SaveStatistics(path, stats, reason) && reason == "File too large" ? 0 : 1);
-    }
-    int status = 1;
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_TRUE(FailsPastSize(1024, [&](std::string& reason) { return SaveStatistics(path, stats, reason); }));
     EXPECT_EQ(Read(path), old);
 }
 

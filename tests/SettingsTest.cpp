@@ -2,11 +2,7 @@
 // changed only where it must be, and never half written.
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -15,6 +11,7 @@
 #include "game/GameInfo.h"
 #include "game/GameParams.h"
 #include "support/Files.h"
+#include "support/SizeLimit.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -115,18 +112,7 @@ TEST(Settings, AWriteThatFailsLeavesTheOldFileByteForByte) {
     const std::string path = dir.File("game_parameters.txt");
     const std::string old = "# mine\r\ndimensions 3 3 3\r\nplayer_name ann\r\n";
     std::ofstream(path, std::ios::binary) << old + std::string(5000, '#') + "\r\n";
-    const pid_t child = fork();
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{4096, 4096};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        std::string reason;
-        const bool saved = SaveChoice(path, GameChoice{}, reason);
-        _exit(!saved && reason == "File too large" ? 0 : 1);
-    }
-    int status = 1;
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "refused, for the file's size";
+    EXPECT_TRUE(FailsPastSize(4096, [&](std::string& reason) { return SaveChoice(path, GameChoice{}, reason); }));
     EXPECT_EQ(Contents(path), old + std::string(5000, '#') + "\r\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 1) << "nothing left beside it";
 

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "logic/PerfectPlay.h"
+#include "support/StringHelpers.h"
 
 namespace {
 
@@ -41,9 +42,7 @@ std::string PerSecond(const ReplayRecord& replay, size_t threeBV) {
     if (!replay.finished || replay.totalTime == 0) {
         return "-";
     }
-    std::ostringstream text;
-    text << std::fixed << std::setprecision(2) << threeBV / replay.totalTime;
-    return text.str();
+    return FixedPoint(threeBV / replay.totalTime, 2);
 }
 
 }  // namespace

@@ -30,12 +30,6 @@ bool ReadLine(const std::vector<std::string>& tokens, BoxAndMines& box, BoxStats
     return stats.won <= stats.played && stats.streak <= stats.bestStreak && stats.bestStreak <= stats.won;
 }
 
-std::string Fixed(double value, int decimals) {
-    std::ostringstream text;
-    text << std::fixed << std::setprecision(decimals) << value;
-    return text.str();
-}
-
 // path.bad, then path.bad.2, ...: a link claims a free name without replacing one.
 bool MoveAside(const std::string& path, std::string& aside) {
     for (int copy = 1; copy < 1000; ++copy) {
@@ -103,9 +97,9 @@ bool Statistics::Read(const std::string& text, std::string& problem) {
 std::vector<std::string> StatsBlock(const BoxAndMines& box, const BoxStats& stats) {
     const double share = stats.played == 0 ? 0 : 100.0 * stats.won / stats.played;
     return {box.Name(), "  played " + std::to_string(stats.played) + ", won " + std::to_string(stats.won) + " (" +
-                            Fixed(std::round(share), 0) + " %), streak " + std::to_string(stats.streak) + ", best streak " +
+                            FixedPoint(std::round(share), 0) + " %), streak " + std::to_string(stats.streak) + ", best streak " +
                             std::to_string(stats.bestStreak) + ", best time " +
-                            (stats.bestTime < 0 ? "-" : Fixed(stats.bestTime, 1) + " s")};
+                            (stats.bestTime < 0 ? "-" : FixedPoint(stats.bestTime, 1) + " s")};
 }
 
 void PrintStats(const Statistics& stats, std::ostream& out) {

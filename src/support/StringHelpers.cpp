@@ -2,6 +2,8 @@
 
 #include <climits>
 #include <cstdlib>
+#include <iomanip>
+#include <sstream>
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
@@ -140,4 +142,10 @@ bool StartsWith(const std::string& s, const std::string& prefix) {
 bool EndsWith(const std::string& s, const std::string& suffix) {
     return s.size() >= suffix.size() &&
            s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+std::string FixedPoint(double value, int decimals) {
+    std::ostringstream text;
+    text << std::fixed << std::setprecision(decimals) << value;
+    return text.str();
 }

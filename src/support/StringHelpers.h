@@ -23,6 +23,8 @@ void ExtractStringsFromLine(const std::string& line, std::vector<std::string>& t
 void RemoveNewLineCharacters(std::string& s);
 
 bool StartsWith(const std::string& s, const std::string& prefix);
+// The number with a fixed count of decimals, rounded as printf rounds.
+std::string FixedPoint(double value, int decimals);
 bool EndsWith(const std::string& s, const std::string& suffix);
 
 #endif

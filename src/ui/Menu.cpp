@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
-#include <iomanip>
 #include <sstream>
 #include <tuple>
+
+#include "support/StringHelpers.h"
 
 namespace {
 
@@ -27,12 +28,9 @@ std::tuple<long long, int> OrderOf(long long cubes, int mines) {
 
 std::string Density(const GameChoice& choice) {
     const long long cubes = choice.Cubes();
-    std::ostringstream text;
-    text << choice.mines;
-    if (cubes > 0 && cubes <= kMaxCubes) {
-        text << " (" << std::fixed << std::setprecision(1) << 100.0 * choice.mines / static_cast<double>(cubes) << " %)";
-    }
-    return text.str();
+    const std::string mines = std::to_string(choice.mines);
+    const bool sized = cubes > 0 && cubes <= kMaxCubes;
+    return sized ? mines + " (" + FixedPoint(100.0 * choice.mines / static_cast<double>(cubes), 1) + " %)" : mines;
 }
 
 }  // namespace

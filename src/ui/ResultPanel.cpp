@@ -1,10 +1,9 @@
 #include "ui/ResultPanel.h"
 
 #include <algorithm>
-#include <iomanip>
-#include <sstream>
 
 #include "render/ScreenText.h"
+#include "support/StringHelpers.h"
 #include "textures/Texture.h"
 
 namespace {
@@ -14,25 +13,19 @@ constexpr float kCharHeight = 0.034f;
 constexpr float kPitch = 0.05f;
 constexpr float kMargin = 0.03f;
 
-std::string Fixed(double value, int decimals) {
-    std::ostringstream text;
-    text << std::fixed << std::setprecision(decimals) << value;
-    return text.str();
-}
-
 }  // namespace
 
 std::vector<std::string> ResultLines(const GameResult& result) {
     if (!result.won) {
         const int share = result.safeCubes > 0 ? static_cast<int>(100LL * result.uncovered / result.safeCubes) : 0;
-        return {"BOOM! AT " + Fixed(result.time, 1) + " S",
+        return {"BOOM! AT " + FixedPoint(result.time, 1) + " S",
                 std::to_string(result.uncovered) + " OF " + std::to_string(result.safeCubes) + " SAFE CUBES UNCOVERED (" +
                     std::to_string(share) + " %)",
                 "N: NEW GAME   R: WATCH   T: TRY THIS BOARD AGAIN   M: MENU"};
     }
-    std::vector<std::string> lines = {"MINES CLEARED IN " + Fixed(result.time, 1) + " S"};
+    std::vector<std::string> lines = {"MINES CLEARED IN " + FixedPoint(result.time, 1) + " S"};
     if (result.threeBV >= 0) {
-        const std::string rate = result.time > 0 ? Fixed(result.threeBV / result.time, 2) : "-";
+        const std::string rate = result.time > 0 ? FixedPoint(result.threeBV / result.time, 2) : "-";
         lines.push_back("3BV " + std::to_string(result.threeBV) + "   " + rate + " 3BV/S");
     }
     if (result.place == 1) {
