@@ -87,6 +87,15 @@ void LeaveGame(GameInfo& info) {
     }
 }
 
+// The panel's search of the replays is not left running while the process
+// ends around it, unless it takes long.
+void QuitGame(GameInfo& info) {
+    LeaveGame(info);
+    if (info.end.pending.valid()) {
+        info.end.pending.wait_for(std::chrono::seconds(2));
+    }
+}
+
 void SavePendingReplay(GameInfo& info) {
     if (!info.won || info.replaySaved || info.replay) {
         return;

@@ -37,6 +37,8 @@ void LoadStats(GameInfo& info);
 void NoticeEnd(GameInfo& info);
 // A game left after its first uncover counts as played; a watched one never.
 void LeaveGame(GameInfo& info);
+// What quitting does first, however the player quits.
+void QuitGame(GameInfo& info);
 // A won game's replay, unless written already: in the frame after the win,
 // or sooner when something else follows first. A retry's goes into
 // Replays/Retries, out of the best times.

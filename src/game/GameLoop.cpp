@@ -236,6 +236,8 @@ void Initialize(GameInfo& info) {
     // A write past a file size limit must fail like a full disk, not kill the game.
     std::signal(SIGXFSZ, SIG_IGN);
     info.screen = InitSDL(info.fullscreen, info.screenWidth, info.screenHeight, "Cubomb", info.vsync);
+    info.screenWidth = info.screen->w;  // a size of 0 became the desktop's
+    info.screenHeight = info.screen->h;
     InitGLEW();
     SDL_ShowCursor(0);
     if (!info.fullscreen) {
@@ -251,7 +253,7 @@ void Initialize(GameInfo& info) {
     info.mineWorld = new MineWorld;
     LoadStats(info);
     info.speaker.Open("Sounds", info.soundVolume, std::cerr);
-    SetQuitHook([&info] { LeaveGame(info); });
+    SetQuitHook([&info] { QuitGame(info); });
     InitializeGame(info);
 }
 

@@ -51,9 +51,11 @@ bool Stamped(const std::string& name) {
 int CopyNumber(const std::string& name) {
     const std::string rest = name.substr(kStampLength - 1, name.size() - kStampLength + 1 - kExtensionLength);
     const size_t open = rest.rfind(" (");
-    const std::string digits = open == std::string::npos ? "" : rest.substr(open + 2, rest.size() - open - 3);
-    if (open < 2 || rest[open - 1] != ')' || digits.empty() ||
-        !std::all_of(digits.begin(), digits.end(), IsDigit)) {
+    if (open == std::string::npos || open < 2 || rest[open - 1] != ')') {
+        return 1;
+    }
+    const std::string digits = rest.substr(open + 2, rest.size() - open - 3);
+    if (digits.empty() || !std::all_of(digits.begin(), digits.end(), IsDigit)) {
         return 1;
     }
     int copy = 0;

@@ -104,7 +104,10 @@ def test_a_window_of_the_asked_size_wins_without_a_replay_and_closes_on_request(
 @pytest.mark.parametrize("fullscreen", [1, 0])
 def test_a_screen_size_of_0_is_the_desktops(game, fullscreen):
     g = game("screen_width 0\nscreen_height 0\nfullscreen %d\n" % fullscreen, size=(1024, 768))
-    assert g.window() and g.shot().size == (1024, 768)
+    assert g.window()
+    shot = g.shot()
+    grey = lambda r, g, b: r > 60 and abs(r - g) < 20 and abs(r - b) < 30
+    assert shot.size == (1024, 768) and count(below_hud(shot), grey) > 10000, "the field, in its true proportions"
 
 
 def test_the_cube_a_click_would_act_on_is_outlined_and_a_right_click_flags_it(game):
