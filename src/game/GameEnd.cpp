@@ -16,9 +16,6 @@ const char* const kStatsFile = "stats.txt";
 
 namespace {
 
-const char* const kReplays = "Replays";
-const char* const kRetries = "Replays/Retries";
-
 BoxAndMines BoxOf(const GameInfo& info) {
     const MineField& field = *info.mineWorld;
     return BoxAndMines{field.Size(0), field.Size(1), field.Size(2), info.mineCount};
@@ -56,7 +53,7 @@ void FindExtras(GameInfo& info, bool written, const std::string& path) {
     // A task's future, unlike std::async's, lets a new game drop it without waiting.
     std::packaged_task<GameResult()> task([result = info.end.result, box, key, name, ranked, mines = field.Mines()]() mutable {
         result.threeBV = static_cast<int>(ThreeBV(box, mines));
-        const Rank rank = ranked ? RankOf(kReplays, name, key) : Rank();
+        const Rank rank = ranked ? RankOf(kReplayFolder, name, key) : Rank();
         result.place = rank.place;
         result.of = rank.of;
         return result;
@@ -102,7 +99,7 @@ void SavePendingReplay(GameInfo& info) {
     }
     std::string path;
     const bool written = info.saveReplays && SaveReplay(info.playerName, *info.mineWorld, info.gameClock, info.won,
-                                                       info.end.retry ? kRetries : kReplays, path);
+                                                       info.end.retry ? kRetryFolder : kReplayFolder, path);
     info.end.savedTotal = info.gameClock;
     info.replaySaved = true;
     FindExtras(info, written, path);

@@ -9,6 +9,8 @@
 #include "support/ProcessEnd.h"
 #include "support/StringHelpers.h"
 
+const char* const kParamsFile = "game_parameters.txt";
+
 namespace {
 
 using Tokens = std::vector<std::string>;

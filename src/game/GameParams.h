@@ -10,6 +10,9 @@
 
 struct GameInfo;
 
+// The settings' file, in the folder the game plays in.
+extern const char* const kParamsFile;
+
 // What reading the settings has to say: notes to print as they come, then the
 // fatal message, if any, after which nothing more was read.
 struct ParamsReport {

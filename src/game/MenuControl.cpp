@@ -9,16 +9,15 @@
 #include "game/GameLoop.h"
 #include "game/GameParams.h"
 #include "game/Hud.h"
+#include "minefield/Replay.h"
+#include "replay/Statistics.h"
 #include "support/ProcessEnd.h"
 #include "ui/MenuInput.h"
-#include "replay/Statistics.h"
 #include "ui/MenuView.h"
 
 namespace {
 
-const char* const kParamsFile = "game_parameters.txt";
-const char* const kReplays = "Replays";
-
+// A settings file that cannot be written costs the player nothing but this line.
 bool Saved(bool saved, const std::string& reason) {
     if (!saved) {
         std::cerr << "Warning: settings not saved: " << kParamsFile << ": " << reason << std::endl;
@@ -51,7 +50,7 @@ void ShowBelow(GameInfo& info) {
     }
     below = MenuBelow{{}, info.menu.Showing(), box};
     if (below.shown == Menu::Shown::kBestTimes) {
-        below.lines = ScoreRows(kReplays, box);
+        below.lines = ScoreRows(kReplayFolder, box);
         below.lines.insert(below.lines.begin(), below.lines.empty() ? "No best times yet for " + box.Name() + "." : box.Name());
     } else if (below.shown == Menu::Shown::kStatistics) {
         const auto& boxes = info.end.stats.Boxes();

@@ -6,6 +6,7 @@
 #include "game/GameInfo.h"
 #include "game/GameLoop.h"
 #include "game/GameParams.h"
+#include "minefield/Replay.h"
 #include "replay/Analysis.h"
 #include "replay/ReplayPlayer.h"
 #include "replay/Scores.h"
@@ -19,7 +20,7 @@ int main(int argc, char** argv) {
         case Command::kHelp: std::cout << kUsage; return 0;
         case Command::kVersion: std::cout << kVersion << "\n"; return 0;
         case Command::kUsageError: std::cerr << (command.error.empty() ? kUsage : command.error + "\n"); return 2;
-        case Command::kScores: PrintScores("Replays", std::cout, std::cerr); return 0;
+        case Command::kScores: PrintScores(kReplayFolder, std::cout, std::cerr); return 0;
         case Command::kStats: PrintStats(LoadStatistics(kStatsFile, std::cerr), std::cout); return 0;
         default: break;
     }
@@ -37,7 +38,7 @@ int main(int argc, char** argv) {
         replay = std::make_unique<ReplayPlayer>(std::move(record));
     }
     GameInfo info;
-    ReadParams("game_parameters.txt", info);
+    ReadParams(kParamsFile, info);
     const std::string refused = ApplyCommandLine(command, info);
     if (!refused.empty()) {
         std::cerr << refused << "\n";

@@ -12,9 +12,11 @@
 #include "minefield/MineField.h"
 #include "support/Files.h"
 
+const char* const kReplayFolder = "Replays";
+const char* const kRetryFolder = "Replays/Retries";
+
 namespace {
 
-const char* const kFolder = "Replays";
 constexpr size_t kLongestNameInFile = 100;
 
 bool IsUnsafeInFileName(unsigned char c) {
@@ -70,7 +72,7 @@ std::string FileSafeName(const std::string& playerName) {
 
 void SaveReplay(const std::string& playerName, const MineField& world, float totalTime, bool finished) {
     std::string path;
-    SaveReplay(playerName, world, totalTime, finished, kFolder, path);
+    SaveReplay(playerName, world, totalTime, finished, kReplayFolder, path);
 }
 
 // Two games won in the same second keep both replays: a name taken while

@@ -8,6 +8,10 @@
 
 class MineField;
 
+// Where won games' replays go, and those of lost boards tried again.
+extern const char* const kReplayFolder;
+extern const char* const kRetryFolder;
+
 // Local date and time as MM-DD-YY HH.MM.SS, usable in a file name.
 std::string GetTimeString();
 
