@@ -106,8 +106,9 @@ void SortBox(std::vector<Score>& scores) {
     });
 }
 
-// Every finished replay of the folder by box, each box sorted.
-Table ReadTable(const std::string& folder, std::ostream& errors) {
+// Every finished replay of the folder by box, each box sorted; their 3BV
+// rates only when they are to be printed, as each means a pass over a board.
+Table ReadTable(const std::string& folder, std::ostream& errors, bool rates) {
     Table boxes;
     for (const std::string& name : ReplayNames(folder)) {
         const std::string path = folder + "/" + name;
@@ -120,7 +121,7 @@ Table ReadTable(const std::string& folder, std::ostream& errors) {
             errors << "Skipping " << path << ": line " << error.line << ": " << error.reason << "\n";
         } else if (replay.finished) {
             const int mines = static_cast<int>(std::count(replay.mines.begin(), replay.mines.end(), true));
-            Score score{name, replay.totalTime, ThreeBVPerSecond(replay), "", 0, Printable(replay.player), ""};
+            Score score{name, replay.totalTime, rates ? ThreeBVPerSecond(replay) : "", "", 0, Printable(replay.player), ""};
             ReadStamp(name, score);
             boxes[BoxAndMines{replay.sizeX, replay.sizeY, replay.sizeZ, mines}].push_back(score);
         }
@@ -164,7 +165,7 @@ std::string BoxAndMines::Name() const {
 }
 
 void PrintScores(const std::string& folder, std::ostream& out, std::ostream& errors) {
-    const Table boxes = ReadTable(folder, errors);
+    const Table boxes = ReadTable(folder, errors, true);
     if (boxes.empty()) {
         out << "No replays yet in " << folder << "/\n";
     }
@@ -181,14 +182,14 @@ void PrintScores(const std::string& folder, std::ostream& out, std::ostream& err
 
 std::vector<std::string> ScoreRows(const std::string& folder, const BoxAndMines& box) {
     std::ostringstream ignored;
-    const Table boxes = ReadTable(folder, ignored);
+    const Table boxes = ReadTable(folder, ignored, true);
     const auto found = boxes.find(box);
     return found == boxes.end() ? std::vector<std::string>() : Rows(found->second);
 }
 
 Rank RankOf(const std::string& folder, const std::string& name, const BoxAndMines& box) {
     std::ostringstream ignored;
-    const Table boxes = ReadTable(folder, ignored);
+    const Table boxes = ReadTable(folder, ignored, false);
     const auto found = boxes.find(box);
     if (found == boxes.end()) {
         return Rank();
