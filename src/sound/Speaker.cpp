@@ -2,6 +2,10 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 namespace {
 
@@ -9,6 +13,47 @@ constexpr int kRate = 22050;
 constexpr int kBufferSamples = 1024;  // about 46 ms: short enough to follow a click
 constexpr int kChannels = 16;
 constexpr int kLoudest = 100;
+
+// The audio libraries print lines of their own while they look for a sound
+// card that is not there; the one warning says all a player needs.
+class QuietStandardError {
+public:
+    QuietStandardError() : saved(dup(STDERR_FILENO)) {
+        std::fflush(stderr);
+        const int nowhere = open("/dev/null", O_WRONLY);
+        if (nowhere >= 0) {
+            dup2(nowhere, STDERR_FILENO);
+            close(nowhere);
+        }
+    }
+    ~QuietStandardError() {
+        std::fflush(stderr);
+        if (saved >= 0) {
+            dup2(saved, STDERR_FILENO);
+            close(saved);
+        }
+    }
+    QuietStandardError(const QuietStandardError&) = delete;
+    QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+private:
+    int saved;
+};
+
+// The device, or why there is none.
+bool OpenAudio(std::string& reason) {
+    const QuietStandardError quiet;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        reason = SDL_GetError();
+        return false;
+    }
+    if (Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, kBufferSamples) != 0) {
+        reason = Mix_GetError();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -37,13 +82,9 @@ void Speaker::SetVolume(int newVolume) {
 }
 
 void Speaker::OpenDevice() {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        Warn(SDL_GetError());
-        return;
-    }
-    if (Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, kBufferSamples) != 0) {
-        Warn(Mix_GetError());
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    std::string reason;
+    if (!OpenAudio(reason)) {
+        Warn(reason);
         return;
     }
     opened = true;
