@@ -6,6 +6,7 @@
 #include <random>
 
 #include "ui/Menu.h"
+#include "ui/MenuInput.h"
 #include "ui/MenuView.h"
 
 namespace {
@@ -69,6 +70,8 @@ TEST(Menu, TypingSteppingAndWrapping) {
         {Box(10, 10, 10, 40), "vvvvv>", Menu::kNoGuess, "ON"},
         {Box(10, 10, 10, 40), "vvvvvv<", Menu::kSafeFirstClick, "OFF"},
         {Box(10, 10, 10, 40), "vvvvvvv>>>>>", Menu::kSound, "100"},
+        {Box(10, 10, 10, 40), "vvvvvvv<", Menu::kSound, "50"},
+        {Box(256, 256, 256, 1), "vvvv", Menu::kMines, "1 (0.0 %)"},
         {Box(10, 10, 10, 40), "vvvvvvv<<<<<<<5", Menu::kSound, "0"},
         {Box(10, 10, 10, 40), "^", Menu::kQuit, ""},
         {Box(10, 10, 10, 40), "^v", Menu::kBox, "MEDIUM 10x10x10, 40 MINES"},
@@ -87,10 +90,10 @@ TEST(Menu, TypingSteppingAndWrapping) {
 // and changes nothing, until the next edit.
 TEST(Menu, StartsExactlyThePlayableChoices) {
     std::mt19937 random(3);
-    const int sides[] = {0, 1, 2, 7, 256, 257, 65536, 16777216, 99999999};
+    const int sides[] = {0, 1, 2, 7, 97, 256, 257, 673, 65536, 16777216, 99999999};  // 97 * 257 * 673 is 2^24 + 1
     const int mines[] = {0, 1, 2, 5, 6, 7, 65535, 16777215, 16777216, 99999999};
-    for (int round = 0; round < 3000; ++round) {
-        const GameChoice choice = Box(sides[random() % 9], sides[random() % 9], sides[random() % 9], mines[random() % 10]);
+    for (int round = 0; round < 6000; ++round) {
+        const GameChoice choice = Box(sides[random() % 11], sides[random() % 11], sides[random() % 11], mines[random() % 10]);
         const long double cubes = static_cast<long double>(choice.x) * choice.y * choice.z;
         const bool playable = cubes > 0 && cubes <= 16777216 && choice.mines >= 1 && choice.mines <= cubes - 1;
         Menu menu(choice);
@@ -120,6 +123,61 @@ TEST(Menu, ReturnBelowStartDoesWhatTheItemSays) {
     EXPECT_EQ(menu.Showing(), Menu::Shown::kStatistics) << "one at a time";
     Press(menu, "r");
     EXPECT_EQ(menu.Showing(), Menu::Shown::kNothing) << "Return again hides it";
+}
+
+// One frame of SDL's events at a time, as the window sends them, in a window of 800 by 600.
+class MenuFrames : public ::testing::Test {
+protected:
+    MenuStep Frame(const std::vector<SDL_Event>& events) {
+        wrapper.BeginCycle();
+        for (SDL_Event event : events) wrapper.ReadEvent(event);
+        return ApplyInput(menu, *wrapper.GetInput(), 800, 600);
+    }
+    static SDL_Event Key(SDLKey key) {
+        SDL_Event event{};
+        event.type = SDL_KEYDOWN;
+        event.key.keysym.sym = key;
+        return event;
+    }
+    // At the middle of an item's line, at x of the window's width.
+    static SDL_Event Pointer(Uint8 type, Menu::Item item, float x, Uint8 button = 0) {
+        SDL_Event event{};
+        event.type = type;
+        const auto px = static_cast<Uint16>(x * 800), py = static_cast<Uint16>((1 - MenuLayout::RowBottom(item) - 0.017f) * 600);
+        if (type == SDL_MOUSEMOTION) {
+            event.motion.x = px, event.motion.y = py;
+        } else {
+            event.button.x = px, event.button.y = py, event.button.button = button;
+        }
+        return event;
+    }
+
+    InputWrapper wrapper;
+    Menu menu{Box(10, 10, 10, 40)};
+};
+
+TEST_F(MenuFrames, KeysInTheirOrderThenTheWheelThenThePointer) {
+    EXPECT_FALSE(Frame({}).moved);
+    EXPECT_TRUE(Frame({Key(SDLK_DOWN), Key(SDLK_1), Key(SDLK_0), Key(SDLK_BACKSPACE), Key(SDLK_5)}).moved);
+    EXPECT_EQ(menu.Value(Menu::kX), "15");
+    Frame({Pointer(SDL_MOUSEBUTTONDOWN, Menu::kX, 0.5f, SDL_BUTTON_WHEELDOWN), Pointer(SDL_MOUSEBUTTONDOWN, Menu::kX, 0.5f, SDL_BUTTON_WHEELDOWN)});
+    EXPECT_EQ(menu.Selected(), Menu::kZ) << "the wheel moves; a pointer that did not move selects nothing";
+    Frame({Pointer(SDL_MOUSEBUTTONDOWN, Menu::kX, 0.5f, SDL_BUTTON_WHEELUP)});
+    EXPECT_EQ(menu.Selected(), Menu::kY);
+    Frame({Pointer(SDL_MOUSEMOTION, Menu::kMines, 0.2f)});
+    EXPECT_EQ(menu.Selected(), Menu::kMines) << "pointing selects";
+    Frame({Key(SDLK_UP)});
+    EXPECT_EQ(menu.Selected(), Menu::kZ) << "keys move it on while the pointer rests";
+    Frame({Pointer(SDL_MOUSEBUTTONDOWN, Menu::kY, 0.9f, SDL_BUTTON_LEFT)});
+    Frame({Pointer(SDL_MOUSEBUTTONDOWN, Menu::kX, 0.45f, SDL_BUTTON_LEFT)});
+    EXPECT_EQ(std::make_tuple(menu.Selected(), menu.Value(Menu::kX), menu.Value(Menu::kY)), std::make_tuple(Menu::kX, "14", "11"))
+        << "a click on a value's right half is Right, on its left half Left";
+    Frame({Pointer(SDL_MOUSEBUTTONDOWN, Menu::kX, 0.98f, SDL_BUTTON_LEFT)});
+    EXPECT_EQ(menu.Value(Menu::kX), "14") << "past the line, nothing";
+    EXPECT_EQ(Frame({Pointer(SDL_MOUSEBUTTONDOWN, Menu::kStart, 0.6f, SDL_BUTTON_LEFT)}).action, Menu::Action::kStart);
+    EXPECT_EQ(Frame({Key(SDLK_UP), Key(SDLK_RETURN), Key(SDLK_DOWN)}).action, Menu::Action::kStart)
+        << "Return acts, and the keys after it wait";
+    EXPECT_EQ(menu.Selected(), Menu::kSound);
 }
 
 // Every point of a line falls on that line: its label, or the half of its value.

@@ -219,7 +219,7 @@ TEST(ResultPanel, SaysHowTheGameEnded) {
     const std::pair<GameResult, std::vector<std::string>> cases[] = {
         {GameResult{true, 83.84f, 0, 0, 123, 2, 7},
          {"MINES CLEARED IN 83.8 S", "3BV 123   1.47 3BV/S", "RANK 2 OF 7", "N: NEW GAME   R: WATCH   M: MENU"}},
-        {GameResult{true, 9.96f, 0, 0, 5, 1, 1}, {"MINES CLEARED IN 10.0 S", "3BV 5   0.50 3BV/S", "BEST TIME!", "N: NEW GAME   R: WATCH   M: MENU"}},
+        {GameResult{true, 0.96f, 0, 0, 5, 1, 1}, {"MINES CLEARED IN 1.0 S", "3BV 5   5.21 3BV/S", "BEST TIME!", "N: NEW GAME   R: WATCH   M: MENU"}},
         {GameResult{true, 2, 0, 0, -1, 0, 0}, {"MINES CLEARED IN 2.0 S", "N: NEW GAME   R: WATCH   M: MENU"}},
         {GameResult{false, 42, 123, 960}, {"BOOM! AT 42.0 S", "123 OF 960 SAFE CUBES UNCOVERED (12 %)",
                                            "N: NEW GAME   R: WATCH   T: TRY THIS BOARD AGAIN   M: MENU"}},
