@@ -21,7 +21,12 @@ FieldStanding Standing(const MineField& field) {
     return FieldStanding{field.Counts(), field.Dead(), won};
 }
 
-std::string Heard(const SoundQueue& queue) {
+// The sounds of one frame in which act changes the field.
+std::string Heard(const MineField& field, const std::function<void()>& act) {
+    const FieldStanding before = Standing(field);
+    act();
+    SoundQueue queue;
+    QueueFieldSounds(before, Standing(field), queue);
     std::string names;
     const char* const kNames[] = {"uncover", "opening", "flag", "unflag", "hint", "cut", "win", "loss", "menu"};
     for (int sound = 0; sound < kSoundCount; ++sound) {
@@ -32,55 +37,35 @@ std::string Heard(const SoundQueue& queue) {
 
 // A 1 by 3 by 3 box, mined at its four corners: the centre counts 4, each
 // edge cube 2, so a chord at the centre opens four counted cubes with one
-// click. Each step is one frame, and says what it sounds like.
+// click. Each step is one frame.
 TEST(GameSounds, EachFrameSoundsAsWhatItDidToTheField) {
-    const std::vector<bool> corners = {true, false, true, false, false, false, true, false, true};
     MineField field;
-    field.Initialize(1, 3, 3, corners);
-    const std::pair<std::function<void()>, std::string> frames[] = {
-        {[&] {}, ""},
-        {[&] { Click(field, 1, 1, true); }, "uncover"},
-        {[&] { Click(field, 0, 1, false); }, "flag"},
-        {[&] { Click(field, 0, 1, false); }, "unflag"},
-        {[&] { Click(field, 0, 0, false), Click(field, 0, 2, false), Click(field, 2, 0, false), Click(field, 2, 2, false); }, "flag win"},
-        {[&] { field.Chord(Vector(1.5f, 1.5f, 1.5f), Vector(-1, 0, 0), 2); }, "uncover"},
-    };
-    for (const auto& [act, heard] : frames) {
-        const FieldStanding before = Standing(field);
-        act();
-        SoundQueue queue;
-        QueueFieldSounds(before, Standing(field), queue);
-        EXPECT_EQ(Heard(queue), heard);
-    }
+    field.Initialize(1, 3, 3, {true, false, true, false, false, false, true, false, true});
+    EXPECT_EQ(Heard(field, [] {}), "");
+    EXPECT_EQ(Heard(field, [&] { Click(field, 1, 1, true); }), "uncover");
+    EXPECT_EQ(Heard(field, [&] { Click(field, 0, 1, false); }), "flag");
+    EXPECT_EQ(Heard(field, [&] { Click(field, 0, 1, false); }), "unflag");
+    EXPECT_EQ(Heard(field, [&] { Click(field, 0, 0, false), Click(field, 0, 2, false), Click(field, 2, 0, false), Click(field, 2, 2, false); }),
+              "flag win");
+    EXPECT_EQ(Heard(field, [&] { field.Chord(Vector(1.5f, 1.5f, 1.5f), Vector(-1, 0, 0), 2); }), "uncover");
 }
 
 // A flood through a wrong flag opens, and takes no flag off; a loss is one
-// explosion; a replay's resolved cubes sound as the game's did.
+// explosion; a replay's resolved cubes sound as the game's did; a new game is silent.
 TEST(GameSounds, FloodsLossesAndReplaysSoundOnce) {
-    // A 1 by 1 by 6 row mined at z = 5: z = 4 counts 1, the rest nothing.
-    std::vector<bool> row(6);
+    std::vector<bool> row(6);  // a 1 by 1 by 6 row mined at z = 5: z = 4 counts 1, the rest nothing
     row[5] = true;
-    const auto frame = [](MineField& field, const std::function<void()>& act) {
-        const FieldStanding before = Standing(field);
-        act();
-        SoundQueue queue;
-        QueueFieldSounds(before, Standing(field), queue);
-        return Heard(queue);
-    };
     MineField field;
     field.Initialize(1, 1, 6, row);
-    EXPECT_EQ(frame(field, [&] { Click(field, 0, 2, false); }), "flag");
-    EXPECT_EQ(frame(field, [&] { Click(field, 0, 0, true); }), "opening");
-    EXPECT_EQ(frame(field, [&] { Click(field, 0, 5, true); }), "loss");
-    EXPECT_EQ(frame(field, [&] { Click(field, 0, 5, true); }), "") << "nothing more after a loss";
-
-    MineField watched;
-    watched.Initialize(1, 1, 6, row);
+    EXPECT_EQ(Heard(field, [&] { Click(field, 0, 2, false); }), "flag");
+    EXPECT_EQ(Heard(field, [&] { Click(field, 0, 0, true); }), "opening");
+    EXPECT_EQ(Heard(field, [&] { Click(field, 0, 5, true); }), "loss");
+    EXPECT_EQ(Heard(field, [&] { Click(field, 0, 5, true); }), "") << "nothing more after a loss";
+    EXPECT_EQ(Heard(field, [&] { field.Initialize(1, 1, 6, row); }), "");
     const std::vector<float> times = {1, 1, 1, 1, 1, 2};
     const uint32_t flood[] = {0, 1, 2, 3, 4}, mine[] = {5};
-    EXPECT_EQ(frame(watched, [&] { watched.Resolve(flood, flood + 5, times); }), "opening");
-    EXPECT_EQ(frame(watched, [&] { watched.Resolve(mine, mine + 1, times); }), "flag win");
-    EXPECT_EQ(frame(field, [&] { field.Initialize(1, 1, 6, row); }), "") << "a new game is silent";
+    EXPECT_EQ(Heard(field, [&] { field.Resolve(flood, flood + 5, times); }), "opening");
+    EXPECT_EQ(Heard(field, [&] { field.Resolve(mine, mine + 1, times); }), "flag win");
 }
 
 }  // namespace

@@ -27,7 +27,6 @@ public:
     // 0 to 100; 0 closes the device, more opens it again when it must.
     void SetVolume(int volume);
     void Play(SoundQueue& frame);
-    bool Opened() const { return opened; }
 
 private:
     void OpenDevice();
