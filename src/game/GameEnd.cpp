@@ -1,5 +1,9 @@
 #include "game/GameEnd.h"
 
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <iostream>
 #include <thread>
@@ -15,6 +19,8 @@
 const char* const kStatsFile = "stats.txt";
 
 namespace {
+
+constexpr int kWorkerNiceness = 10;
 
 BoxAndMines BoxOf(const GameInfo& info) {
     const MineField& field = *info.mineWorld;
@@ -50,15 +56,20 @@ void FindExtras(GameInfo& info, bool written, const std::string& path) {
     const BoxAndMines key = BoxOf(info);
     const std::string name = path.substr(path.rfind('/') + 1);
     const bool ranked = written && !info.end.retry;
-    // A task's future, unlike std::async's, lets a new game drop it without waiting.
-    std::packaged_task<GameResult()> task([result = info.end.result, box, key, name, ranked, mines = field.Mines()]() mutable {
+    // A task's future, unlike std::async's, lets a new game drop it without
+    // waiting; it runs below the frames' priority, and a dropped one reads no replay.
+    const auto dropped = std::make_shared<std::atomic<bool>>(false);
+    std::packaged_task<GameResult()> task([result = info.end.result, box, key, name, ranked, dropped,
+                                           mines = field.Mines()]() mutable {
+        setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), kWorkerNiceness);
         result.threeBV = static_cast<int>(ThreeBV(box, mines));
-        const Rank rank = ranked ? RankOf(kReplayFolder, name, key) : Rank();
+        const Rank rank = ranked && !*dropped ? RankOf(kReplayFolder, name, key) : Rank();
         result.place = rank.place;
         result.of = rank.of;
         return result;
     });
     info.end.pending = task.get_future();
+    info.end.pendingDropped = dropped;
     std::thread(std::move(task)).detach();
 }
 
@@ -76,6 +87,13 @@ void NoticeEnd(GameInfo& info) {
         Count(info, info.won, info.won ? info.finalTime : info.mineWorld->DeathTime());
         ShowResult(info, info.won);
     }
+}
+
+void DropPending(Aftermath& end) {
+    if (end.pendingDropped) {
+        *end.pendingDropped = true;
+    }
+    end.pending = {};
 }
 
 void LeaveGame(GameInfo& info) {

@@ -6,6 +6,7 @@
 // learns the game's 3BV and rank beside the frames; R watches the game just
 // played again from memory, and T tries a lost board again.
 
+#include <atomic>
 #include <future>
 #include <memory>
 #include <string>
@@ -26,6 +27,8 @@ struct Aftermath {
     bool panelShown = false;
     GameResult result;
     std::future<GameResult> pending;  // the result with its 3BV and rank, once found
+    // Set when a new game leaves that search behind, so that it stops early.
+    std::shared_ptr<std::atomic<bool>> pendingDropped;
     float savedTotal = 0;             // the won game's total time, as its replay keeps it
     std::shared_ptr<ReplayPlayer> watched;  // the game just played, watched again
 };
@@ -35,6 +38,8 @@ extern const char* const kStatsFile;
 void LoadStats(GameInfo& info);
 // Counted once a game, by the state pass.
 void NoticeEnd(GameInfo& info);
+// A new game has no use for the last one's 3BV and rank.
+void DropPending(Aftermath& end);
 // A game left after its first uncover counts as played; a watched one never.
 void LeaveGame(GameInfo& info);
 // What quitting does first, however the player quits.

@@ -268,7 +268,7 @@ void BeginGame(GameInfo& info) {
     info.settingsNotSaved = false;
     info.end.counted = false;
     info.end.panelShown = false;
-    info.end.pending = {};
+    DropPending(info.end);
 }
 
 void StartClock(GameInfo& info) {

@@ -57,6 +57,8 @@ def test_a_new_game_asked_for_in_the_frame_after_a_win_keeps_the_won_game_replay
     an N pressed just after another lands in the very next frame, before that game's replay was due."""
     g = game("dimensions 100 100 100\ndensity 0\n")
     assert g.window() and saved(g)
+    written = lambda: [n for n in os.listdir(g.path("Replays")) if n.endswith(".cubomb")]
+    assert wait_until(written, 120), "a replay's name is taken once it is whole: the first game's, done with"
     g.xdo("key", "n", "sleep", "0.05", "key", "n")
     replays = lambda: sum(line.startswith("Saving replay: ") for line in g.lines())
     assert wait_until(lambda: replays() == 3, 120), "the first game, and both that N started"
