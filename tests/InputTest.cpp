@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <map>
 #include <random>
+#include <sstream>
 
 #include "game/SimpleCamera.h"
 #include "input/SDL_Input.h"
@@ -100,6 +102,65 @@ TEST_F(InputRecord, ButtonsCountPerFrameAndMotionSumsAfterTheFirstEvent) {
     EXPECT_EQ(std::make_tuple(In().MouseXChange(), In().Mouse1Pressed(), In().Mouse2Pressed(), In().Mouse3Pressed(), In().FocusLost()),
               std::make_tuple(3, 0, 0, 0, 0));
     EXPECT_TRUE(In().Mouse2Down() && In().Mouse3Down()) << "held buttons carry over";
+}
+
+// Steps: "d1 x y" presses button 1 (left; 2 right, 3 middle) at x y, "u1 x y"
+// releases it, "m x y" moves the pointer, "|" ends the frame, "off" calls off
+// the clicks of the buttons held. The counts and drags are the last frame's.
+TEST_F(InputRecord, APressAndReleaseCloseTogetherClickAndAnythingMoreDrags) {
+    struct Case {
+        std::vector<std::string> steps;
+        std::array<int, 3> clicks;  // left, right, middle
+        std::array<int, 3> dragX;
+        int clickX;
+    };
+    const Case cases[] = {
+        {{"d1 100 100", "u1 100 100"}, {1, 0, 0}, {0, 0, 0}, 100},
+        {{"d2 100 100", "m 104 100", "u2 104 100"}, {0, 1, 0}, {0, 0, 0}, 104},
+        {{"d3 100 100", "m 97 98", "u3 97 98"}, {0, 0, 1}, {0, 0, 0}, 97},
+        {{"d1 100 100", "m 103 103", "u1 103 103"}, {0, 0, 0}, {3, 0, 0}, 0},
+        {{"d1 100 100", "m 120 100", "m 100 100", "u1 100 100"}, {0, 0, 0}, {0, 0, 0}, 0},
+        {{"d2 100 100", "m 103 100", "m 110 100", "m 90 100", "u2 90 100"}, {0, 0, 0}, {0, -10, 0}, 0},
+        {{"d1 10 10", "|", "m 12 10", "|", "u1 12 10"}, {1, 0, 0}, {0, 0, 0}, 12},
+        {{"d1 10 10", "|", "m 30 10", "|", "m 35 10"}, {0, 0, 0}, {5, 0, 0}, 0},
+        {{"d1 10 10", "d2 10 10", "u2 11 10", "m 20 10", "u1 20 10"}, {0, 1, 0}, {10, 0, 0}, 11},
+        {{"d1 10 10", "u1 10 10", "d1 50 50", "u1 50 50"}, {2, 0, 0}, {0, 0, 0}, 50},
+        {{"d1 10 10", "off", "u1 10 10"}, {0, 0, 0}, {0, 0, 0}, 0},
+        {{"u2 10 10", "off", "d3 5 5", "u3 5 5"}, {0, 0, 1}, {0, 0, 0}, 5},
+    };
+    const Uint8 sdlButton[] = {0, SDL_BUTTON_LEFT, SDL_BUTTON_RIGHT, SDL_BUTTON_MIDDLE};
+    for (const Case& c : cases) {
+        InputWrapper fresh;
+        for (const std::string& step : c.steps) {
+            std::istringstream words(step);
+            std::string what;
+            int x = 0, y = 0;
+            words >> what >> x >> y;
+            SDL_Event event{};
+            if (what == "|") {
+                fresh.BeginCycle();
+                continue;
+            } else if (what == "off") {
+                fresh.CallOffClicks();
+                continue;
+            } else if (what == "m") {
+                event.type = SDL_MOUSEMOTION;
+                event.motion.x = static_cast<Uint16>(x), event.motion.y = static_cast<Uint16>(y);
+            } else {
+                event.type = what[0] == 'd' ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+                event.button.button = sdlButton[what[1] - '0'];
+                event.button.x = static_cast<Uint16>(x), event.button.y = static_cast<Uint16>(y);
+            }
+            fresh.ReadEvent(event);
+        }
+        const Input& in = *fresh.GetInput();
+        const std::string name = c.steps.front() + " ... " + c.steps.back();
+        EXPECT_EQ((std::array<int, 3>{in.Clicks(1), in.Clicks(2), in.Clicks(3)}), c.clicks) << name;
+        EXPECT_EQ((std::array<int, 3>{in.DragXChange(1), in.DragXChange(2), in.DragXChange(3)}), c.dragX) << name;
+        if (c.clickX != 0) {
+            EXPECT_EQ(in.ClickX(), c.clickX) << name;
+        }
+    }
 }
 
 TEST_F(InputRecord, EveryMixOfMovementKeysMovesTheCameraOneStepOrNone) {

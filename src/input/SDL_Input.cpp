@@ -78,6 +78,46 @@ void InputWrapper::BeginCycle() {
     input->pointerMoves = 0;
     input->wheelUps = 0;
     input->wheelDowns = 0;
+    for (Input::Button& button : input->buttons) {
+        button.clicks = button.dragX = button.dragY = 0;
+    }
+}
+
+void InputWrapper::CallOffClicks() {
+    for (Input::Button& button : input->buttons) {
+        button.dragging = true;
+    }
+}
+
+void InputWrapper::TrackButton(Input::Button& button, const SDL_MouseButtonEvent& event, bool down) {
+    if (down) {
+        button = Input::Button{true, false, event.x, event.y, button.clicks, button.dragX, button.dragY};
+        return;
+    }
+    if (button.down && !button.dragging) {
+        ++button.clicks;
+        input->clickX = event.x;
+        input->clickY = event.y;
+    }
+    button.down = false;
+}
+
+// A drag takes over from where the button went down, so nothing of it is lost to the slop.
+void InputWrapper::TrackDrags(int x, int y) {
+    for (Input::Button& button : input->buttons) {
+        if (!button.down) {
+            continue;
+        }
+        const int dx = x - button.fromX;
+        const int dy = y - button.fromY;
+        if (button.dragging || dx * dx + dy * dy > Input::kClickSlop * Input::kClickSlop) {
+            button.dragX += dx;
+            button.dragY += dy;
+            button.dragging = true;
+            button.fromX = x;
+            button.fromY = y;
+        }
+    }
 }
 
 int InputWrapper::Translate(SDLKey key) const {
@@ -89,6 +129,9 @@ void InputWrapper::ReadMouseButton(const SDL_MouseButtonEvent& event, bool down)
     const Uint8 button = event.button;
     input->pointerX = event.x;
     input->pointerY = event.y;
+    if (button >= SDL_BUTTON_LEFT && button <= SDL_BUTTON_RIGHT) {
+        TrackButton(input->buttons[button == SDL_BUTTON_LEFT ? 0 : (button == SDL_BUTTON_RIGHT ? 1 : 2)], event, down);
+    }
     if (button == SDL_BUTTON_LEFT) {
         ++(down ? input->mouse1PressCount : input->mouse1ReleaseCount);
         input->mouse1Down = down;
@@ -119,6 +162,7 @@ void InputWrapper::ReadEvent(SDL_Event& event) {
             break;
         }
         case SDL_MOUSEMOTION:
+            TrackDrags(event.motion.x, event.motion.y);
             input->pointerX = event.motion.x;
             input->pointerY = event.motion.y;
             ++input->pointerMoves;

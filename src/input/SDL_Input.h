@@ -61,8 +61,32 @@ public:
     void GetKeysPressedInOrder(std::list<int>& out) const;
     void GetKeysDown(std::list<int>& out) const;
 
+    // A press whose release comes before the pointer strays more than
+    // kClickSlop pixels from where it went down is a click; anything more is
+    // a drag. Buttons 1 left, 2 right, 3 middle.
+    static constexpr int kClickSlop = 4;
+    int Clicks(int button) const { return buttons[button - 1].clicks; }
+    // Where the last click of this frame was released.
+    int ClickX() const { return clickX; }
+    int ClickY() const { return clickY; }
+    // The pointer's motion this frame while the button drags, all of it from
+    // where it went down once it strays past the slop.
+    int DragXChange(int button) const { return buttons[button - 1].dragX; }
+    int DragYChange(int button) const { return buttons[button - 1].dragY; }
+
 private:
     friend class InputWrapper;
+
+    struct Button {
+        bool down = false;
+        bool dragging = false;  // or its click was called off
+        int fromX = 0, fromY = 0;
+        int clicks = 0;
+        int dragX = 0, dragY = 0;
+    };
+    Button buttons[3];
+    int clickX = 0;
+    int clickY = 0;
 
     std::map<int, int> keyPressCounts;
     std::map<int, int> keyReleaseCounts;
@@ -104,10 +128,14 @@ public:
     // The next motion turns nothing: after the pointer was free, or grabbed
     // again, its first relative motion is a jump, not the player's move.
     void SkipNextMotion() { input->motionSeen = false; }
+    // The buttons held now end in no click: they went down for something else, as the menu.
+    void CallOffClicks();
 
 private:
     int Translate(SDLKey key) const;
     void ReadMouseButton(const SDL_MouseButtonEvent& event, bool down);
+    void TrackButton(Input::Button& button, const SDL_MouseButtonEvent& event, bool down);
+    void TrackDrags(int x, int y);
 
     Input* input;
     std::map<int, int> keyTranslation;
