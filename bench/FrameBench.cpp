@@ -19,6 +19,9 @@
 
 #include "BenchFields.h"
 #include "RatioReporter.h"
+#include "game/CameraControl.h"
+#include "game/GameInfo.h"
+#include "game/GameLoop.h"
 #include "game/SDL_Helpers.h"
 #include "minefield/MineWorld.h"
 #include "textures/Texture.h"
@@ -245,6 +248,41 @@ BENCHMARK(BM_MarkerStep)
     ->UseRealTime()
     ->Unit(benchmark::kMicrosecond);
 
+// The game's whole frame, HUD and all, from the same eye along the same
+// view by either camera, the pointer at the window's centre where the
+// crosshair is: the orbit camera's frame adds the pointer's unprojection and
+// leaves out the crosshair.
+GameInfo* game = nullptr;
+
+void MeasureCameraFrames(benchmark::State& state, CameraKind camera) {
+    const int n = static_cast<int>(state.range(0));
+    Prepare(n, static_cast<int>(state.range(1)));
+    game->dimensionX = game->dimensionY = game->dimensionZ = n;
+    game->cameraKind = CameraKind::kFly;
+    PlaceCameras(*game);
+    UseCamera(*game, camera);
+    SDL_Event centre{};
+    centre.type = SDL_MOUSEMOTION, centre.motion.x = kWidth / 2, centre.motion.y = kHeight / 2;
+    game->inputWrapper.ReadEvent(centre);
+    RenderLoop(*game);
+    glFinish();
+    for (auto _ : state) {
+        RenderLoop(*game);
+        glFinish();
+    }
+    Count(state);
+}
+
+void BM_FlyFrame(benchmark::State& state) {
+    MeasureCameraFrames(state, CameraKind::kFly);
+}
+BENCHMARK(BM_FlyFrame)->ArgNames({"n", "scene"})->Args({100, kOpened})->UseRealTime()->Unit(benchmark::kMillisecond);
+
+void BM_OrbitFrame(benchmark::State& state) {
+    MeasureCameraFrames(state, CameraKind::kOrbit);
+}
+BENCHMARK(BM_OrbitFrame)->ArgNames({"n", "scene"})->Args({100, kOpened})->UseRealTime()->Unit(benchmark::kMillisecond);
+
 long PeakResidentKiB() {
     std::ifstream status("/proc/self/status");
     for (std::string line; std::getline(status, line);) {
@@ -289,11 +327,17 @@ int main(int argc, char** argv) {
     world = new MineWorld;
     greyTexture = new Texture;
     greyTexture->LoadFromFile("Textures/grey_block.png");
+    game = new GameInfo;
+    game->screen = SDL_GetVideoSurface();
+    game->screenWidth = kWidth, game->screenHeight = kHeight;
+    game->mineWorld = world;
+    game->fontTexture = new Texture;
+    game->fontTexture->LoadFromFile("font_proggy_green.tga");
     const int status = RunWithRatios(argc, argv,
                                      {{"BM_SlowFrame/", "BM_Frame/"}, {"BM_FrameWithOutline/", "BM_Frame/"},
                                       {"BM_FrameWithReadout/", "BM_FrameWithOutline/"},
                                       {"BM_FrameWithCut/", "BM_Frame/"}, {"BM_FrameAfterCut/", "BM_Frame/"},
-                                      {"BM_PlainFrame/", "BM_Frame/"}});
+                                      {"BM_PlainFrame/", "BM_Frame/"}, {"BM_OrbitFrame/", "BM_FlyFrame/"}});
     SDL_Quit();
     return status;
 }

@@ -19,22 +19,22 @@ struct Parsed {
 auto Settings(const GameInfo& i) {
     return std::make_tuple(i.screenWidth, i.screenHeight, i.dimensionX, i.dimensionY, i.dimensionZ, i.numMines, i.density,
                            i.playerName, i.saveReplays, i.highlightTarget, i.fullscreen, i.vsync, i.mouseSensitivity,
-                           i.invertMouseY, i.safeFirstClick, i.countReadout, i.noGuess, i.soundVolume);
+                           i.invertMouseY, i.safeFirstClick, i.countReadout, i.noGuess, i.soundVolume, i.cameraKind);
 }
 
 // Unknown keys and keys in the wrong case are ignored, and the last line of a key wins.
 TEST(Params, ReadsEveryKeyOrKeepsItsDefault) {
     const auto defaults = std::make_tuple(800, 600, 10, 10, 10, 39, 0.04f, std::string("default_player"), true, true, true,
-                                          true, 1.0f, false, false, true, false, 60);  // 39: 1000 cubes times the float 0.04, in double
+                                          true, 1.0f, false, false, true, false, 60, CameraKind::kFly);  // 39: 1000 cubes times the float 0.04, in double
     for (const char* content : {"", "# nothing here\n\n   \t\n#dimensions 1 1 1\n", "\xEF\xBB\xBF" "dimensions 1 1 1\n"})
         EXPECT_EQ(Settings(Parsed(content).info), defaults) << content;
     const GameInfo& info = Parsed("screen_width 1024\nscreen_height 768\n  dimensions 3 4 5\nnum_mines 12\r\n"
                                   "save_replays 0\nhighlight_target 0\nfullscreen 0\nvsync 0\nmouse_sensitivity 2.5\n"
                                   "invert_mouse_y 1\nsafe_first_click 1\ncount_readout 0\nno_guess 1\nplayer_name joe\nplayer_name ann\nScreen_width 640\n"
-                                  "sound_volume 100\nsound_volume 0\n"
+                                  "sound_volume 100\nsound_volume 0\ncamera fly\ncamera orbit\n"
                                   "unknown_key with many values\ndensity 0.5").info;
     EXPECT_EQ(Settings(info), std::make_tuple(1024, 768, 3, 4, 5, 12, 0.5f, std::string("ann"), false, false, false, false,
-                                              2.5f, true, true, false, true, 0));
+                                              2.5f, true, true, false, true, 0, CameraKind::kOrbit));
 }
 
 TEST(Params, DerivesTheMineCountOnlyWhenNoneIsGiven) {
@@ -76,6 +76,8 @@ TEST(Params, EveryBadLineStopsTheReadingWithItsMessage) {
         {"sound_volume 050", {"Error: syntax: sound_volume (0 to 100)"}},
         {"sound_volume", {"Error: syntax: sound_volume (0 to 100)"}},
         {"mouse_sensitivity", {"Error: syntax: mouse_sensitivity real_number"}},
+        {"camera Orbit", {"Error: syntax: camera (fly or orbit)"}},
+        {"camera orbit fly", {"Error: syntax: camera (fly or orbit)"}},
         {"mouse_sensitivity 0", {sensitivity}},
         {"mouse_sensitivity fast", {sensitivity}},
         {"player_name big cat", {"Error: syntax: player_name joe", "The name cannot contain white space characters."}},

@@ -13,7 +13,10 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <random>
 
+#include "game/CameraControl.h"
+#include "game/GameInfo.h"
 #include "minefield/MineWorld.h"
 #include "support/Sides.h"
 #include "support/TempDir.h"
@@ -285,6 +288,82 @@ TEST(FieldGl, RegionsDrawWhatSendingEverythingDraws) {
                     << "the field shows, eye " << eye.x;
         }
     }
+}
+
+// What the player sees under the pointer is what a click acts on: every
+// standing cube drawn in a colour of its own, through the frame's own view in
+// orbit, from random poses around random opened boxes, shows under random
+// pointer pixels the cube the pointer's ray picks, or nothing where it picks
+// nothing; a pixel on an edge between two may show either.
+TEST(FieldGl, UnderThePointerLiesTheCubeItsRayPicks) {
+    const std::unique_ptr<MineWorld> world = MakeWorld();
+    ASSERT_TRUE(world);
+    std::mt19937 random(31);
+    std::uniform_real_distribution<float> unit(-1, 1);
+    const auto colourOf = [](size_t cube) { return static_cast<uint32_t>(cube + 1); };  // 0 is the black background
+    glDisable(GL_DITHER);
+    for (int round = 0; round < 40; ++round) {
+        GameInfo info;
+        info.dimensionX = 1 + random() % 9, info.dimensionY = 1 + random() % 9, info.dimensionZ = 1 + random() % 9;
+        info.screenWidth = kGlWidth, info.screenHeight = kGlHeight;
+        std::srand(round);
+        const int cubes = info.dimensionX * info.dimensionY * info.dimensionZ;
+        world->Initialize(info.dimensionX, info.dimensionY, info.dimensionZ, cubes / 12);
+        for (int open = random() % 4; open > 0; --open) {
+            const size_t at = random() % cubes;
+            if (!world->Cubes().At(at).isMine) world->EatZeroBlocks(world->Cubes().PositionOf(at), 1);
+        }
+        PlaceCameras(info);
+        UseCamera(info, CameraKind::kOrbit);
+        info.orbit.Turn(unit(random) * 3, unit(random) * 1.5f);
+        info.orbit.Zoom(static_cast<int>(random() % 9) - 3);
+        info.orbit.Move(Vector(unit(random), unit(random), unit(random)) * 2);
+        const Vector eye = info.orbit.GetPos();
+        if (world->World().IsPhysicallySolid(BlockPos(std::floor(eye.x), std::floor(eye.y), std::floor(eye.z)))) {
+            continue;  // inside a cube the eye sees only that cube, which no ray from it meets
+        }
+        LoadView(info);
+        const std::vector<unsigned char> picture = Picture([&] {
+            glDisable(GL_TEXTURE_2D);
+            for (size_t i = 0; i < world->Cubes().Size(); ++i) {
+                const BlockPos p = world->Cubes().PositionOf(i);
+                if (!world->World().IsPhysicallySolid(p)) continue;
+                glColor3ub(colourOf(i) & 255, colourOf(i) >> 8, 0);
+                glBegin(GL_QUADS);
+                for (const Side& side : std::vector<Side>(std::begin(kSides) + 1, std::end(kSides)))
+                    for (const auto& [u, v] : {std::pair{0, 0}, {1, 0}, {1, 1}, {0, 1}}) {
+                        int corner[3];
+                        corner[side.axis] = side.sign > 0, corner[side.u] = u, corner[side.v] = v;
+                        glVertex3i(p.x + corner[0], p.y + corner[1], p.z + corner[2]);
+                    }
+                glEnd();
+            }
+        });
+        const auto shown = [&](int x, int y) {  // from the window's top left, as the pointer counts
+            const unsigned char* pixel = &picture[((kGlHeight - 1 - y) * kGlWidth + x) * 3];
+            return static_cast<uint32_t>(pixel[0] | pixel[1] << 8);
+        };
+        for (int sample = 0; sample < 60; ++sample) {
+            const int x = 1 + random() % (kGlWidth - 2), y = 1 + random() % (kGlHeight - 2);
+            SDL_Event motion{};
+            motion.type = SDL_MOUSEMOTION, motion.motion.x = static_cast<Uint16>(x), motion.motion.y = static_cast<Uint16>(y);
+            info.inputWrapper.ReadEvent(motion);
+            const Ray ray = AimRay(info);
+            BlockPos hit;
+            size_t index = 0;
+            const uint32_t picked = world->Target(ray.origin, ray.direction, hit) && world->Cubes().IndexOf(hit, index) ? colourOf(index) : 0;
+            bool nearby = false;
+            for (int dx = -1; dx <= 1; ++dx)
+                for (int dy = -1; dy <= 1; ++dy) nearby |= shown(x + dx, y + dy) == picked;
+            EXPECT_TRUE(shown(x, y) == picked || (nearby && shown(x, y) != 0) || (nearby && picked == 0))
+                << "round " << round << " at " << x << " " << y << ": shows " << shown(x, y) << ", picks " << picked;
+        }
+    }
+    glEnable(GL_DITHER);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(60, double(kGlWidth) / kGlHeight, 0.1, 400);
+    glMatrixMode(GL_MODELVIEW);
 }
 
 }  // namespace

@@ -66,12 +66,14 @@ TEST(Menu, TypingSteppingAndWrapping) {
         {Box(0, 10, 10, 40), "vvvv", Menu::kMines, "40"},
         {Box(10, 10, 10, 40), "vvvvv>", Menu::kNoGuess, "ON"},
         {Box(10, 10, 10, 40), "vvvvvv<", Menu::kSafeFirstClick, "OFF"},
-        {Box(10, 10, 10, 40), "vvvvvvv>>>>>", Menu::kSound, "100"},
-        {Box(10, 10, 10, 40), "vvvvvvv<", Menu::kSound, "50"},
+        {Box(10, 10, 10, 40), "vvvvvvv>", Menu::kCamera, "ORBIT"},
+        {Box(10, 10, 10, 40), "vvvvvvv<<", Menu::kCamera, "FLY"},
+        {Box(10, 10, 10, 40), "vvvvvvvv>>>>>", Menu::kSound, "100"},
+        {Box(10, 10, 10, 40), "vvvvvvvv<", Menu::kSound, "50"},
         {Box(256, 256, 256, 1), "vvvv", Menu::kMines, "1 (0.0 %)"},
-        {Box(10, 10, 10, 40), "vvvvvvv<<<<<<<5", Menu::kSound, "0"},
+        {Box(10, 10, 10, 40), "vvvvvvvv<<<<<<<5", Menu::kSound, "0"},
         {Box(10, 10, 10, 40), "^", Menu::kQuit, ""},
-        {Box(10, 10, 10, 40), "^^^^^^^^^^^^^", Menu::kBox, "MEDIUM 10x10x10, 40 MINES"},
+        {Box(10, 10, 10, 40), "^^^^^^^^^^^^^^", Menu::kBox, "MEDIUM 10x10x10, 40 MINES"},
     };
     for (const Case& c : cases) {
         Menu menu(c.from);

@@ -12,6 +12,7 @@
 
 #include "game/GameEnd.h"
 #include "game/MenuControl.h"
+#include "game/OrbitCamera.h"
 #include "game/SimpleCamera.h"
 #include "input/SDL_Input.h"
 #include "minefield/MineField.h"
@@ -40,6 +41,7 @@ struct GameInfo {
     bool countReadout = true;
     bool noGuess = false;
     int soundVolume = 60;
+    CameraKind cameraKind = CameraKind::kFly;
     // numMines came from the density, and follows the box when the command line changes it.
     bool minesFromDensity = true;
     std::string playerName;
@@ -72,6 +74,8 @@ struct GameInfo {
     Texture* fontTexture = nullptr;
     Texture* helpTexture = nullptr;
     SimpleCamera camera;
+    // The other way to look, used instead of the fly camera when cameraKind says so.
+    OrbitCamera orbit;
     InputWrapper inputWrapper;
     MineWorld* mineWorld = nullptr;
 

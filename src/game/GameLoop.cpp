@@ -1,7 +1,6 @@
 #include "game/GameLoop.h"
 
 #include <GL/glew.h>
-#include <GL/glu.h>
 #include <SDL.h>
 
 #include <algorithm>
@@ -10,6 +9,7 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "game/CameraControl.h"
 #include "game/GameClock.h"
 #include "game/GameEnd.h"
 #include "game/GameSounds.h"
@@ -29,13 +29,11 @@ namespace {
 
 constexpr int kKeyP = 'p';
 constexpr int kKeyN = 'n';
-constexpr int kKeyE = 'e';
 constexpr int kKeyH = 'h';
 constexpr int kKeyM = 'm';
 constexpr int kKeyR = 'r';
 constexpr int kKeyT = 't';
 constexpr float kHintSeconds = 10;
-constexpr float kTimeStep = 0.05f;
 constexpr float kCharWidth = 0.02f;
 constexpr float kCharHeight = 0.03f;
 const char* const kCreditLine = "Cubomb v" CUBOMB_VERSION " - 2026";
@@ -88,11 +86,10 @@ void DrawCrosshair() {
 // clicks count, and the marker the readout speaks of.
 Aim AimOf(const GameInfo& info) {
     Aim aim;
-    const Vector eye = info.camera.GetPos();
-    const Vector look = info.camera.GetLook();
+    const Ray ray = AimRay(info);
     const MineWorld& world = *info.mineWorld;
-    aim.targeted = info.highlightTarget && !info.replay && !world.Dead() && world.Target(eye, look, aim.target);
-    aim.pointed = info.countReadout && world.PointedMarker(eye, look, aim.marker);
+    aim.targeted = info.highlightTarget && !info.replay && !world.Dead() && world.Target(ray.origin, ray.direction, aim.target);
+    aim.pointed = info.countReadout && world.PointedMarker(ray.origin, ray.direction, aim.marker);
     if (aim.pointed) {
         aim.around = world.Around(aim.marker);
     }
@@ -116,7 +113,9 @@ void DrawField(GameInfo& info) {
     if (aim.targeted) {
         MineWorld::RenderOutline(aim.target);
     }
-    DrawCrosshair();
+    if (ShowsCrosshair(info)) {
+        DrawCrosshair();
+    }
     DrawHud(info, aim);
     DrawResult(info);
 }
@@ -179,7 +178,7 @@ void PanelKeys(GameInfo& info, const Input& input) {
 
 // ] hides one more layer nearest the camera, [ brings the last one back.
 void CutKeys(GameInfo& info, const Input& input) {
-    const bool deeper = input.KeyPressed(KeyCode::kRightBracket) && info.mineWorld->CutDeeper(info.camera.GetLook());
+    const bool deeper = input.KeyPressed(KeyCode::kRightBracket) && info.mineWorld->CutDeeper(ViewLook(info));
     const bool shallower = input.KeyPressed(KeyCode::kLeftBracket) && info.mineWorld->CutShallower();
     if (deeper || shallower) {
         info.sounds.Queue(Sound::kCut);
@@ -191,7 +190,7 @@ void AskForHint(GameInfo& info) {
     if (info.won || info.mineWorld->Dead()) {
         return;
     }
-    info.hint = info.mineWorld->FindHint(info.camera.GetPos());
+    info.hint = info.mineWorld->FindHint(ViewEye(info));
     info.hintShown = true;
     info.sounds.Queue(Sound::kHint);
     info.startTicks -= kHintSeconds * 1000;
@@ -203,19 +202,19 @@ void PlayKeys(GameInfo& info, const Input& input) {
     if (input.KeyPressed(kKeyN)) {
         StartNewGame(info);
     }
-    const Vector position = info.camera.GetPos();
-    const Vector direction = info.camera.GetLook();
-    const bool chord = input.Mouse3Pressed() || input.KeyPressed(kKeyE);
-    if (input.Mouse1Pressed() || input.Mouse2Pressed() || chord) {
+    const Clicks clicks = ClicksOf(info, input);
+    const Vector& position = clicks.ray.origin;
+    const Vector& direction = clicks.ray.direction;
+    if (clicks.uncover || clicks.flag || clicks.chord) {
         info.hintShown = false;
     }
-    if (input.Mouse1Pressed()) {
+    if (clicks.uncover) {
         info.mineWorld->MouseInput(position, direction, true, info.gameClock);
     }
-    if (input.Mouse2Pressed()) {
+    if (clicks.flag) {
         info.mineWorld->MouseInput(position, direction, false, info.gameClock);
     }
-    if (chord) {
+    if (clicks.chord) {
         info.mineWorld->Chord(position, direction, info.gameClock);
     }
     if (input.KeyPressed(kKeyH)) {
@@ -239,17 +238,15 @@ void Initialize(GameInfo& info) {
     info.screenWidth = info.screen->w;  // a size of 0 became the desktop's
     info.screenHeight = info.screen->h;
     InitGLEW();
-    SDL_ShowCursor(0);
-    if (!info.fullscreen) {
-        SDL_WM_GrabInput(SDL_GRAB_ON);  // so that the mouse turns the view as in full screen
-    }
+    FreePointer(info);
     Texture::InitializeTextureStates();
     info.fontTexture = new Texture;
     info.fontTexture->LoadFromFile("font_proggy_green.tga");
     info.helpTexture = new Texture;
     info.helpTexture->LoadFromFile("HelpScreen.jpg");
-    info.camera.SetPos(Vector(-1, -1, static_cast<float>(info.dimensionZ) + 1));
+    PlaceCameras(info);
     info.camera.SetMouse(info.mouseSensitivity, info.invertMouseY);
+    info.orbit.SetMouse(info.mouseSensitivity, info.invertMouseY);
     info.mineWorld = new MineWorld;
     LoadStats(info);
     info.speaker.Open("Sounds", info.soundVolume, std::cerr);
@@ -331,17 +328,17 @@ void InputLoop(GameInfo& info) {
     }
     if (menuFrame) {
         info.showHelp = false;
+        info.inputWrapper.CallOffClicks();
         return;
     }
     PanelKeys(info, *input);
     PauseKeys(info, *input, now);
-    if (!info.paused) {
-        info.camera.TakeInInput(input, kTimeStep);
-    }
     info.showHelp = !info.paused && input->KeyDown(KeyCode::kTab);
     if (info.paused) {
+        info.inputWrapper.CallOffClicks();
         return;
     }
+    CameraKeys(info, *input);
     CutKeys(info, *input);
     info.replay ? WatchKeys(info, *input) : PlayKeys(info, *input);
     AfterKeys(info, *input);
@@ -367,16 +364,7 @@ void StateLoop(GameInfo& info) {
 
 void RenderLoop(GameInfo& info) {
     SDL_BeginDraw(info.screen);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(60, static_cast<double>(info.screenWidth) / static_cast<double>(info.screenHeight),
-                   0.1f, 400);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glDisable(GL_CULL_FACE);
-    const Vector eye = info.camera.GetPos();
-    const Vector target = eye + info.camera.GetLook();
-    gluLookAt(eye.x, eye.y, eye.z, target.x, target.y, target.z, 0, 0, 1);
+    LoadView(info);
     if (info.menuOpen) {
         DrawMenuScreen(info);
     } else if (info.paused) {

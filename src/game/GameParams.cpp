@@ -10,6 +10,7 @@
 #include "support/StringHelpers.h"
 
 const char* const kParamsFile = "game_parameters.txt";
+const char* const kCameraNames[2] = {"fly", "orbit"};
 
 namespace {
 
@@ -106,6 +107,14 @@ bool ReadSoundVolume(const Tokens& tokens, GameInfo& info, ParamsReport& report)
     return true;
 }
 
+bool ReadCamera(const Tokens& tokens, GameInfo& info, ParamsReport& report) {
+    if (tokens.size() != 2 || (tokens[1] != kCameraNames[0] && tokens[1] != kCameraNames[1])) {
+        return Fail(report, {"Error: syntax: camera (fly or orbit)"});
+    }
+    info.cameraKind = tokens[1] == kCameraNames[0] ? CameraKind::kFly : CameraKind::kOrbit;
+    return true;
+}
+
 bool ReadPlayerName(const Tokens& tokens, GameInfo& info, ParamsReport& report) {
     if (tokens.size() != 2) {
         return Fail(report, {"Error: syntax: player_name joe", "The name cannot contain white space characters."});
@@ -146,6 +155,9 @@ bool ReadSetting(const Tokens& tokens, GameInfo& info, ParamsReport& report) {
     if (key == "sound_volume") {
         return ReadSoundVolume(tokens, info, report);
     }
+    if (key == "camera") {
+        return ReadCamera(tokens, info, report);
+    }
     return true;
 }
 
@@ -179,6 +191,7 @@ ParamsReport ParseParams(std::istream& in, GameInfo& info) {
     info.countReadout = true;
     info.noGuess = false;
     info.soundVolume = 60;
+    info.cameraKind = CameraKind::kFly;
     info.playerName = "default_player";
 
     ParamsReport report;
@@ -216,7 +229,7 @@ void ReadParams(std::string fileName, GameInfo& info) {
 
 GameChoice ChoiceOf(const GameInfo& info) {
     return GameChoice{info.dimensionX, info.dimensionY, info.dimensionZ, info.numMines, info.noGuess, info.safeFirstClick,
-                      info.soundVolume};
+                      info.cameraKind, info.soundVolume};
 }
 
 void ApplyChoice(const GameChoice& choice, GameInfo& info) {
@@ -227,6 +240,7 @@ void ApplyChoice(const GameChoice& choice, GameInfo& info) {
     info.minesFromDensity = false;
     info.noGuess = choice.noGuess;
     info.safeFirstClick = choice.safeFirstClick;
+    info.cameraKind = choice.camera;
     info.soundVolume = choice.soundVolume;
 }
 
@@ -236,14 +250,32 @@ bool SaveSettings(const std::string& fileName, const std::vector<Setting>& setti
     return WriteFileSafely(fileName, RewriteSettings(text, settings), reason);
 }
 
-bool SaveChoice(const std::string& fileName, const GameChoice& choice, std::string& reason) {
+Setting CameraSetting(CameraKind camera) {
+    return {"camera", kCameraNames[camera == CameraKind::kFly ? 0 : 1]};
+}
+
+std::vector<Setting> ChoiceSettings(const GameChoice& choice) {
     const auto number = [](int value) { return std::to_string(value); };
-    const std::vector<Setting> settings = {
+    return {
         {"dimensions", number(choice.x) + " " + number(choice.y) + " " + number(choice.z)},
         {"num_mines", number(choice.mines)},
         {"no_guess", number(choice.noGuess)},
         {"safe_first_click", number(choice.safeFirstClick)},
+        CameraSetting(choice.camera),
         {"sound_volume", number(choice.soundVolume)},
     };
-    return SaveSettings(fileName, settings, reason);
+}
+
+bool SaveChoice(const std::string& fileName, const GameChoice& choice, std::string& reason) {
+    return SaveSettings(fileName, ChoiceSettings(choice), reason);
+}
+
+// A settings file that cannot be written costs the player nothing but this line.
+bool RememberSettings(const std::vector<Setting>& settings) {
+    std::string reason;
+    if (SaveSettings(kParamsFile, settings, reason)) {
+        return true;
+    }
+    std::cerr << "Warning: settings not saved: " << kParamsFile << ": " << reason << std::endl;
+    return false;
 }

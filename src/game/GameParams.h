@@ -39,7 +39,12 @@ void ApplyChoice(const GameChoice& choice, GameInfo& info);
 // or a line added, every other byte kept; false with the reason when it
 // cannot be written, the file then as it was.
 bool SaveSettings(const std::string& fileName, const std::vector<Setting>& settings, std::string& reason);
-// The menu's keys: the box, the mines, the two rules and the sound.
+// The menu's keys: the box, the mines, the two rules, the camera and the sound.
+std::vector<Setting> ChoiceSettings(const GameChoice& choice);
 bool SaveChoice(const std::string& fileName, const GameChoice& choice, std::string& reason);
+Setting CameraSetting(CameraKind camera);
+// Writes settings into the parameters file as the game plays; one that
+// cannot be written warns on standard error, and the game goes on with them.
+bool RememberSettings(const std::vector<Setting>& settings);
 
 #endif

@@ -2,8 +2,7 @@
 
 #include <SDL.h>
 
-#include <iostream>
-
+#include "game/CameraControl.h"
 #include "game/GameClock.h"
 #include "game/GameInfo.h"
 #include "game/GameLoop.h"
@@ -17,23 +16,16 @@
 
 namespace {
 
-// A settings file that cannot be written costs the player nothing but this line.
-bool Saved(bool saved, const std::string& reason) {
-    if (!saved) {
-        std::cerr << "Warning: settings not saved: " << kParamsFile << ": " << reason << std::endl;
-    }
-    return saved;
-}
-
-// A new box is seen from its own corner, as at start.
+// A new box is seen from its own corner, as at start, or framed whole in orbit.
 void StartChosenGame(GameInfo& info, const GameChoice& choice) {
-    std::string reason;
-    const bool saved = Saved(SaveChoice(kParamsFile, choice, reason), reason);
+    const bool saved = RememberSettings(ChoiceSettings(choice));
     const bool newBox = choice.x != info.dimensionX || choice.y != info.dimensionY || choice.z != info.dimensionZ;
+    const CameraKind camera = info.cameraKind;
     ApplyChoice(choice, info);
+    info.cameraKind = camera;
+    UseCamera(info, choice.camera);
     if (newBox) {
-        info.camera.SetPos(Vector(-1, -1, static_cast<float>(info.dimensionZ) + 1));
-        info.camera.ResetView();
+        PlaceCameras(info);
     }
     CloseMenu(info, SDL_GetTicks());
     StartNewGame(info);
@@ -67,17 +59,12 @@ void OpenMenu(GameInfo& info, uint32_t now) {
     info.end.panelShown = false;
     info.menu = Menu(ChoiceOf(info));
     info.menuBelow = MenuBelow();
-    SDL_ShowCursor(1);
-    SDL_WM_GrabInput(SDL_GRAB_OFF);
+    FreePointer(info);
 }
 
 void CloseMenu(GameInfo& info, uint32_t now) {
     RunClock(info, now, &GameInfo::menuOpen);
-    SDL_ShowCursor(0);
-    if (!info.fullscreen) {
-        SDL_WM_GrabInput(SDL_GRAB_ON);
-    }
-    info.inputWrapper.SkipNextMotion();
+    FreePointer(info);
 }
 
 void MenuKeys(GameInfo& info, const Input& input, uint32_t now) {
@@ -89,8 +76,7 @@ void MenuKeys(GameInfo& info, const Input& input, uint32_t now) {
     if (info.menu.Choice().soundVolume != info.soundVolume) {
         info.soundVolume = info.menu.Choice().soundVolume;
         info.speaker.SetVolume(info.soundVolume);
-        std::string reason;
-        info.settingsNotSaved |= !Saved(SaveSettings(kParamsFile, {{"sound_volume", std::to_string(info.soundVolume)}}, reason), reason);
+        info.settingsNotSaved |= !RememberSettings({{"sound_volume", std::to_string(info.soundVolume)}});
     }
     switch (step.action) {
         case Menu::Action::kStart: StartChosenGame(info, info.menu.Choice()); break;

@@ -21,6 +21,12 @@ public:
     void SetPos(const Vector& position) { this->position = position; }
     // Back to the angles it was built with: along a box's diagonal, 45 degrees down.
     void ResetView();
+    // Looks along these angles, the tilt held off the poles.
+    void SetAngles(float yaw, float tilt);
+    float Yaw() const { return yaw; }
+    float Tilt() const { return tilt; }
+    float MoveSpeed() const { return moveSpeed; }
+    void SetMoveSpeed(float speed) { moveSpeed = speed; }
     // Scales the turning per pixel; invertY turns moving the mouse up into looking down.
     void SetMouse(float sensitivity, bool invertY) {
         turnSpeed = kTurnSpeed * sensitivity;
@@ -30,9 +36,6 @@ public:
     Vector GetLook() const { return look; }
 
 private:
-    Vector SideVector() const;
-    Vector Movement(const Input& input, const Vector& side) const;
-    void ChangeSpeed(const Input& input);
     void Turn(const Input& input);
 
     static constexpr float kTurnSpeed = 0.001f;

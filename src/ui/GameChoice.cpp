@@ -15,8 +15,8 @@ long long GameChoice::Cubes() const {
 }
 
 bool GameChoice::operator==(const GameChoice& o) const {
-    return std::tie(x, y, z, mines, noGuess, safeFirstClick, soundVolume) ==
-           std::tie(o.x, o.y, o.z, o.mines, o.noGuess, o.safeFirstClick, o.soundVolume);
+    return std::tie(x, y, z, mines, noGuess, safeFirstClick, camera, soundVolume) ==
+           std::tie(o.x, o.y, o.z, o.mines, o.noGuess, o.safeFirstClick, o.camera, o.soundVolume);
 }
 
 int PresetOf(const GameChoice& choice) {

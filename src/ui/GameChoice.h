@@ -1,13 +1,16 @@
 #ifndef CUBOMB_UI_GAMECHOICE_H
 #define CUBOMB_UI_GAMECHOICE_H
 
-// The game a player picks: the box, its mines, the rules and the sound; the
+// The game a player picks: the box, its mines, the rules, the camera and the sound; the
 // three preset boxes; and what makes a choice unplayable.
 
 #include <string>
 
 // The most cubes a box may hold; beyond it memory runs out long before play.
 constexpr long long kMaxCubes = 16777216;
+
+// How the player looks at the box: flying through it, or turning it under the pointer.
+enum class CameraKind { kFly, kOrbit };
 
 struct GameChoice {
     int x = 10;
@@ -16,6 +19,7 @@ struct GameChoice {
     int mines = 40;
     bool noGuess = false;
     bool safeFirstClick = true;
+    CameraKind camera = CameraKind::kFly;
     int soundVolume = 60;
 
     // The cubes of the box, or kMaxCubes + 1 for any more, so it never overflows.

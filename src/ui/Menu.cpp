@@ -63,6 +63,8 @@ void Menu::Step(int direction) {
     } else if (selected == kNoGuess || selected == kSafeFirstClick) {
         bool& on = selected == kNoGuess ? choice.noGuess : choice.safeFirstClick;
         on = !on;
+    } else if (selected == kCamera) {
+        choice.camera = choice.camera == CameraKind::kFly ? CameraKind::kOrbit : CameraKind::kFly;
     } else if (selected == kSound) {
         choice.soundVolume = std::clamp((choice.soundVolume / kSoundStep + direction) * kSoundStep, 0, kLoudest);
     } else {
@@ -124,7 +126,7 @@ Menu::Action Menu::Enter() {
 
 const char* Menu::Label(Item item) {
     static const char* const kLabels[kItems] = {"BOX", "X", "Y", "Z", "MINES", "NO-GUESS BOARD", "SAFE FIRST CLICK",
-                                                "SOUND", "START", "RESUME", "BEST TIMES", "STATISTICS", "QUIT"};
+                                                "CAMERA", "SOUND", "START", "RESUME", "BEST TIMES", "STATISTICS", "QUIT"};
     return kLabels[item];
 }
 
@@ -146,6 +148,7 @@ std::string Menu::Value(Item item) const {
         case kMines: return Density(choice);
         case kNoGuess: return OnOff(choice.noGuess);
         case kSafeFirstClick: return OnOff(choice.safeFirstClick);
+        case kCamera: return choice.camera == CameraKind::kFly ? "FLY" : "ORBIT";
         case kSound: return std::to_string(choice.soundVolume);
         default: return "";
     }

@@ -7,8 +7,8 @@
 //
 // Numbers take at most eight digits; the first digit typed on an item clears
 // its old value. Left and Right step a number by one without leaving 1 to
-// 99999999, the box through the presets, a switch between ON and OFF, and
-// the sound by tens.
+// 99999999, the box through the presets, a switch between ON and OFF, the
+// camera between FLY and ORBIT, and the sound by tens.
 
 #include <string>
 
@@ -16,7 +16,7 @@
 
 class Menu {
 public:
-    enum Item { kBox, kX, kY, kZ, kMines, kNoGuess, kSafeFirstClick, kSound, kStart, kResume, kBestTimes, kStatistics, kQuit };
+    enum Item { kBox, kX, kY, kZ, kMines, kNoGuess, kSafeFirstClick, kCamera, kSound, kStart, kResume, kBestTimes, kStatistics, kQuit };
     static constexpr int kItems = kQuit + 1;
     static constexpr int kLargestNumber = 99999999;
     enum class Action { kNone, kStart, kResume, kQuit };

@@ -32,6 +32,7 @@ def patch(at, data):
 STOPS = [(write("game_parameters.txt", c), NO_PARAMS) for c in (None, "folder")] + \
         [(write("Textures/texture_listing.txt", c), NO_LISTING) for c in (None, "folder")] + [
     (write("game_parameters.txt", "dimensions 2\0 2 2\n"), "Error: dimensions should be non-negative integers"),
+    (write("game_parameters.txt", "camera sideways\n"), "Error: syntax: camera (fly or orbit)"),
     (write("Textures/texture_listing.txt", "grey_block grey_block.png # covered\n"), 'Error: Systax in texture name file must be '
      '"texture_name" "texture_file"\nand neither string can have a whitespace character.\nLine: grey_block grey_block.png # covered'),
     (write("Textures/texture_listing.txt", ""), 'Error: Cannot find texture name "grey_block" in texture name file.'),

@@ -35,7 +35,7 @@ def test_the_menu_starts_a_small_box_remembers_it_and_the_command_line_plays_ano
     first.xdo("key", "Left", "key", "Return")
     assert wait_until(lambda: field_shows(first.shot())), "a new game"
     after = open(first.path("game_parameters.txt")).read()
-    assert after == before.replace("10 10 10", "6 6 6").replace("40", "10") + "no_guess 0\nsafe_first_click 0\nsound_volume 60\n"
+    assert after == before.replace("10 10 10", "6 6 6").replace("40", "10") + "no_guess 0\nsafe_first_click 0\ncamera fly\nsound_volume 60\n"
     play_one(first)
     play_one(game(None, folder=first.folder, args=["--box", "2x2x2", "--mines", "1"]))
     assert open(first.path("game_parameters.txt")).read() == after, "the command line writes nothing"
@@ -69,10 +69,10 @@ def test_an_unplayable_box_is_refused_and_writes_nothing_and_the_pointer_picks_v
     assert g.window()
     g.xdo("key", "m", "key", "Down", "key", "0", "key", "Return")
     reddish = lambda r, g, b: r > 100 and r > g + 20
-    assert wait_until(lambda: count(g.shot(), reddish, (40, 385, 560, 410)) > 100), "CANNOT START: A SIDE OF 0"
+    assert wait_until(lambda: count(g.shot(), reddish, (40, 409, 560, 434)) > 100), "CANNOT START: A SIDE OF 0"
     assert open(g.path("game_parameters.txt")).read() == before and not field_shows(g.shot())
     g.xdo("mousemove", "680", "110", "click", "1")  # the right half of X's value: 0 becomes 1
-    g.xdo("mousemove", "100", "278", "click", "1")  # START
+    g.xdo("mousemove", "100", "302", "click", "1")  # START
     assert wait_until(lambda: field_shows(g.shot()))
     assert "dimensions 1 10 10\n" in open(g.path("game_parameters.txt")).read()
 
