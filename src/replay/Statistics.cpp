@@ -9,6 +9,7 @@
 #include <iomanip>
 #include <sstream>
 
+#include "support/FileLock.h"
 #include "support/Files.h"
 #include "support/StringHelpers.h"
 
@@ -28,20 +29,6 @@ bool ReadLine(const std::vector<std::string>& tokens, BoxAndMines& box, BoxStats
         return false;
     }
     return stats.won <= stats.played && stats.streak <= stats.bestStreak && stats.bestStreak <= stats.won;
-}
-
-// path.bad, then path.bad.2, ...: a link claims a free name without replacing one.
-bool MoveAside(const std::string& path, std::string& aside) {
-    for (int copy = 1; copy < 1000; ++copy) {
-        aside = path + ".bad" + (copy == 1 ? "" : "." + std::to_string(copy));
-        if (link(path.c_str(), aside.c_str()) == 0) {
-            return unlink(path.c_str()) == 0;
-        }
-        if (errno != EEXIST) {
-            return false;
-        }
-    }
-    return false;
 }
 
 }  // namespace
@@ -140,4 +127,19 @@ Statistics LoadStatistics(const std::string& path, std::ostream& errors) {
 
 bool SaveStatistics(const std::string& path, const Statistics& stats, std::string& reason) {
     return WriteFileSafely(path, stats.Text(), reason);
+}
+
+bool CountInFile(const std::string& path, std::vector<GameOutcome>& unsaved, Statistics& stats, std::string& reason,
+                 std::ostream& errors) {
+    FileLock lock;
+    lock.Take(path + ".lock", true);
+    stats = LoadStatistics(path, errors);
+    for (const GameOutcome& outcome : unsaved) {
+        stats.Count(outcome);
+    }
+    const bool saved = SaveStatistics(path, stats, reason);
+    if (saved) {
+        unsaved.clear();
+    }
+    return saved;
 }

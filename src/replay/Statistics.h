@@ -56,5 +56,12 @@ void PrintStats(const Statistics& stats, std::ostream& out);
 Statistics LoadStatistics(const std::string& path, std::ostream& errors);
 // Written safely; false with the reason when it cannot be.
 bool SaveStatistics(const std::string& path, const Statistics& stats, std::string& reason);
+// Counts games into the file as it is now, so that two windows that write
+// it lose no game: under a short lock of its own (path.lock) the file is read
+// again, the games not yet written added, and the file written safely; once
+// written they leave unsaved. stats becomes what the file then holds, or
+// would; false with the reason when it cannot be written.
+bool CountInFile(const std::string& path, std::vector<GameOutcome>& unsaved, Statistics& stats, std::string& reason,
+                 std::ostream& errors);
 
 #endif

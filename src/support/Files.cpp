@@ -121,3 +121,17 @@ bool CreateFileSafely(const std::string& path, const FileWriter& write, std::str
     Sync(FolderOf(path), O_RDONLY | O_DIRECTORY);
     return true;
 }
+
+// A link claims a free name without replacing one.
+bool MoveAside(const std::string& path, std::string& aside) {
+    for (int copy = 1; copy < 1000; ++copy) {
+        aside = path + ".bad" + (copy == 1 ? "" : "." + std::to_string(copy));
+        if (link(path.c_str(), aside.c_str()) == 0) {
+            return unlink(path.c_str()) == 0;
+        }
+        if (errno != EEXIST) {
+            return false;
+        }
+    }
+    return false;
+}

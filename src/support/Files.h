@@ -26,4 +26,8 @@ bool WriteFileSafely(const std::string& path, const std::string& content, std::s
 // safely: false with reason "exists" when the name is taken.
 bool CreateFileSafely(const std::string& path, const FileWriter& write, std::string& reason);
 
+// Puts a file that cannot be read out of the way, never over an older one:
+// renamed to path.bad, or path.bad.2, and so on. False when it cannot be.
+bool MoveAside(const std::string& path, std::string& aside);
+
 #endif
