@@ -10,5 +10,6 @@ int main(int argc, char** argv) {
                           {"BM_FloodAtDefaultDensity/", "BM_NewGame/"},
                           {"BM_Loss/", "BM_NewGame/"},
                           {"BM_LoadReplay/", "BM_NewGame/"},
-                          {"BM_Analyse/", "BM_NewGame/"}});
+                          {"BM_Analyse/", "BM_NewGame/"},
+                          {"BM_ResumeGame/", "BM_NewGame/"}});
 }

@@ -10,6 +10,7 @@
 #include "game/GameParams.h"
 #include "input/SDL_Input.h"
 #include "picking/PointerRay.h"
+#include "replay/SavedGame.h"
 
 namespace {
 
@@ -132,4 +133,25 @@ Clicks ClicksOf(const GameInfo& info, const Input& input) {
 Ray AimRay(const GameInfo& info) {
     const Input& input = *info.inputWrapper.GetInput();
     return RayAt(info, input.PointerX(), input.PointerY());
+}
+
+void SaveCameras(const GameInfo& info, SavedGame& game) {
+    const SimpleCamera& fly = info.camera;
+    const OrbitCamera& orbit = info.orbit;
+    game.orbit = Orbiting(info);
+    game.fly = SavedCamera{fly.GetPos(), fly.Yaw(), fly.Tilt(), 0, fly.MoveSpeed()};
+    game.orbiting = SavedCamera{orbit.GetPos(), orbit.Yaw(), orbit.Tilt(), orbit.Distance(), orbit.MoveSpeed()};
+}
+
+void RestoreCameras(GameInfo& info, const SavedGame& game) {
+    const SavedCamera& fly = game.fly;
+    const SavedCamera& orbit = game.orbiting;
+    info.camera.SetPos(fly.eye);
+    info.camera.SetAngles(fly.yaw, fly.tilt);
+    info.camera.SetMoveSpeed(fly.speed);
+    info.orbit.Frame(BoxSize(info));
+    info.orbit.Take(orbit.eye, orbit.yaw, orbit.tilt, orbit.distance);
+    info.orbit.SetMoveSpeed(orbit.speed);
+    info.cameraKind = game.orbit ? CameraKind::kOrbit : CameraKind::kFly;
+    FreePointer(info);
 }

@@ -11,6 +11,7 @@
 #include "ui/GameChoice.h"
 
 struct GameInfo;
+struct SavedGame;
 class Input;
 
 struct Ray {
@@ -32,6 +33,9 @@ void FreePointer(GameInfo& info);
 // The projection and view of the frame.
 void LoadView(const GameInfo& info);
 bool ShowsCrosshair(const GameInfo& info);
+// Both cameras' poses, and which is in use, as a saved game keeps them.
+void SaveCameras(const GameInfo& info, SavedGame& game);
+void RestoreCameras(GameInfo& info, const SavedGame& game);
 
 // What this frame's buttons and E ask of the field, and along which ray.
 struct Clicks {

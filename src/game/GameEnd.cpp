@@ -9,7 +9,6 @@
 #include <thread>
 
 #include "game/GameInfo.h"
-#include "game/GameLoop.h"
 #include "logic/PerfectPlay.h"
 #include "minefield/MineWorld.h"
 #include "minefield/Replay.h"
@@ -25,17 +24,6 @@ constexpr int kWorkerNiceness = 10;
 BoxAndMines BoxOf(const GameInfo& info) {
     const MineField& field = *info.mineWorld;
     return BoxAndMines{field.Size(0), field.Size(1), field.Size(2), info.mineCount};
-}
-
-void Count(GameInfo& info, bool won, float time) {
-    Aftermath& end = info.end;
-    end.counted = true;
-    end.stats.Count(GameOutcome{BoxOf(info), won, time, end.retry});
-    std::string reason;
-    if (!SaveStatistics(kStatsFile, end.stats, reason) && !end.statsWarned) {
-        std::cerr << "Warning: statistics not saved: " << kStatsFile << ": " << reason << std::endl;
-        end.statsWarned = true;
-    }
 }
 
 void ShowResult(GameInfo& info, bool won) {
@@ -79,14 +67,24 @@ void LoadStats(GameInfo& info) {
     info.end.stats = LoadStatistics(kStatsFile, std::cerr);
 }
 
-void NoticeEnd(GameInfo& info) {
-    if (info.replay || info.end.counted) {
-        return;
+void CountGame(GameInfo& info, bool won, float time) {
+    Aftermath& end = info.end;
+    end.counted = true;
+    end.unsaved.push_back(GameOutcome{BoxOf(info), won, time, end.retry});
+    std::string reason;
+    if (!CountInFile(kStatsFile, end.unsaved, end.stats, reason, std::cerr) && !end.statsWarned) {
+        std::cerr << "Warning: statistics not saved: " << kStatsFile << ": " << reason << std::endl;
+        end.statsWarned = true;
     }
-    if (info.won || info.mineWorld->Dead()) {
-        Count(info, info.won, info.won ? info.finalTime : info.mineWorld->DeathTime());
-        ShowResult(info, info.won);
+}
+
+bool CountEnd(GameInfo& info) {
+    if (info.replay || info.end.counted || !(info.won || info.mineWorld->Dead())) {
+        return false;
     }
+    CountGame(info, info.won, info.won ? info.finalTime : info.mineWorld->DeathTime());
+    ShowResult(info, info.won);
+    return true;
 }
 
 void DropPending(Aftermath& end) {
@@ -96,16 +94,7 @@ void DropPending(Aftermath& end) {
     end.pending = {};
 }
 
-void LeaveGame(GameInfo& info) {
-    if (!info.replay && !info.end.counted && info.mineWorld->Begun()) {
-        Count(info, false, 0);
-    }
-}
-
-// The panel's search of the replays is not left running while the process
-// ends around it, unless it takes long.
-void QuitGame(GameInfo& info) {
-    LeaveGame(info);
+void AwaitExtras(GameInfo& info) {
     if (info.end.pending.valid()) {
         info.end.pending.wait_for(std::chrono::seconds(2));
     }
@@ -116,7 +105,7 @@ void SavePendingReplay(GameInfo& info) {
         return;
     }
     std::string path;
-    const bool written = info.saveReplays && SaveReplay(info.playerName, *info.mineWorld, info.gameClock, info.won,
+    const bool written = info.saveReplays && SaveReplay(info.end.player, *info.mineWorld, info.gameClock, info.won,
                                                        info.end.retry ? kRetryFolder : kReplayFolder, path);
     info.end.savedTotal = info.gameClock;
     info.replaySaved = true;
@@ -128,28 +117,14 @@ bool CanWatchLastGame(const GameInfo& info) {
                             : !info.replay && (info.won || info.mineWorld->Dead());
 }
 
-void WatchLastGame(GameInfo& info) {
-    if (!info.replay) {
-        SavePendingReplay(info);
-        const bool won = info.won;
-        info.end.watched = std::make_shared<ReplayPlayer>(
-            RecordGame(*info.mineWorld, info.playerName, won ? info.end.savedTotal : info.mineWorld->DeathTime(), won));
-        info.replay = info.end.watched.get();
-        info.replaySpeed = 1;
-    }
-    InitializeGame(info);
+ReplayRecord LastGameRecord(const GameInfo& info) {
+    const bool won = info.won;
+    return RecordGame(*info.mineWorld, info.end.player, won ? info.end.savedTotal : info.mineWorld->DeathTime(), won);
 }
 
 bool CanRetry(const GameInfo& info) {
     return info.replay ? info.end.watched && info.replay == info.end.watched.get() && info.replay->Record().lost
                        : info.mineWorld->Dead();
-}
-
-void RetryBoard(GameInfo& info) {
-    const std::vector<bool> board = info.replay ? info.replay->Record().mines : info.mineWorld->Mines();
-    info.replay = nullptr;
-    info.end.retry = true;
-    InitializeGame(info, board);
 }
 
 void DrawResult(GameInfo& info) {

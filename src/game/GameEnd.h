@@ -3,14 +3,15 @@
 
 // What follows a game: it counts in the statistics when it ends or is left
 // after its first uncover; a won game's replay is written, and its panel
-// learns the game's 3BV and rank beside the frames; R watches the game just
-// played again from memory, and T tries a lost board again.
+// learns the game's 3BV and rank beside the frames; what R watches again.
 
 #include <atomic>
 #include <future>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "replay/ReplayReader.h"
 #include "replay/Statistics.h"
 #include "ui/ResultPanel.h"
 
@@ -20,9 +21,11 @@ class ReplayPlayer;
 // Kept in the game record.
 struct Aftermath {
     Statistics stats;
+    std::vector<GameOutcome> unsaved;  // counted, not yet in the file
     bool statsWarned = false;
     bool counted = false;  // this game has counted in the statistics
     bool retry = false;    // this game is a lost board tried again
+    std::string player;    // whose game it is, for its replay
     // The panel of the game that ended, until the next game, the menu or a key that acts.
     bool panelShown = false;
     GameResult result;
@@ -36,23 +39,23 @@ struct Aftermath {
 extern const char* const kStatsFile;
 
 void LoadStats(GameInfo& info);
-// Counted once a game, by the state pass.
-void NoticeEnd(GameInfo& info);
+// Counts the game, into the file as well.
+void CountGame(GameInfo& info, bool won, float time);
+// Counts a game that ended now, won or lost, once, and shows its panel:
+// true when it did.
+bool CountEnd(GameInfo& info);
 // A new game has no use for the last one's 3BV and rank.
 void DropPending(Aftermath& end);
-// A game left after its first uncover counts as played; a watched one never.
-void LeaveGame(GameInfo& info);
-// What quitting does first, however the player quits.
-void QuitGame(GameInfo& info);
+// The panel's search of the replays is not left running while the process
+// ends around it, unless it takes long.
+void AwaitExtras(GameInfo& info);
 // A won game's replay, unless written already: in the frame after the win,
 // or sooner when something else follows first. A retry's goes into
 // Replays/Retries, out of the best times.
 void SavePendingReplay(GameInfo& info);
-// R: the game just ended, played back from memory; while watching it, again.
-void WatchLastGame(GameInfo& info);
+// The game that just ended as R watches it: a lost one up to its losing click.
+ReplayRecord LastGameRecord(const GameInfo& info);
 bool CanWatchLastGame(const GameInfo& info);
-// T: the lost board again, the clock at 0.
-void RetryBoard(GameInfo& info);
 bool CanRetry(const GameInfo& info);
 void DrawResult(GameInfo& info);
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "game/GameEnd.h"
+#include "game/GameLife.h"
 #include "game/MenuControl.h"
 #include "game/OrbitCamera.h"
 #include "game/SimpleCamera.h"
@@ -87,6 +88,8 @@ struct GameInfo {
 
     // The statistics, the ended game's panel, and what R and T follow on from.
     Aftermath end;
+    // The game saved between runs, and what saving it needs.
+    Life life;
 
     // This frame's sounds, and what plays them.
     SoundQueue sounds;

@@ -12,6 +12,7 @@
 #include "game/CameraControl.h"
 #include "game/GameClock.h"
 #include "game/GameEnd.h"
+#include "game/GameLife.h"
 #include "game/GameSounds.h"
 #include "game/GameInfo.h"
 #include "game/Hud.h"
@@ -161,11 +162,15 @@ void WatchState(GameInfo& info) {
 
 // Return pauses and resumes; losing the focus pauses.
 void PauseKeys(GameInfo& info, const Input& input, uint32_t now) {
+    const bool wasPaused = info.paused;
     if (input.KeyPressed(KeyCode::kReturn) % 2 == 1) {
         info.paused ? Resume(info, now) : Pause(info, now);
     }
     if (input.FocusLost()) {
         Pause(info, now);
+    }
+    if (info.paused && !wasPaused) {
+        SaveGame(info);
     }
 }
 
@@ -182,6 +187,7 @@ void CutKeys(GameInfo& info, const Input& input) {
     const bool shallower = input.KeyPressed(KeyCode::kLeftBracket) && info.mineWorld->CutShallower();
     if (deeper || shallower) {
         info.sounds.Queue(Sound::kCut);
+        info.life.resumed = false;
     }
 }
 
@@ -190,6 +196,7 @@ void AskForHint(GameInfo& info) {
     if (info.won || info.mineWorld->Dead()) {
         return;
     }
+    info.life.resumed = false;
     info.hint = info.mineWorld->FindHint(ViewEye(info));
     info.hintShown = true;
     info.sounds.Queue(Sound::kHint);
@@ -207,6 +214,7 @@ void PlayKeys(GameInfo& info, const Input& input) {
     const Vector& direction = clicks.ray.direction;
     if (clicks.uncover || clicks.flag || clicks.chord) {
         info.hintShown = false;
+        info.life.resumed = false;
     }
     if (clicks.uncover) {
         info.mineWorld->MouseInput(position, direction, true, info.gameClock);
@@ -223,13 +231,6 @@ void PlayKeys(GameInfo& info, const Input& input) {
 }
 
 }  // namespace
-
-void Watch(GameInfo& info, ReplayPlayer* replay) {
-    info.replay = replay;
-    info.dimensionX = replay->Record().sizeX;
-    info.dimensionY = replay->Record().sizeY;
-    info.dimensionZ = replay->Record().sizeZ;
-}
 
 void Initialize(GameInfo& info) {
     // A write past a file size limit must fail like a full disk, not kill the game.
@@ -251,59 +252,8 @@ void Initialize(GameInfo& info) {
     LoadStats(info);
     info.speaker.Open("Sounds", info.soundVolume, std::cerr);
     SetQuitHook([&info] { QuitGame(info); });
-    InitializeGame(info);
-}
-
-namespace {
-
-// What every new game starts from; the clock at 0.
-void BeginGame(GameInfo& info) {
-    info.won = false;
-    info.hintShown = false;
-    info.finalTime = -1.0f;
-    info.replaySaved = false;
-    info.settingsNotSaved = false;
-    info.end.counted = false;
-    info.end.panelShown = false;
-    DropPending(info.end);
-}
-
-void StartClock(GameInfo& info) {
-    info.startTicks = static_cast<float>(SDL_GetTicks());
-    info.lastTicks = SDL_GetTicks();
-    info.gameClock = 0;
-}
-
-}  // namespace
-
-// The draw buffer reseeds the generator every frame, so the mines need a fresh seed right here.
-void InitializeGame(GameInfo& info) {
-    BeginGame(info);
-    info.end.retry = false;
-    if (info.replay) {
-        info.replay->Restart(*info.mineWorld);
-    } else {
-        info.mineWorld->SetSafeFirstClick(info.safeFirstClick);
-        info.mineWorld->SetNoGuess(info.noGuess);
-        std::srand(SDL_GetTicks());
-        info.mineWorld->Initialize(info.dimensionX, info.dimensionY, info.dimensionZ, info.numMines);
-    }
-    StartClock(info);
-}
-
-// The board stays as it is given: no first click moves a mine.
-void InitializeGame(GameInfo& info, const std::vector<bool>& board) {
-    BeginGame(info);
-    info.mineWorld->SetSafeFirstClick(false);
-    info.mineWorld->Initialize(info.dimensionX, info.dimensionY, info.dimensionZ, board);
-    StartClock(info);
-}
-
-void StartNewGame(GameInfo& info) {
-    LeaveGame(info);
-    SavePendingReplay(info);
-    info.replay = nullptr;
-    InitializeGame(info);
+    KeepSaves(info);
+    StartFirstGame(info);
 }
 
 // Clicks act while help shows; however many presses a button has in a frame,
@@ -360,6 +310,7 @@ void StateLoop(GameInfo& info) {
         }
     }
     NoticeEnd(info);
+    KeepGame(info);
 }
 
 void RenderLoop(GameInfo& info) {

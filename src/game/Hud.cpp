@@ -71,7 +71,8 @@ std::string SecondLine(const GameInfo& info, const Aim& aim) {
                                    ? "NO SAFE CUBE: GUESS"
                                    : "HINT " + ToString(hint.cube.x) + " " + ToString(hint.cube.y) + " " + ToString(hint.cube.z) +
                                          (hint.kind == MineField::Hint::kMine ? " MINE" : "");
-    return Joined({replay, cutting, readout, hinted, info.settingsNotSaved ? "SETTINGS NOT SAVED" : ""});
+    return Joined({replay, cutting, readout, hinted, info.settingsNotSaved ? "SETTINGS NOT SAVED" : "",
+                   info.life.resumed ? "RESUMED" : "", info.life.anotherWindow ? "NOT SAVED: ANOTHER WINDOW" : ""});
 }
 
 void DrawHud(const GameInfo& info, const Aim& aim) {

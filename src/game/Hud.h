@@ -4,7 +4,8 @@
 // The lines of text over the field, drawn with the bitmap font. The top row:
 // flags / mines and the time, the game's end, "TAB-Help". The second line
 // holds, two spaces apart, whichever apply: the replay's "REPLAY ...", the
-// cut's "CUT ...", the count readout, the hint and "SETTINGS NOT SAVED".
+// cut's "CUT ...", the count readout, the hint, then the game's notices:
+// "SETTINGS NOT SAVED", "RESUMED", "NOT SAVED: ANOTHER WINDOW".
 
 #include <string>
 #include <vector>

@@ -5,7 +5,7 @@
 #include "game/CameraControl.h"
 #include "game/GameClock.h"
 #include "game/GameInfo.h"
-#include "game/GameLoop.h"
+#include "game/GameLife.h"
 #include "game/GameParams.h"
 #include "game/Hud.h"
 #include "minefield/Replay.h"
@@ -56,6 +56,7 @@ void ShowBelow(GameInfo& info) {
 
 void OpenMenu(GameInfo& info, uint32_t now) {
     StopClock(info, now, &GameInfo::menuOpen);
+    SaveGame(info);
     info.end.panelShown = false;
     info.menu = Menu(ChoiceOf(info));
     info.menuBelow = MenuBelow();

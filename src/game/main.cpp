@@ -47,6 +47,8 @@ int main(int argc, char** argv) {
     if (replay) {
         Watch(info, replay.get());
     }
+    // A game named on the command line leaves the saved one alone.
+    info.life.keeps = command.kind == Command::kPlay && !command.box && !command.mines;
     Initialize(info);
     RunFrameLoop(info);
 }

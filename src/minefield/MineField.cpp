@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <cstring>
 #include <cstdlib>
 #include <vector>
 
@@ -87,6 +89,7 @@ void MineField::Clear(int x, int y, int z) {
     flagCount = 0;
     flaggedMineCount = 0;
     markedCubes.clear();
+    ++changes;
     cubes.Reset(x, y, z);
     blockWorld.Initialize(BlockRect(BlockPos(0, 0, 0), BlockPos(x, y, z)), false);
 }
@@ -235,6 +238,7 @@ void MineField::Uncover(size_t index, float time) {
     blockWorld.ChangePos(cubes.PositionOf(index), 0);
     block.timeFinished = time;
     ++tally.uncovered;
+    ++changes;
     tally.zeros += block.adjacentMines == 0;
     if (block.adjacentMines != 0) {
         markedCubes.push_back(static_cast<uint32_t>(index));
@@ -256,6 +260,7 @@ void MineField::ToggleFlag(const BlockPos& pos, Block& block, float time) {
     block.state = flagging ? Block::kFlagged : Block::kCovered;
     const int change = flagging ? 1 : -1;
     ++(flagging ? tally.flagsPut : tally.flagsTaken);
+    ++changes;
     flagCount += change;
     flaggedMineCount += block.isMine ? change : 0;
     if (flagging && block.isMine) {
@@ -314,6 +319,7 @@ bool MineField::CutDeeper(const Vector& look, BlockRect& layer) {
     }
     const int hiding = cut.sign < 0 ? Size(cut.axis) - 1 - cut.layers : cut.layers;
     ++cut.layers;
+    ++changes;
     SetLayerShown(hiding, false);
     layer = Layer(hiding);
     return true;
@@ -324,6 +330,7 @@ bool MineField::CutShallower(BlockRect& layer) {
         return false;
     }
     --cut.layers;
+    ++changes;
     const int showing = cut.sign < 0 ? Size(cut.axis) - 1 - cut.layers : cut.layers;
     SetLayerShown(showing, true);
     layer = Layer(showing);
@@ -492,6 +499,7 @@ void MineField::Detonate(size_t index, float time) {
 // and hide it again, which the index alone sees cheaply.
 void MineField::DeathChanges() {
     dead = true;
+    ++changes;
     blockWorld.BeginBatch(cubes.Size());
     for (size_t i = 0; i < cubes.Size(); ++i) {
         if (cubes.At(i).isMine) {
@@ -565,4 +573,199 @@ void MineField::OutputReplayInfo(std::ostream& out) const {
             << '\n';
     }
     out << "END_SECTION\n";
+}
+
+bool SnapshotFits(const FieldSnapshot& s) {
+    if (s.sizeX <= 0 || s.sizeY <= 0 || s.sizeZ <= 0) {
+        return false;
+    }
+    const unsigned long long cubes = static_cast<unsigned long long>(s.sizeX) * s.sizeY * s.sizeZ;
+    unsigned long long covered = 0, timed = 0, times = 0;
+    for (const FieldSnapshot::CubeRun& run : s.cubes) {
+        if (run.count == 0 || run.state > Block::kFlagged || (run.mine && run.state == Block::kUncovered)) {
+            return false;
+        }
+        covered += run.count;
+        timed += run.timed ? run.count : 0;
+    }
+    for (const FieldSnapshot::TimeRun& run : s.times) {
+        times += run.count;
+        if (run.count == 0 || !std::isfinite(run.time) || run.time < 0 || run.time == Block::kNever) {
+            return false;
+        }
+    }
+    const int sizes[3] = {s.sizeX, s.sizeY, s.sizeZ};
+    const bool cutFits = s.cut.axis >= 0 && s.cut.axis < 3 && (s.cut.sign == 1 || s.cut.sign == -1) && s.cut.layers >= 0 &&
+                         s.cut.layers <= sizes[s.cut.axis];
+    return covered == cubes && timed == times && cutFits;
+}
+
+namespace {
+
+// A record as one word, without its count and its padding: its state, its
+// mine and its time.
+static_assert(sizeof(Block) == 8 && offsetof(Block, state) == 1 && offsetof(Block, isMine) == 2 &&
+                  offsetof(Block, timeFinished) == 4,
+              "a record reads as one word");
+
+uint64_t WordOf(const Block& block) {
+    uint64_t word = 0;
+    std::memcpy(&word, &block, sizeof word);
+    return word & 0xFFFFFFFF00FFFF00ull;
+}
+
+}  // namespace
+
+FieldSnapshot MineField::Snapshot() const {
+    SnapshotTaker taker;
+    taker.Begin(*this);
+    taker.Step(*this, cubes.Size());
+    return taker.Take();
+}
+
+void SnapshotTaker::Begin(const MineField& field) {
+    snapshot = FieldSnapshot();
+    snapshot.sizeX = field.Size(0), snapshot.sizeY = field.Size(1), snapshot.sizeZ = field.Size(2);
+    snapshot.cut = field.CurrentCut();
+    snapshot.noGuessFound = field.NoGuessFound();
+    changes = field.Changes();
+    next = start = timedBeforeRun = timeStart = 0;
+    taking = true;
+    if (field.Cubes().Size() > 0) {
+        const Block& first = field.Cubes().At(0);
+        run = FieldSnapshot::CubeRun{0, first.state, first.isMine, Timed(first)};
+        time = first.timeFinished;
+        previous = WordOf(first);
+    }
+}
+
+// Each stretch of 64 records is first turned, without a branch, into a mask
+// of the records that differ from the one before them in state, mine or
+// time; only those are then looked at.
+bool SnapshotTaker::Step(const MineField& field, size_t most) {
+    if (field.Changes() != changes) {
+        Begin(field);
+    }
+    const size_t size = field.Cubes().Size();
+    const size_t stop = std::min(size, next + most);
+    for (size_t base = next; base < stop; base += 64) {
+        const Block* const blocks = &field.Cubes().At(base);
+        const size_t stretch = std::min<size_t>(64, stop - base);
+        uint64_t differ = 0;
+        for (size_t j = 0; j < stretch; ++j) {
+            const uint64_t word = WordOf(blocks[j]);
+            differ |= uint64_t(word != previous) << j;
+            previous = word;
+        }
+        for (; differ != 0; differ &= differ - 1) {
+            const size_t j = static_cast<size_t>(__builtin_ctzll(differ));
+            At(base + j, blocks[j]);
+        }
+    }
+    next = stop;
+    if (next < size) {
+        return false;
+    }
+    if (size > 0) {
+        At(size, Block{0, Block::kUncovered, true, std::nanf("")});  // no cube is so: the last runs end
+    }
+    return true;
+}
+
+FieldSnapshot SnapshotTaker::Take() {
+    taking = false;
+    return std::move(snapshot);
+}
+
+bool SnapshotTaker::Timed(const Block& block) {
+    return block.timeFinished != Block::kNever;
+}
+
+void SnapshotTaker::At(size_t i, const Block& block) {
+    const bool timed = Timed(block);
+    const size_t timedBefore = timedBeforeRun + (run.timed ? i - start : 0);
+    if (block.state != run.state || block.isMine != run.mine || timed != run.timed) {
+        run.count = static_cast<uint32_t>(i - start);
+        snapshot.cubes.push_back(run);
+        run = FieldSnapshot::CubeRun{0, block.state, block.isMine, timed};
+        start = i;
+        timedBeforeRun = timedBefore;
+    }
+    if (timed && block.timeFinished != time) {
+        AddTimes(timedBefore);
+        time = block.timeFinished;
+    }
+}
+
+// A run of times broken only by cubes without a time goes on.
+void SnapshotTaker::AddTimes(size_t timedBefore) {
+    if (timedBefore == timeStart) {
+        return;
+    }
+    const uint32_t count = static_cast<uint32_t>(timedBefore - timeStart);
+    if (!snapshot.times.empty() && snapshot.times.back().time == time) {
+        snapshot.times.back().count += count;
+    } else {
+        snapshot.times.push_back({count, time});
+    }
+    timeStart = timedBefore;
+}
+
+bool MineField::Restore(const FieldSnapshot& s) {
+    if (!SnapshotFits(s)) {
+        return false;
+    }
+    Clear(s.sizeX, s.sizeY, s.sizeZ);
+    Refill(s);
+    Recount();
+    cut = s.cut;
+    noGuessFound = s.noGuessFound;
+    blockWorld.BeginBatch(cubes.Size());
+    for (size_t i = 0; i < cubes.Size(); ++i) {
+        const Block& block = cubes.At(i);
+        if (block.state != Block::kUncovered) {
+            Show(cubes.PositionOf(i), TextureOf(block));
+        }
+    }
+    blockWorld.EndBatch();
+    return true;
+}
+
+void MineField::Refill(const FieldSnapshot& s) {
+    size_t index = 0;
+    auto time = s.times.begin();
+    uint32_t timeLeft = time == s.times.end() ? 0 : time->count;
+    for (const FieldSnapshot::CubeRun& run : s.cubes) {
+        for (uint32_t n = 0; n < run.count; ++n, ++index) {
+            Block& block = cubes.At(index);
+            block.state = run.state;
+            block.isMine = run.mine;
+            if (run.timed) {
+                block.timeFinished = time->time;
+                if (--timeLeft == 0 && ++time != s.times.end()) {
+                    timeLeft = time->count;
+                }
+            }
+        }
+    }
+}
+
+// What the rules keep beside the records, as the play that led here kept it.
+void MineField::Recount() {
+    CountAround();
+    for (size_t i = 0; i < cubes.Size(); ++i) {
+        const Block& block = cubes.At(i);
+        mineCount += block.isMine;
+        flagCount += block.state == Block::kFlagged;
+        flaggedMineCount += block.isMine && block.state == Block::kFlagged;
+        if (block.state == Block::kUncovered) {
+            ++tally.uncovered;
+            tally.zeros += block.adjacentMines == 0;
+            if (block.adjacentMines != 0) {
+                markedCubes.push_back(static_cast<uint32_t>(i));
+            }
+        }
+    }
+    tally.flagsPut = flagCount;
+    uncoveredYet = tally.uncovered > 0;
 }

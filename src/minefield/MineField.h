@@ -75,6 +75,34 @@ struct Cut {
     int layers = 0;
 };
 
+// A field as a saved game keeps it. The cubes in position order as runs of
+// cubes alike in state, mine and whether they carry a resolve time, and the
+// times of the cubes that carry one as runs of equal times: a flood's cubes
+// share a time and lie together, so a big box takes few runs.
+struct FieldSnapshot {
+    struct CubeRun {
+        uint32_t count;
+        uint8_t state;
+        bool mine;
+        bool timed;
+    };
+    struct TimeRun {
+        uint32_t count;
+        float time;
+    };
+    int sizeX = 0;
+    int sizeY = 0;
+    int sizeZ = 0;
+    std::vector<CubeRun> cubes;
+    std::vector<TimeRun> times;
+    Cut cut;
+    bool noGuessFound = true;
+};
+
+// Whether the snapshot's runs fill its box exactly, times come for exactly
+// the cubes that carry one, no mine is uncovered and the cut fits the box.
+bool SnapshotFits(const FieldSnapshot& snapshot);
+
 class MineField {
 public:
     static constexpr int kGreyTexture = 2;
@@ -126,6 +154,14 @@ public:
     void Chord(const Vector& origin, const Vector& direction, float time);
     void DeathChanges();
     void GetGameState(bool& won, int& mines, int& flags) const;
+    // The field as it stands, and back again exactly: every cube's record, the
+    // counts, the markers, the cut and the faces. A snapshot whose runs do
+    // not fill its box, or that shows a mine uncovered, is refused and
+    // changes nothing.
+    FieldSnapshot Snapshot() const;
+    bool Restore(const FieldSnapshot& snapshot);
+    // Moves on with every change of a cube's state and of the cut.
+    uint64_t Changes() const { return changes; }
     void OutputReplayInfo(std::ostream& out) const;
     // Resolves cubes, given by index, as a replay recorded them: a mine is
     // flagged, a safe cube uncovered on its own (a flood's cubes come one by one).
@@ -200,6 +236,8 @@ private:
     BlockRect Layer(int layer) const;
     void SetLayerShown(int layer, bool shown);
     void MoveMineAway(size_t index);
+    void Refill(const FieldSnapshot& snapshot);
+    void Recount();
 
     int sizeX = 0;
     int sizeY = 0;
@@ -220,6 +258,36 @@ private:
     int flagCount = 0;
     int flaggedMineCount = 0;
     std::vector<uint32_t> markedCubes;
+    uint64_t changes = 0;
+};
+
+// A snapshot taken a slice of the box at a time, so that no frame scans a
+// big box whole. A field that changed since the last slice starts it again,
+// so that what it takes is the field of one moment.
+class SnapshotTaker {
+public:
+    void Begin(const MineField& field);
+    // Up to that many cubes more; true once the snapshot is whole.
+    bool Step(const MineField& field, size_t cubes);
+    bool Taking() const { return taking; }
+    void Cancel() { taking = false; }
+    FieldSnapshot Take();
+
+private:
+    static bool Timed(const Block& block);
+    void At(size_t index, const Block& block);
+    void AddTimes(size_t timedBefore);
+
+    FieldSnapshot snapshot;
+    bool taking = false;
+    uint64_t changes = 0;
+    size_t next = 0;
+    uint64_t previous = 0;  // the last record scanned, as a word
+    FieldSnapshot::CubeRun run{0, 0, false, false};
+    size_t start = 0;  // where the run of cubes began, and the cubes with a time before it
+    size_t timedBeforeRun = 0;
+    size_t timeStart = 0;  // the cubes with a time before the run of times
+    float time = Block::kNever;
 };
 
 #endif
