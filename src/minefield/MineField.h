@@ -228,6 +228,7 @@ private:
     void LayOut();
     void Open(size_t index, float time);
     void Uncover(size_t index, float time);
+    void Uncover(size_t index, const BlockPos& pos, float time);
     void OrderMarkedCubes(size_t markedBefore);
     void ToggleFlag(const BlockPos& pos, Block& block, float time);
     // Puts the cube's look into the block world, unless the cut hides it.

@@ -1,12 +1,11 @@
 #ifndef CUBOMB_WORLD_BLOCKRECORD_H
 #define CUBOMB_WORLD_BLOCKRECORD_H
 
-// What the block world keeps of one position, and its map of them, walked in
-// x, y, z order.
+// What the block world keeps of one position, and its sparse map of them for
+// positions beyond its dense store, walked in x, y, z order.
 
 #include <cstdint>
 #include <map>
-#include <memory_resource>
 
 #include "support/Geometry.h"
 
@@ -24,6 +23,6 @@ struct BlockRecord {
     }
 };
 
-using BlockRecords = std::pmr::map<BlockPos, BlockRecord>;
+using BlockRecords = std::map<BlockPos, BlockRecord>;
 
 #endif

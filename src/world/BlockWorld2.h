@@ -6,12 +6,13 @@
 // merging so that exactly the visible faces are drawn. A face is visible when
 // it has a texture and the neighbour's touching face has none.
 //
-// The map of records is the store and the walking order; a dense index over
-// the bounds finds records and reads neighbours in constant time, and a batch
-// holds face changes back plane by plane. Sides are numbered as
-// support/Sides.h says; texture 0 is no face. Nothing here draws except DrawCube.
+// The records of the bounds live in a dense store, a byte a position, walked
+// in x, y, z order; a sparse map keeps any beyond them. A batch holds face
+// changes back plane by plane. Sides are numbered as support/Sides.h says;
+// texture 0 is no face. Nothing here draws except DrawCube.
 
 #include <cstdint>
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -37,19 +38,17 @@ public:
     };
 
     BlockWorld2();
-    // The index holds iterators into the records, so the world stays where it is.
+    // Its merging engines are told of its observer, so the world stays where it is.
     BlockWorld2(const BlockWorld2&) = delete;
     BlockWorld2& operator=(const BlockWorld2&) = delete;
 
     void Initialize(const BlockRect& bounds, bool outsideSolid);
     void SetObserver(Observer* watcher);
-    // Between these, records that empty stay in place (an empty record reads
-    // as no cube) and are erased together at the end, and face changes wait
-    // plane by plane: a plane with few changes gets them one by one, a plane
-    // with many is merged again from its visible faces in one sweep. A batch
-    // told that it will change more than a sixteenth of its bounds' cubes
-    // writes them to the index alone; the records and the planes they touch
-    // are rebuilt from it at the end.
+    // Between these, face changes wait plane by plane: a plane with few
+    // changes gets them one by one, a plane with many is merged again from
+    // its visible faces in one sweep. A batch told that it will change more
+    // than a sixteenth of its bounds' cubes only writes the store and notes
+    // the planes it touches, which are all swept at the end.
     void BeginBatch(size_t cubes = 0);
     void EndBatch();
     // Texture on all six sides and solid, or texture 0: no cube.
@@ -58,7 +57,10 @@ public:
     void ChangeTextureInternal(int texture, const BlockPos& pos, int side);
     bool IsPhysicallySolid(const BlockPos& pos) const;
     int GetTexture(const BlockPos& pos, int side) const { return TextureOfSide(pos, side); }
-    int TextureOfSide(const BlockPos& pos, int side) const { return Look(pos).sideTexture[side - 1]; }
+    int TextureOfSide(const BlockPos& pos, int side) const {
+        size_t slot = 0;
+        return index.SlotOf(pos, slot) ? index.Face(slot, side) : LookOutside(pos).sideTexture[side - 1];
+    }
     static int OppSide(int side);
     static BlockPos AdjBlock(const BlockPos& pos, int side);
     static int PlaneOfSide(const BlockPos& pos, int side);
@@ -68,46 +70,37 @@ public:
     void QuickRender(QuadBuffer* buffer) const;
     void SlowRender() const;
     void DisableQuads() { quadsDisabled = true; }
-    int TotalBlocks() const { return static_cast<int>(blocks.size()); }
+    int TotalBlocks() const { return static_cast<int>(index.Records() + outside.size()); }
     int NumQuads() const { return quadAlgorithm->GetNumQuads(); }
 
     const BlockRect& Bounds() const { return bounds; }
     const QuadAlgorithm& Quads() const { return *quadAlgorithm; }
 
 private:
-    void ChangeFace(BlockRecords::value_type& record, int texture, int side);
+    void ChangeFace(const BlockPos& pos, Block& record, int texture, int side);
     bool SlotToChange(const BlockPos& pos, size_t& slot);
-    void MarkFaceForSweep(const BlockPos& pos, int side);
     void Notify(const BlockPos& pos);
-    void Settle(BlockRecords::iterator record);
-    void RestoreFromCopies();
-    void EraseEmptied();
-    // Applies the faces that wait; meanwhile runs beside their sweeps and must
-    // leave the index's faces alone.
-    void ApplyFaces(const std::function<void()>& meanwhile = {});
-    BlockRecords::iterator Find(const BlockPos& pos);
-    BlockRecords::iterator Insert(const BlockPos& pos);
-    void Erase(BlockRecords::iterator record);
+    void Store(const BlockPos& pos, const Block& record);
+    // A record beyond the store has faces no sweep would see: what waits is applied, and waits no more.
+    void GoingOutside(const BlockPos& pos);
+    void ApplyFaces();
     // What the record at pos holds, or an empty block when there is none.
-    const Block& Look(const BlockPos& pos) const {
+    Block Look(const BlockPos& pos) const {
         size_t slot = 0;
-        return index.SlotOf(pos, slot) ? index.Copy(slot) : LookUnindexed(pos);
+        return index.SlotOf(pos, slot) ? index.Get(slot) : LookOutside(pos);
     }
-    const Block& LookUnindexed(const BlockPos& pos) const;
-    void Mirror(BlockRecords::iterator record);
+    Block LookOutside(const BlockPos& pos) const;
 
     bool outsideSolid = false;
     BlockRect bounds{BlockPos(0, 0, 0), BlockPos(-1, -1, -1)};
-    // Records and merged faces alike: the records a flood empties become its new quads.
-    NodePool pool;
-    BlockRecords blocks;
+    NodePool pool;  // the merged faces', which come and go all the time
     DenseIndex index;
+    BlockRecords outside;
     std::unique_ptr<QuadAlgorithm> quadAlgorithm;
     bool quadsDisabled = false;
     bool batchOpen = false;
-    bool copiesOnly = false;  // the batch writes the index alone
-    bool outsideCubes = false;  // a record outside the bounds has faces no sweep would see
-    std::vector<BlockPos> emptied;
+    bool storeOnly = false;  // the batch writes the store and sweeps every plane it touches
+    bool outsideCubes = false;
     FaceBatch faceBatch;
     Observer* observer = nullptr;
 };

@@ -16,26 +16,77 @@ int64_t Span(int32_t low, int32_t high) {
 
 }  // namespace
 
-void DenseIndex::Build(const BlockRect& bounds, BlockRecords::iterator none) {
+void DenseIndex::Build(const BlockRect& bounds) {
     box = bounds;
     extent[0] = Span(box.low.x, box.high.x);
     extent[1] = Span(box.low.y, box.high.y);
     extent[2] = Span(box.low.z, box.high.z);
     const int64_t positions = extent[0] * extent[1] * extent[2];
-    records.clear();
-    copies.clear();
     looks.clear();
-    noted.clear();
-    changed = {};
+    mixed.clear();
+    records = 0;
     if (positions <= kMostIndexedPositions) {
-        records.assign(static_cast<size_t>(positions), none);
-        copies.assign(static_cast<size_t>(positions), BlockRecord());
         looks.assign(static_cast<size_t>(positions), 0);
-        noted.assign(static_cast<size_t>(positions), false);
     }
-    records.shrink_to_fit();
-    copies.shrink_to_fit();
     looks.shrink_to_fit();
+}
+
+// A whole cube of a texture that fits a byte is its texture; nothing is 0.
+uint8_t DenseIndex::LookOf(const BlockRecord& block) {
+    if (block.Empty()) {
+        return 0;
+    }
+    const int16_t first = block.sideTexture[0];
+    for (const int16_t texture : block.sideTexture) {
+        if (texture != first) {
+            return kMixed;
+        }
+    }
+    return block.solid && first > 0 && first < kMixed ? static_cast<uint8_t>(first) : kMixed;
+}
+
+BlockRecord DenseIndex::Get(size_t slot) const {
+    const uint8_t look = looks[slot];
+    if (look == kMixed) {
+        return mixed.at(slot);
+    }
+    BlockRecord block;
+    std::fill_n(block.sideTexture, 6, static_cast<int16_t>(look));
+    block.solid = look != 0;
+    return block;
+}
+
+void DenseIndex::SetLook(size_t slot, uint8_t look) {
+    records += (look != 0) - (looks[slot] != 0);
+    if (looks[slot] == kMixed && look != kMixed) {
+        mixed.erase(slot);
+    }
+    looks[slot] = look;
+}
+
+void DenseIndex::Set(size_t slot, const BlockRecord& block) {
+    const uint8_t look = LookOf(block);
+    SetLook(slot, look);
+    if (look == kMixed) {
+        mixed[slot] = block;
+    }
+}
+
+void DenseIndex::SetCube(size_t slot, int texture) {
+    if (texture >= 0 && texture < kMixed) {
+        SetLook(slot, static_cast<uint8_t>(texture));
+        return;
+    }
+    BlockRecord block;
+    std::fill_n(block.sideTexture, 6, static_cast<int16_t>(texture));
+    block.solid = texture != 0;
+    Set(slot, block);
+}
+
+void DenseIndex::SetFace(size_t slot, int side, int texture) {
+    BlockRecord block = Get(slot);
+    block.sideTexture[side - 1] = static_cast<int16_t>(texture);
+    Set(slot, block);
 }
 
 // A face shows unless the cube across it, inside the box, has a face that touches it.
@@ -56,8 +107,13 @@ void DenseIndex::VisibleFaces(int axis, int64_t firstLayer, int64_t count, Faces
         for (at[1] = from[1]; at[1] < to[1]; ++at[1]) {
             const size_t column = static_cast<size_t>(at[0] * stride[0] + at[1] * stride[1]);
             const size_t end = column + static_cast<size_t>(to[2]);
-            for (size_t slot = NextShowing(column + static_cast<size_t>(from[2]), end); slot < end;
-                 slot = NextShowing(slot + 1, end)) {
+            // Where eight slots and the eight on either side of them along the axis all lie in the box.
+            const bool across = axis == 2 || (at[axis] > 0 && at[axis] + 1 < extent[axis]);
+            const size_t windowsFrom = axis == 2 ? column + 1 : column;
+            const size_t windowsTo = !across ? 0 : (axis == 2 ? column + static_cast<size_t>(extent[2]) - 1 : end);
+            const size_t step = static_cast<size_t>(stride[axis]);
+            for (size_t slot = NextFacing(column + static_cast<size_t>(from[2]), end, step, windowsFrom, windowsTo); slot < end;
+                 slot = NextFacing(slot + 1, end, step, windowsFrom, windowsTo)) {
                 at[2] = static_cast<int64_t>(slot - column);
                 const size_t row = static_cast<size_t>((at[axis] - firstLayer) * extent[v] + at[v]);
                 const size_t cell = row * static_cast<size_t>(width) + static_cast<size_t>(at[u]);
@@ -75,6 +131,39 @@ void DenseIndex::VisibleFaces(int axis, int64_t firstLayer, int64_t count, Faces
     }
 }
 
+namespace {
+
+constexpr uint64_t kLowBits = 0x7F7F7F7F7F7F7F7Full;
+constexpr uint64_t kHighBits = 0x8080808080808080ull;
+
+// The high bit of every byte of x that is 0.
+uint64_t ZeroBytes(uint64_t x) {
+    return ~(((x & kLowBits) + kLowBits) | x | kLowBits);
+}
+
+uint64_t EightBytes(const uint8_t* bytes) {
+    uint64_t eight = 0;
+    std::memcpy(&eight, bytes, sizeof eight);
+    return eight;
+}
+
+}  // namespace
+
+// A full box shows faces only at its sides, a flooded one mostly nothing:
+// eight slots at a time pass while none of them is mixed and each is empty
+// or has records on both sides along the axis.
+size_t DenseIndex::NextFacing(size_t slot, size_t end, size_t stride, size_t windowsFrom, size_t windowsTo) const {
+    while (slot >= windowsFrom && slot + 8 <= std::min(end, windowsTo)) {
+        const uint64_t here = EightBytes(&looks[slot]);
+        const uint64_t open = ZeroBytes(EightBytes(&looks[slot - stride])) | ZeroBytes(EightBytes(&looks[slot + stride]));
+        if (ZeroBytes(~here) != 0 || (~ZeroBytes(here) & open & kHighBits) != 0) {
+            break;
+        }
+        slot += 8;
+    }
+    return NextShowing(slot, end);
+}
+
 // Most slots of a flooded box show nothing: eight at a time pass quicker.
 size_t DenseIndex::NextShowing(size_t slot, size_t end) const {
     uint64_t eight = 0;
@@ -87,56 +176,3 @@ size_t DenseIndex::NextShowing(size_t slot, size_t end) const {
     return slot;
 }
 
-// A few slots are found in the map one by one; many, in one walk.
-void DenseIndex::RestoreChanged(BlockRecords& map) {
-    if (changed.size() * 8 >= copies.size()) {
-        RestoreRecords(map);
-    } else {
-        for (const size_t slot : changed) {
-            BlockRecords::iterator& record = records[slot];
-            const BlockRecord& copy = copies[slot];
-            if (record == map.end() && !copy.Empty()) {
-                record = map.emplace(PositionOf(slot), copy).first;
-            } else if (record != map.end() && copy.Empty()) {
-                map.erase(record);
-                record = map.end();
-            } else if (record != map.end()) {
-                record->second = copy;
-            }
-        }
-    }
-    for (const size_t slot : changed) {
-        noted[slot] = false;
-    }
-    changed = {};
-}
-
-// The records are brought in step with the copies in one walk. Where most
-// are to go, clearing and putting back the few that stay is cheaper.
-void DenseIndex::RestoreRecords(BlockRecords& map) {
-    size_t going = 0;
-    for (size_t slot = 0; slot < copies.size(); ++slot) {
-        going += records[slot] != map.end() && copies[slot].Empty();
-    }
-    const bool rebuild = going * 4 > map.size();
-    if (rebuild) {
-        map.clear();
-    }
-    auto next = map.begin();  // the first record after the position reached
-    size_t slot = 0;
-    BlockPos pos;
-    for (pos.x = box.low.x; pos.x <= box.high.x; ++pos.x) {
-        for (pos.y = box.low.y; pos.y <= box.high.y; ++pos.y) {
-            for (pos.z = box.low.z; pos.z <= box.high.z; ++pos.z, ++slot) {
-                BlockRecords::iterator& record = records[slot];
-                if (!rebuild && record != map.end()) {
-                    next = std::next(record);
-                    copies[slot].Empty() ? void(map.erase(record)) : void(record->second = copies[slot]);
-                    record = copies[slot].Empty() ? map.end() : record;
-                } else {
-                    record = copies[slot].Empty() ? map.end() : map.emplace_hint(next, pos, copies[slot]);
-                }
-            }
-        }
-    }
-}

@@ -1,116 +1,82 @@
 #ifndef CUBOMB_WORLD_DENSEINDEX_H
 #define CUBOMB_WORLD_DENSEINDEX_H
 
-// A slot for every position of a box, in x, y, z order, holding the block
-// world's record there and a copy of what it holds, so that finding a record
-// or reading a neighbour's faces costs one memory access.
+// The block world's records of a box, one byte a position in x, y, z order:
+// nothing, a whole solid cube of one texture (how the field's cubes always
+// are), or a mark that the record lies in a small map beside it because its
+// faces differ. Finding a record or a neighbour's face costs one memory
+// access, and a flooded box's empty space is read eight positions at a time.
 //
-// Invariant, whenever the block world is not inside a batch: for every
-// position p of the box, the slot's record is the map's record at p (the
-// map's end where there is none), and the slot's copy equals what that record
-// holds (an empty record where there is none). Inside a batch the copies stay
-// exact, while the map may lag behind them until RestoreRecords.
-//
-// The index is empty when the box holds too many positions to be worth it.
+// The store is empty when the box holds too many positions to be worth it.
 
-#include <algorithm>
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 #include "world/BlockRecord.h"
 
 class DenseIndex {
 public:
-
-    // Every slot of the box empty, records at none.
-    void Build(const BlockRect& box, BlockRecords::iterator none);
-    bool Empty() const { return copies.empty(); }
-    size_t Size() const { return copies.size(); }
-    // False for a position outside the box, or when nothing is indexed.
+    // Every position of the box without a record.
+    void Build(const BlockRect& box);
+    bool Empty() const { return looks.empty(); }
+    size_t Size() const { return looks.size(); }
+    // The positions that hold a record.
+    size_t Records() const { return records; }
+    // False for a position outside the box, or when nothing is stored.
     bool SlotOf(const BlockPos& pos, size_t& slot) const {
         const uint64_t x = uint64_t(int64_t(pos.x) - box.low.x);
         const uint64_t y = uint64_t(int64_t(pos.y) - box.low.y);
         const uint64_t z = uint64_t(int64_t(pos.z) - box.low.z);
-        if (copies.empty() || x >= uint64_t(extent[0]) || y >= uint64_t(extent[1]) || z >= uint64_t(extent[2])) {
+        if (looks.empty() || x >= uint64_t(extent[0]) || y >= uint64_t(extent[1]) || z >= uint64_t(extent[2])) {
             return false;
         }
         slot = static_cast<size_t>((x * extent[1] + y) * extent[2] + z);
         return true;
     }
-    BlockRecords::iterator& Record(size_t slot) { return records[slot]; }
-    const BlockRecord& Copy(size_t slot) const { return copies[slot]; }
-    void SetCopy(size_t slot, const BlockRecord& block) {
-        copies[slot] = block;
-        looks[slot] = LookOf(block);
-    }
-    // Changes to the copy alone, ahead of the map: the slot is noted for
-    // RestoreChanged. Every face shows the texture, solid when it is not 0.
-    void SetCube(size_t slot, int texture) {
-        Note(slot);
-        std::fill_n(copies[slot].sideTexture, 6, static_cast<int16_t>(texture));
-        copies[slot].solid = texture != 0;
-        looks[slot] = LookOf(copies[slot]);
-    }
-    void SetFace(size_t slot, int side, int texture) {
-        Note(slot);
-        copies[slot].sideTexture[side - 1] = static_cast<int16_t>(texture);
-        looks[slot] = LookOf(copies[slot]);
-    }
+    BlockRecord Get(size_t slot) const;
+    bool Holds(size_t slot) const { return looks[slot] != 0; }
+    int Face(size_t slot, int side) const { return looks[slot] != kMixed ? looks[slot] : mixed.at(slot).sideTexture[side - 1]; }
+    bool Solid(size_t slot) const { return looks[slot] != kMixed ? looks[slot] != 0 : mixed.at(slot).solid; }
+    void Set(size_t slot, const BlockRecord& block);
+    // A whole cube: every face the texture, solid when it is not 0.
+    void SetCube(size_t slot, int texture);
+    void SetFace(size_t slot, int side, int texture);
     int64_t Extent(int axis) const { return extent[axis]; }
-
-    // For count layers of cubes across the axis from firstLayer (counted from
-    // the box's low corner), the texture of each face visible on their low
-    // side and on their high side (0 where none shows): layer after layer,
-    // each row by row from the box's low corner. Read from the copies in
-    // memory order; layers beyond the box show nothing.
-    struct Faces {
-        std::vector<int16_t> cells;
-        std::vector<uint8_t> rows;  // per row of each layer: whether any face shows in it
-    };
-    void VisibleFaces(int axis, int64_t firstLayer, int64_t count, Faces& lowSides, Faces& highSides) const;
-    // Makes the map hold exactly the copies that hold anything, in position
-    // order. The map holds nothing outside the box.
-    void RestoreRecords(BlockRecords& map);
-    // The same where only the noted slots' copies went ahead of the map.
-    void RestoreChanged(BlockRecords& map);
-
-private:
-    // One byte for what a copy's faces show: the texture of all six where
-    // they agree and it fits, kMixed otherwise.
-    static constexpr uint8_t kMixed = 255;
-    static uint8_t LookOf(const BlockRecord& block) {
-        const int16_t first = block.sideTexture[0];
-        for (const int16_t texture : block.sideTexture) {
-            if (texture != first) {
-                return kMixed;
-            }
-        }
-        return first >= 0 && first < kMixed ? static_cast<uint8_t>(first) : kMixed;
-    }
-    // The first slot from slot on, before end, whose faces show anything; end if none.
-    size_t NextShowing(size_t slot, size_t end) const;
-    int Face(size_t slot, int side) const { return looks[slot] != kMixed ? looks[slot] : copies[slot].sideTexture[side - 1]; }
     BlockPos PositionOf(size_t slot) const {
         const size_t column = slot / static_cast<size_t>(extent[2]);
         return BlockPos(box.low.x + static_cast<int32_t>(column / static_cast<size_t>(extent[1])),
                         box.low.y + static_cast<int32_t>(column % static_cast<size_t>(extent[1])),
                         box.low.z + static_cast<int32_t>(slot % static_cast<size_t>(extent[2])));
     }
-    void Note(size_t slot) {
-        if (!noted[slot]) {
-            noted[slot] = true;
-            changed.push_back(slot);
-        }
-    }
+    // The first slot from slot on, before end, that holds a record; end if none.
+    size_t NextShowing(size_t slot, size_t end) const;
+
+    // For count layers of cubes across the axis from firstLayer (counted from
+    // the box's low corner), the texture of each face visible on their low
+    // side and on their high side (0 where none shows): layer after layer,
+    // each row by row from the box's low corner. Layers beyond the box show
+    // nothing.
+    struct Faces {
+        std::vector<int16_t> cells;
+        std::vector<uint8_t> rows;  // per row of each layer: whether any face shows in it
+    };
+    void VisibleFaces(int axis, int64_t firstLayer, int64_t count, Faces& lowSides, Faces& highSides) const;
+
+private:
+    static constexpr uint8_t kMixed = 255;
+    static uint8_t LookOf(const BlockRecord& block);
+    // The first slot from slot on, before end, that may show a face across an
+    // axis whose neighbours lie stride slots away; windows of eight are tried
+    // where all their neighbours lie between windowsFrom and windowsTo.
+    size_t NextFacing(size_t slot, size_t end, size_t stride, size_t windowsFrom, size_t windowsTo) const;
+    void SetLook(size_t slot, uint8_t look);
 
     BlockRect box{BlockPos(0, 0, 0), BlockPos(-1, -1, -1)};
     int64_t extent[3] = {0, 0, 0};
-    // Apart, so that reading the faces of many slots reads little else.
-    std::vector<BlockRecords::iterator> records;
-    std::vector<BlockRecord> copies;
     std::vector<uint8_t> looks;
-    std::vector<bool> noted;
-    std::vector<size_t> changed;  // the noted slots
+    std::unordered_map<size_t, BlockRecord> mixed;
+    size_t records = 0;
 };
 
 #endif

@@ -21,6 +21,15 @@ void FaceBatch::Begin(const BlockRect& box, const DenseIndex& index) {
     }
 }
 
+void FaceBatch::MarkAll() {
+    for (std::vector<Plane>& side : planes) {
+        for (Plane& plane : side) {
+            plane.sweep = true;
+            plane.changes = {};
+        }
+    }
+}
+
 bool FaceBatch::Defer(int texture, const BlockPos& pos, int side, bool add) {
     if (!Waiting()) {
         return false;
@@ -39,8 +48,8 @@ bool FaceBatch::Defer(int texture, const BlockPos& pos, int side, bool add) {
 }
 
 // Planes never share an engine, so every sweep may come before every list.
-void FaceBatch::Apply(QuadAlgorithm& quads, const DenseIndex& index, const std::function<void()>& meanwhile) {
-    SweepAll(index, meanwhile);
+void FaceBatch::Apply(QuadAlgorithm& quads, const DenseIndex& index) {
+    SweepAll(index);
     for (int side = 1; side <= 6; ++side) {
         const int first = Coordinate(bounds.low, kSides[side].axis);
         for (size_t i = 0; i < planes[side - 1].size(); ++i) {
@@ -100,11 +109,10 @@ bool FaceBatch::Needed(int axis, int64_t layer) const {
            (layer + 1 >= 0 && layer + 1 < static_cast<int64_t>(high.size()) && high[layer + 1].sweep);
 }
 
-// Reading faces and finding rectangles touch nothing but the index and each
+// Reading faces and finding rectangles touch nothing but the store and each
 // plane's own rectangles, so a big batch shares them between two threads,
-// each taking the next few layers of an axis until none are left; the
-// caller's thread first does what it was given.
-void FaceBatch::SweepAll(const DenseIndex& index, const std::function<void()>& meanwhile) {
+// each taking the next few layers of an axis until none are left.
+void FaceBatch::SweepAll(const DenseIndex& index) {
     constexpr int64_t kCellsForTwoThreads = 1 << 18, kLayersPerRun = 16;
     int64_t cells = 0;
     for (int side = 1; side <= 6; ++side) {
@@ -129,9 +137,6 @@ void FaceBatch::SweepAll(const DenseIndex& index, const std::function<void()>& m
     if (cells >= kCellsForTwoThreads) {
         other = std::async(std::launch::async, sweepRuns, std::ref(scratch[1]));
     }
-    if (meanwhile) {
-        meanwhile();
-    }
     sweepRuns(scratch[0]);
     if (other.valid()) {
         other.get();
@@ -141,7 +146,7 @@ void FaceBatch::SweepAll(const DenseIndex& index, const std::function<void()>& m
 // The faces of runs of needed layers are read together, as many layers as
 // make a few hundred kilobytes of cells at a time.
 void FaceBatch::SweepLayers(const DenseIndex& index, int axis, int64_t begin, int64_t end, Scratch& scratch) {
-    constexpr int64_t kCellsAtOnce = 1 << 17;
+    constexpr int64_t kCellsAtOnce = 1 << 21;
     const int lowSide = SideAcross(axis, -1), highSide = SideAcross(axis, +1);
     const int64_t area = width[axis] * height[axis];
     const int64_t most = std::max<int64_t>(1, kCellsAtOnce / std::max<int64_t>(area, 1));

@@ -15,7 +15,6 @@
 // sixty-fourth of its cells); past that, one sweep costs less.
 
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 #include "quads/QuadAlgorithm.h"
@@ -38,9 +37,10 @@ public:
         }
     }
     bool Sweeping(int side, const BlockPos& pos) const { return Waiting() && At(side, pos).sweep; }
-    // Applies what waits and ends the batch. Meanwhile, if given, runs on the
-    // caller's thread beside the sweeps, before any face is applied.
-    void Apply(QuadAlgorithm& quads, const DenseIndex& index, const std::function<void()>& meanwhile = {});
+    // Every plane will be merged afresh: a batch that changes much of the box touches them all.
+    void MarkAll();
+    // Applies what waits and ends the batch.
+    void Apply(QuadAlgorithm& quads, const DenseIndex& index);
     // Ends the batch, dropping what waits.
     void Discard();
 
@@ -69,7 +69,7 @@ private:
         return planes[side - 1][Coordinate(pos, kSides[side].axis) - base[side - 1]];
     }
     const std::vector<Change>& Net(const std::vector<Change>& changes);
-    void SweepAll(const DenseIndex& index, const std::function<void()>& meanwhile);
+    void SweepAll(const DenseIndex& index);
     // The layers of cubes from begin to before end, counted from the box's low corner.
     void SweepLayers(const DenseIndex& index, int axis, int64_t begin, int64_t end, Scratch& scratch);
     void Sweep(Plane& plane, int axis, DenseIndex::Faces& faces, int64_t layer, Scratch& scratch) const;
