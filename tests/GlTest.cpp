@@ -290,6 +290,51 @@ TEST(FieldGl, RegionsDrawWhatSendingEverythingDraws) {
     }
 }
 
+// What a frame leaves out, because everything over it on the screen is
+// nearer, is only what cannot be seen: from random poses in and around
+// random opened boxes, cut or not, leaving out the regions the depths read
+// back hide changes no pixel, and the picture is the plain drawing of
+// everything but where two faces meet at one depth, which either may show.
+TEST(FieldGl, WhatAFrameLeavesOutCannotBeSeen) {
+    const std::unique_ptr<MineWorld> made = MakeWorld();
+    ASSERT_TRUE(made);
+    MineWorld& world = *made;
+    std::mt19937 random(37);
+    std::uniform_real_distribution<float> unit(-1, 1);
+    world.Drawer().SetPointMarkers(false);
+    size_t leftOut = 0;
+    const auto differ = [](const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
+        int pixels = 0;
+        for (size_t i = 0; i < a.size(); i += 3) pixels += !std::equal(&a[i], &a[i] + 3, &b[i]);
+        return pixels;
+    };
+    for (int round = 0; round < 12; ++round) {
+        const int x = 40 + random() % 40, y = 40 + random() % 40, z = 40 + random() % 40;
+        std::srand(round);
+        world.Initialize(x, y, z, x * y * z / (15 + random() % 20));
+        for (int open = 1 + random() % 3; open > 0; --open) {
+            const size_t at = random() % world.Cubes().Size();
+            if (!world.Cubes().At(at).isMine) world.EatZeroBlocks(world.Cubes().PositionOf(at), 1);
+        }
+        for (int cut = random() % 3 == 0 ? 1 + random() % 5 : 0; cut > 0; --cut) world.CutDeeper(Vector(unit(random), unit(random), -1));
+        const Vector centre(x / 2.0f, y / 2.0f, z / 2.0f);
+        const Vector eye = random() % 2 ? centre + Vector(unit(random) * x, unit(random) * y, unit(random) * z) * 0.4f
+                                        : centre + Vector(unit(random), unit(random), unit(random)) * float(x + y + z) * 0.6f;
+        LookFrom(eye, centre + Vector(unit(random), unit(random), unit(random)) * 5.0f, {0, 0, 1});
+        std::vector<unsigned char> pictures[2];
+        for (const bool culling : {true, false}) {
+            world.Drawer().SetDepthCulling(culling);
+            pictures[culling] = Picture([&] { world.Render(); });
+            leftOut += culling ? world.Drawer().LeftOut() : 0;
+        }
+        const std::string where = "round " + std::to_string(round) + ", eye " + ToString(eye.x) + " " + ToString(eye.y) + " " + ToString(eye.z);
+        EXPECT_EQ(differ(pictures[true], pictures[false]), 0) << where;
+        EXPECT_LE(differ(pictures[false], Picture([&] { world.RenderPlain(); })), 4) << where;
+    }
+    EXPECT_GT(leftOut, 20u) << "the poses hide some regions";
+    world.Drawer().SetPointMarkers(true);
+}
+
 // What the player sees under the pointer is what a click acts on: every
 // standing cube drawn in a colour of its own, through the frame's own view in
 // orbit, from random poses around random opened boxes, shows under random

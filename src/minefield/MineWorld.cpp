@@ -10,12 +10,24 @@
 #include "render/Outline.h"
 #include "support/Sides.h"
 
+namespace {
+
+// Mesa's software renderers, where what is not drawn is what costs.
+bool DrawsOnTheProcessor() {
+    const char* const renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    const std::string name = renderer == nullptr ? "" : renderer;
+    return name.find("llvmpipe") != std::string::npos || name.find("softpipe") != std::string::npos;
+}
+
+}  // namespace
+
 MineWorld::MineWorld() {
     const std::vector<std::pair<int, std::string>> textures = {
         {kGreyTexture, "grey_block"}, {kFlaggedTexture, "flagged_block"}, {kMineTexture, "mine_block"}};
     texDict.LoadListedTextures("Textures", "texture_listing.txt", textures);
     drawBuffer.Initialize(1000, &texDict);
     blockWorld.SetObserver(&regions);
+    drawer.SetDepthCulling(DrawsOnTheProcessor());
 }
 
 void MineWorld::Render() {
@@ -45,7 +57,8 @@ void MineWorld::RenderMarkers() {
         const size_t end = std::min(marked.size(), first + kMarkersPerSlice);
         markerVertices.clear();
         for (size_t i = first; i < end; ++i) {
-            AppendMarker(cubes.PositionOf(marked[i]), cubes.At(marked[i]).adjacentMines, markerVertices);
+            const BlockPos pos = cubes.PositionOf(marked[i]);
+            AppendMarker(pos, ShownCount(pos), markerVertices);  // none where the cut hides it
         }
         DrawMarkers(markerVertices.data(), indices.data(), markerVertices.size() / kMarkerCorners);
         glFlush();

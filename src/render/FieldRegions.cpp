@@ -169,3 +169,4 @@ void FieldRegions::BuildPoints(int region, std::vector<MarkerVertex>& out) const
     out.clear();
     ForEachMarkedCube(region, [&](const BlockPos& pos, uint8_t count) { AppendMarkerPoint(pos, count, out); });
 }
+

@@ -21,7 +21,7 @@
 
 class FieldRegions : public BlockWorld2::Observer {
 public:
-    static constexpr int kRegionSide = 8;
+    static constexpr int kRegionSide = 16;
 
     // The merged faces whose low corner's cube lies in the region, as indexed
     // triangles, a run of indices per texture in ascending order of texture.

@@ -6,8 +6,21 @@
 #include <cmath>
 #include <set>
 
+#include "render/DepthTiles.h"
 #include "textures/TexDict.h"
 #include "textures/Texture.h"
+
+// The six planes that bound what the camera sees (a point p is in view when
+// a x + b y + c z + d >= 0 for each), where the eye is, and how far a marker
+// must be for its triangles to shrink below a point's size.
+struct FrameView {
+    float planes[6][4];
+    Vector eye;
+    float pointDistance;
+    float combined[16];  // projection times model-view, column by column
+    int viewport[4];
+};
+
 
 namespace {
 
@@ -17,16 +30,7 @@ enum Buffer { kFaceVertices, kFaceIndices, kMarkerVertices, kPoints };
 constexpr float kMarkerHeight = 0.2f;
 constexpr float kPointPixels = 1.5f;
 
-// The six planes that bound what the camera sees (a point p is in view when
-// a x + b y + c z + d >= 0 for each), where the eye is, and how far a marker
-// must be for its triangles to shrink below a point's size.
-struct View {
-    float planes[6][4];
-    Vector eye;
-    float pointDistance;
-};
-
-View CurrentView() {
+FrameView CurrentView() {
     float p[16], m[16], c[16];
     glGetFloatv(GL_PROJECTION_MATRIX, p);
     glGetFloatv(GL_MODELVIEW_MATRIX, m);
@@ -38,7 +42,7 @@ View CurrentView() {
             }
         }
     }
-    View view;
+    FrameView view;
     for (int axis = 0; axis < 3; ++axis) {
         for (int side = 0; side < 2; ++side) {
             const float sign = side == 0 ? 1.0f : -1.0f;
@@ -52,10 +56,12 @@ View CurrentView() {
     GLint viewport[4] = {0, 0, 0, 0};
     glGetIntegerv(GL_VIEWPORT, viewport);
     view.pointDistance = kMarkerHeight * p[5] * static_cast<float>(viewport[3]) / 2 / kPointPixels;
+    std::copy(c, c + 16, view.combined);
+    std::copy(viewport, viewport + 4, view.viewport);
     return view;
 }
 
-bool InView(const View& view, const Vector& low, const Vector& high) {
+bool InView(const FrameView& view, const Vector& low, const Vector& high) {
     for (const auto& plane : view.planes) {
         const float x = plane[0] >= 0 ? high.x : low.x;
         const float y = plane[1] >= 0 ? high.y : low.y;
@@ -71,6 +77,35 @@ float DistanceToBox(const Vector& p, const Vector& low, const Vector& high) {
     const auto gap = [](float value, float from, float to) { return std::max({from - value, 0.0f, value - to}); };
     const Vector d(gap(p.x, low.x, high.x), gap(p.y, low.y, high.y), gap(p.z, low.z, high.z));
     return Length(d);
+}
+
+// Depths a little apart on the screen may come out in either order: what is
+// this much nearer than a pixel's depth counts as maybe in front of it.
+constexpr float kDepthMargin = 1e-6f;
+
+// Whether what the box holds would fail the depth test at every pixel it could
+// cover. A box reaching behind the eye covers anything.
+bool Hidden(const FrameView& view, const DepthTiles& tiles, const Vector& low, const Vector& high) {
+    double left = 1e30, bottom = 1e30, right = -1e30, top = -1e30, nearest = 1;
+    for (int corner = 0; corner < 8; ++corner) {
+        const double p[3] = {corner & 1 ? high.x : low.x, corner & 2 ? high.y : low.y, corner & 4 ? high.z : low.z};
+        double clip[4];
+        for (int row = 0; row < 4; ++row) {
+            clip[row] = view.combined[12 + row];
+            for (int k = 0; k < 3; ++k) clip[row] += view.combined[k * 4 + row] * p[k];
+        }
+        if (clip[3] <= 1e-6) {
+            return false;
+        }
+        const double x = view.viewport[0] + (clip[0] / clip[3] + 1) / 2 * view.viewport[2];
+        const double y = view.viewport[1] + (clip[1] / clip[3] + 1) / 2 * view.viewport[3];
+        left = std::min(left, x), right = std::max(right, x), bottom = std::min(bottom, y), top = std::max(top, y);
+        nearest = std::min(nearest, (clip[2] / clip[3] + 1) / 2);
+    }
+    const auto pixel = [](double v) { return static_cast<int>(std::clamp(v, -1e6, 1e6)); };
+    return tiles.Hides(pixel(std::floor(left)) - 1 - view.viewport[0], pixel(std::floor(bottom)) - 1 - view.viewport[1],
+                       pixel(std::ceil(right)) + 1 - view.viewport[0], pixel(std::ceil(top)) + 1 - view.viewport[1],
+                       static_cast<float>(nearest) - kDepthMargin);
 }
 
 template <typename T>
@@ -173,36 +208,78 @@ void RegionDrawer::DrawMarkers(const FieldRegions& regions, int index, bool asPo
 
 // Faces never overlap and markers sit apart inside their cubes, so the order
 // of the regions changes nothing on the screen: the nearest go first, and
-// what lies behind them fails the depth test before it is textured.
+// what lies behind them fails the depth test before it is textured. They go
+// in waves, each twice the last. Where depths are read back cheaply, before
+// each wave the depths drawn so far are read back, and a region whose every
+// pixel already holds something nearer is left out; either way the same
+// faces and markers go in the same order.
 void RegionDrawer::Draw(const FieldRegions& regions, const TexDict& textures) {
     Prepare(regions);
-    const View view = CurrentView();
-    std::vector<std::pair<float, int>> faceOrder, markerOrder;
-    std::set<int> used;
+    const FrameView view = CurrentView();
+    std::vector<Drawn> order;
     for (int index = 0; index < regions.Count(); ++index) {
         const Region& region = built[index];
-        if (!region.runs.empty() && InView(view, region.low, region.high)) {
-            faceOrder.emplace_back(DistanceToBox(view.eye, region.low, region.high), index);
-            for (const auto& run : region.runs) {
-                used.insert(run.texture);
-            }
-        }
         const BlockRect box = regions.Box(index);
         const Vector low(box.low.x, box.low.y, box.low.z), high(box.high.x + 1, box.high.y + 1, box.high.z + 1);
-        if (InView(view, low, high)) {
-            markerOrder.emplace_back(DistanceToBox(view.eye, low, high), index);
+        const bool faces = !region.runs.empty() && InView(view, region.low, region.high);
+        if (!faces && !InView(view, low, high)) {
+            continue;
+        }
+        Drawn drawn{DistanceToBox(view.eye, low, high), index, faces, low, high};
+        if (!region.runs.empty()) {
+            drawn.low = Vector(std::min(low.x, region.low.x), std::min(low.y, region.low.y), std::min(low.z, region.low.z));
+            drawn.high = Vector(std::max(high.x, region.high.x), std::max(high.y, region.high.y), std::max(high.z, region.high.z));
+        }
+        order.push_back(drawn);
+    }
+    std::sort(order.begin(), order.end(), [](const Drawn& a, const Drawn& b) { return a.distance < b.distance || (a.distance == b.distance && a.index < b.index); });
+
+    constexpr size_t kFirstWave = 32;
+    leftOut = 0;
+    std::vector<Drawn> wave;
+    for (size_t begin = 0, size = kFirstWave; begin < order.size(); begin += size, size *= 2) {
+        const auto end = order.begin() + static_cast<std::ptrdiff_t>(std::min(order.size(), begin + size));
+        wave.assign(order.begin() + static_cast<std::ptrdiff_t>(begin), end);
+        if (depthCulling && begin > 0) {
+            ReadDepths(view);
+            const auto kept = std::remove_if(wave.begin(), wave.end(), [&](const Drawn& d) { return Hidden(view, tiles, d.low, d.high); });
+            leftOut += static_cast<size_t>(wave.end() - kept);
+            wave.erase(kept, wave.end());
+        }
+        DrawWave(regions, textures, view, wave);
+    }
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+}
+
+void RegionDrawer::ReadDepths(const FrameView& view) {
+    const int width = view.viewport[2], height = view.viewport[3];
+    depths.resize(static_cast<size_t>(std::max(width, 0)) * std::max(height, 0));
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(view.viewport[0], view.viewport[1], width, height, GL_DEPTH_COMPONENT, GL_FLOAT, depths.data());
+    tiles.Build(depths.data(), width, height);
+}
+
+// The faces texture by texture, then the markers, near ones as triangles and far ones as points.
+void RegionDrawer::DrawWave(const FieldRegions& regions, const TexDict& textures, const FrameView& view, const std::vector<Drawn>& wave) {
+    std::set<int> used;
+    for (const Drawn& d : wave) {
+        for (const auto& run : built[d.index].runs) {
+            used.insert(run.texture);
         }
     }
-    std::sort(faceOrder.begin(), faceOrder.end());
-    std::sort(markerOrder.begin(), markerOrder.end());
     glEnable(GL_DEPTH_TEST);
+    glEnable(GL_TEXTURE_2D);
     for (const int texture : used) {
         textures.GetTexture(texture)->UseTexture();
-        for (const auto& [distance, index] : faceOrder) {
-            const Region& region = built[index];
+        for (const Drawn& d : wave) {
+            const Region& region = built[d.index];
             const auto run = std::find_if(region.runs.begin(), region.runs.end(),
                                           [texture](const auto& r) { return r.texture == texture; });
-            if (run == region.runs.end()) {
+            if (!d.faces || run == region.runs.end()) {
                 continue;
             }
             glBindBuffer(GL_ARRAY_BUFFER, region.buffers[kFaceVertices]);
@@ -213,12 +290,11 @@ void RegionDrawer::Draw(const FieldRegions& regions, const TexDict& textures) {
         }
     }
     glDisable(GL_TEXTURE_2D);
-    for (const auto& [distance, index] : markerOrder) {
-        DrawMarkers(regions, index, pointMarkers && distance > view.pointDistance);
+    for (const Drawn& d : wave) {
+        const BlockRect box = regions.Box(d.index);
+        const Vector low(box.low.x, box.low.y, box.low.z), high(box.high.x + 1, box.high.y + 1, box.high.z + 1);
+        if (InView(view, low, high)) {
+            DrawMarkers(regions, d.index, pointMarkers && DistanceToBox(view.eye, low, high) > view.pointDistance);
+        }
     }
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    glDisableClientState(GL_COLOR_ARRAY);
-    glDisableClientState(GL_VERTEX_ARRAY);
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
 }

@@ -10,9 +10,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "render/DepthTiles.h"
 #include "render/FieldRegions.h"
 
 class TexDict;
+struct FrameView;
 
 class RegionDrawer {
 public:
@@ -25,6 +27,12 @@ public:
     void Draw(const FieldRegions& regions, const TexDict& textures);
     // Off: every marker shows its triangles, however small.
     void SetPointMarkers(bool on) { pointMarkers = on; }
+    // On: regions whose every pixel already holds something nearer are left
+    // out, which costs reading the depths back a few times a frame: worth it
+    // where the processor draws, not where a graphics card does.
+    void SetDepthCulling(bool on) { depthCulling = on; }
+    // The regions the last frame left out so.
+    size_t LeftOut() const { return leftOut; }
 
     // What one of a region's buffers holds.
     struct Kept {
@@ -41,7 +49,17 @@ private:
         Vector low{0, 0, 0}, high{0, 0, 0};  // what the faces fill
     };
 
+    // A region to draw in this frame, and the box its faces and markers lie in.
+    struct Drawn {
+        float distance;
+        int index;
+        bool faces;  // in view
+        Vector low, high;
+    };
+
     void Prepare(const FieldRegions& regions);
+    void ReadDepths(const FrameView& view);
+    void DrawWave(const FieldRegions& regions, const TexDict& textures, const FrameView& view, const std::vector<Drawn>& wave);
     void UploadFaces(const FieldRegions& regions, int index);
     void DrawMarkers(const FieldRegions& regions, int index, bool asPoints);
     void Release();
@@ -50,6 +68,10 @@ private:
     unsigned int markerIndices = 0;  // the element buffer of every region's markers
     uint64_t layout = 0;
     bool pointMarkers = true;
+    bool depthCulling = false;
+    size_t leftOut = 0;
+    std::vector<float> depths;  // read back, and their tiles
+    DepthTiles tiles;
     FieldRegions::Faces faces;  // scratch space for one region at a time
     std::vector<MarkerVertex> markers;
     std::vector<MarkerVertex> points;

@@ -1,0 +1,35 @@
+#include "render/DepthTiles.h"
+
+#include <algorithm>
+
+void DepthTiles::Build(const float* depths, int w, int h) {
+    width = w;
+    height = h;
+    across = (w + kTile - 1) / kTile;
+    up = (h + kTile - 1) / kTile;
+    farthest.assign(static_cast<size_t>(across) * up, 0.0f);
+    for (int y = 0; y < h; ++y) {
+        float* tiles = &farthest[static_cast<size_t>(y / kTile) * across];
+        const float* row = depths + static_cast<size_t>(y) * w;
+        for (int x = 0; x < w; ++x) {
+            tiles[x / kTile] = std::max(tiles[x / kTile], row[x]);
+        }
+    }
+}
+
+bool DepthTiles::Hides(int x0, int y0, int x1, int y1, float depth) const {
+    x0 = std::max(x0, 0), y0 = std::max(y0, 0);
+    x1 = std::min(x1, width - 1), y1 = std::min(y1, height - 1);
+    if (x0 > x1 || y0 > y1) {
+        return true;  // off the screen
+    }
+    for (int ty = y0 / kTile; ty <= y1 / kTile; ++ty) {
+        const float* tiles = &farthest[static_cast<size_t>(ty) * across];
+        for (int tx = x0 / kTile; tx <= x1 / kTile; ++tx) {
+            if (!(tiles[tx] < depth)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}

@@ -1,0 +1,30 @@
+#ifndef CUBOMB_RENDER_DEPTHTILES_H
+#define CUBOMB_RENDER_DEPTHTILES_H
+
+// The farthest depth in each tile of a depth buffer, to tell cheaply that
+// everything already drawn over a rectangle of the screen lies nearer than
+// some depth: whatever lies only beyond it there would fail the depth test
+// at every pixel, and need not be drawn. Plain data.
+
+#include <cstdint>
+#include <vector>
+
+class DepthTiles {
+public:
+    static constexpr int kTile = 8;
+
+    // Depths row by row from the bottom left, 0 near to 1 far, as OpenGL reads them back.
+    void Build(const float* depths, int width, int height);
+    // Whether every pixel from (x0, y0) to (x1, y1), both included and
+    // clipped to the screen, holds a depth below depth.
+    bool Hides(int x0, int y0, int x1, int y1, float depth) const;
+
+private:
+    int width = 0;
+    int height = 0;
+    int across = 0;
+    int up = 0;
+    std::vector<float> farthest;
+};
+
+#endif
