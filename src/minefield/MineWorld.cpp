@@ -52,7 +52,7 @@ void MineWorld::RenderMarkers() {
     constexpr size_t kMarkersPerSlice = 4096;
     glDisable(GL_TEXTURE_2D);
     const std::vector<uint32_t>& marked = MarkedCubes();
-    static const std::vector<uint32_t> indices = MarkerIndices(kMarkersPerSlice);
+    static const std::vector<uint16_t> indices = MarkerIndices(kMarkersPerSlice);
     for (size_t first = 0; first < marked.size(); first += kMarkersPerSlice) {
         const size_t end = std::min(marked.size(), first + kMarkersPerSlice);
         markerVertices.clear();

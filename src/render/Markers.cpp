@@ -77,24 +77,24 @@ void AppendMarker(const BlockPos& pos, uint8_t count, std::vector<MarkerVertex>&
     }
 }
 
-std::vector<uint32_t> MarkerIndices(size_t markers) {
-    std::vector<uint32_t> indices;
+std::vector<uint16_t> MarkerIndices(size_t markers) {
+    std::vector<uint16_t> indices;
     indices.reserve(markers * kMarkerIndices);
     for (size_t marker = 0; marker < markers; ++marker) {
         for (const int corner : kTriangles) {
-            indices.push_back(static_cast<uint32_t>(marker * kMarkerCorners + corner));
+            indices.push_back(static_cast<uint16_t>(marker * kMarkerCorners + corner));
         }
     }
     return indices;
 }
 
-void DrawMarkers(const MarkerVertex* corners, const uint32_t* indices, size_t markers) {
+void DrawMarkers(const MarkerVertex* corners, const uint16_t* indices, size_t markers) {
     if (markers == 0) {
         return;
     }
     glShadeModel(GL_FLAT);
     glInterleavedArrays(GL_C4UB_V3F, 0, corners);
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(markers * kMarkerIndices), GL_UNSIGNED_INT, indices);
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(markers * kMarkerIndices), GL_UNSIGNED_SHORT, indices);
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
     glShadeModel(GL_SMOOTH);

@@ -31,7 +31,8 @@ void AppendMarker(const BlockPos& pos, uint8_t count, std::vector<MarkerVertex>&
 
 // The indices of the triangles of that many markers whose corners lie one
 // after another, in drawing order: the base first.
-std::vector<uint32_t> MarkerIndices(size_t markers);
+// At most 16384 markers, whose corners a 16-bit index reaches.
+std::vector<uint16_t> MarkerIndices(size_t markers);
 
 // A point at the marker's centre in the colour of its base.
 void AppendMarkerPoint(const BlockPos& pos, uint8_t count, std::vector<MarkerVertex>& out);
@@ -39,6 +40,6 @@ void AppendMarkerPoint(const BlockPos& pos, uint8_t count, std::vector<MarkerVer
 // The markers of these corners with flat shading, from client memory, or
 // from the bound array buffer (corners null) with the bound element buffer of
 // MarkerIndices when indices is null as well.
-void DrawMarkers(const MarkerVertex* corners, const uint32_t* indices, size_t markers);
+void DrawMarkers(const MarkerVertex* corners, const uint16_t* indices, size_t markers);
 
 #endif

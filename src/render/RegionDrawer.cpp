@@ -179,9 +179,22 @@ void RegionDrawer::Prepare(const FieldRegions& regions) {
 void RegionDrawer::UploadFaces(const FieldRegions& regions, int index) {
     Region& region = built[index];
     regions.BuildFaces(index, faces);
+    // A rectangle's four corners follow each other, and its six indices.
+    constexpr size_t kQuadsAChunk = 65536 / 4;
+    region.chunks.clear();
+    shortIndices.clear();
+    for (const auto& run : faces.runs) {
+        for (size_t quad = 0; quad * 6 < run.count; quad += kQuadsAChunk) {
+            const size_t first = run.first + quad * 6, count = std::min(run.count - quad * 6, kQuadsAChunk * 6);
+            const size_t base = first / 6 * 4;
+            region.chunks.push_back({run.texture, shortIndices.size(), count, base});
+            for (size_t i = first; i < first + count; ++i) {
+                shortIndices.push_back(static_cast<uint16_t>(faces.indices[i] - base));
+            }
+        }
+    }
     Upload(GL_ARRAY_BUFFER, region.buffers[kFaceVertices], faces.vertices);
-    Upload(GL_ELEMENT_ARRAY_BUFFER, region.buffers[kFaceIndices], faces.indices);
-    region.runs = faces.runs;
+    Upload(GL_ELEMENT_ARRAY_BUFFER, region.buffers[kFaceIndices], shortIndices);
     region.low = faces.low;
     region.high = faces.high;
     region.faces = {true, regions.FacesVersion(index), faces.indices.size()};
@@ -221,12 +234,12 @@ void RegionDrawer::Draw(const FieldRegions& regions, const TexDict& textures) {
         const Region& region = built[index];
         const BlockRect box = regions.Box(index);
         const Vector low(box.low.x, box.low.y, box.low.z), high(box.high.x + 1, box.high.y + 1, box.high.z + 1);
-        const bool faces = !region.runs.empty() && InView(view, region.low, region.high);
+        const bool faces = !region.chunks.empty() && InView(view, region.low, region.high);
         if (!faces && !InView(view, low, high)) {
             continue;
         }
         Drawn drawn{DistanceToBox(view.eye, low, high), index, faces, low, high};
-        if (!region.runs.empty()) {
+        if (!region.chunks.empty()) {
             drawn.low = Vector(std::min(low.x, region.low.x), std::min(low.y, region.low.y), std::min(low.z, region.low.z));
             drawn.high = Vector(std::max(high.x, region.high.x), std::max(high.y, region.high.y), std::max(high.z, region.high.z));
         }
@@ -267,8 +280,8 @@ void RegionDrawer::ReadDepths(const FrameView& view) {
 void RegionDrawer::DrawWave(const FieldRegions& regions, const TexDict& textures, const FrameView& view, const std::vector<Drawn>& wave) {
     std::set<int> used;
     for (const Drawn& d : wave) {
-        for (const auto& run : built[d.index].runs) {
-            used.insert(run.texture);
+        for (const Chunk& chunk : built[d.index].chunks) {
+            used.insert(chunk.texture);
         }
     }
     glEnable(GL_DEPTH_TEST);
@@ -277,16 +290,19 @@ void RegionDrawer::DrawWave(const FieldRegions& regions, const TexDict& textures
         textures.GetTexture(texture)->UseTexture();
         for (const Drawn& d : wave) {
             const Region& region = built[d.index];
-            const auto run = std::find_if(region.runs.begin(), region.runs.end(),
-                                          [texture](const auto& r) { return r.texture == texture; });
-            if (!d.faces || run == region.runs.end()) {
+            if (!d.faces) {
                 continue;
             }
-            glBindBuffer(GL_ARRAY_BUFFER, region.buffers[kFaceVertices]);
-            glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, region.buffers[kFaceIndices]);
-            glInterleavedArrays(GL_T2F_C3F_V3F, 0, nullptr);
-            glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(run->count), GL_UNSIGNED_INT,
-                           reinterpret_cast<const void*>(run->first * sizeof(uint32_t)));
+            for (const Chunk& chunk : region.chunks) {
+                if (chunk.texture != texture) {
+                    continue;
+                }
+                glBindBuffer(GL_ARRAY_BUFFER, region.buffers[kFaceVertices]);
+                glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, region.buffers[kFaceIndices]);
+                glInterleavedArrays(GL_T2F_C3F_V3F, 0, reinterpret_cast<const void*>(chunk.base * sizeof(FaceVertex)));
+                glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(chunk.count), GL_UNSIGNED_SHORT,
+                               reinterpret_cast<const void*>(chunk.first * sizeof(uint16_t)));
+            }
         }
     }
     glDisable(GL_TEXTURE_2D);

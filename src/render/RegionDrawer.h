@@ -42,10 +42,18 @@ public:
     };
 
 private:
+    // A run of one texture's triangles whose corners a 16-bit index reaches
+    // from the chunk's first corner.
+    struct Chunk {
+        int texture;
+        size_t first;  // index
+        size_t count;
+        size_t base;   // corner
+    };
     struct Region {
         unsigned int buffers[4] = {0, 0, 0, 0};  // face vertices and indices, marker vertices, points
         Kept faces, markers, points;
-        std::vector<FieldRegions::Faces::Run> runs;
+        std::vector<Chunk> chunks;
         Vector low{0, 0, 0}, high{0, 0, 0};  // what the faces fill
     };
 
@@ -73,6 +81,7 @@ private:
     std::vector<float> depths;  // read back, and their tiles
     DepthTiles tiles;
     FieldRegions::Faces faces;  // scratch space for one region at a time
+    std::vector<uint16_t> shortIndices;
     std::vector<MarkerVertex> markers;
     std::vector<MarkerVertex> points;
 };
