@@ -3,6 +3,9 @@
 
 // Fields the benchmarks share.
 
+#include <fstream>
+#include <string>
+
 #include "minefield/MineField.h"
 
 inline int MinesAtDensity(int n, double density) {
@@ -20,6 +23,24 @@ inline void FloodFromFirstZero(MineField& field) {
             return;
         }
     }
+}
+
+// A game laid out as a no-guess board is, at its first uncover: from the
+// outside along +x at the middle of the box, its mines laid around that click.
+inline void FirstNoGuessClick(MineField& field, int n, int mines) {
+    field.SetNoGuess(true);
+    field.Initialize(n, n, n, mines);
+    field.MouseInput(Vector(-0.5f, n / 2 + 0.5f, n / 2 + 0.5f), Vector(1, 0, 0), true, 1.0f);
+    field.SetNoGuess(false);
+}
+
+// The process's peak resident size so far.
+inline long PeakResidentKiB() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
+    }
+    return 0;
 }
 
 #endif

@@ -34,7 +34,7 @@ constexpr int kHeight = 600;
 // A fresh box; one where a click on the first cube without mined neighbours
 // has flooded a region bordered by markers, at the default density and at a
 // quarter of it.
-enum Scene { kFresh = 0, kOpened = 1, kOpenedSparse = 2 };
+enum Scene { kFresh = 0, kOpened = 1, kOpenedSparse = 2, kNoGuess = 3 };
 
 MineWorld* world = nullptr;
 Texture* greyTexture = nullptr;
@@ -42,6 +42,10 @@ Texture* greyTexture = nullptr;
 void Prepare(int n, int scene) {
     const double density = scene == kOpenedSparse ? 0.01 : 0.04;
     std::srand(1);
+    if (scene == kNoGuess) {
+        FirstNoGuessClick(*world, n, MinesAtDensity(n, density));
+        return;
+    }
     world->Initialize(n, n, n, MinesAtDensity(n, density));
     if (scene != kFresh) {
         FloodFromFirstZero(*world);
@@ -283,14 +287,6 @@ void BM_OrbitFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_OrbitFrame)->ArgNames({"n", "scene"})->Args({100, kOpened})->UseRealTime()->Unit(benchmark::kMillisecond);
 
-long PeakResidentKiB() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
-    }
-    return 0;
-}
-
 // The peak the whole game reaches over what the window and an empty field
 // took, per cube, with one frame drawn: the field, its merged faces and the
 // markers' cached triangles. Meaningful only as the first benchmark of a run:
@@ -312,6 +308,8 @@ BENCHMARK(BM_GamePeakMemory)
     ->Args({100, kFresh})
     ->Args({100, kOpened})
     ->Args({256, kOpened})
+    ->Args({100, kNoGuess})
+    ->Args({256, kNoGuess})
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 

@@ -25,6 +25,27 @@ int DefaultMines(int n) {
     return MinesAtDensity(n, kDefaultDensity);
 }
 
+// The peak the field alone reaches over what the process held before, per
+// cube, by its first flood at the default density, or its first click on a
+// no-guess board. Meaningful only as the first benchmark of a run:
+//     cubomb_bench --benchmark_filter=BM_FieldPeakMemory/256/0
+void BM_FieldPeakMemory(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    const long before = PeakResidentKiB();
+    MineField field;
+    for (auto _ : state) {
+        std::srand(1);
+        if (state.range(1) != 0) {
+            FirstNoGuessClick(field, n, DefaultMines(n));
+        } else {
+            field.Initialize(n, n, n, DefaultMines(n));
+            FloodFromFirstZero(field);
+        }
+    }
+    state.counters["bytes_per_cube"] = (PeakResidentKiB() - before) * 1024.0 / (double(n) * n * n);
+}
+BENCHMARK(BM_FieldPeakMemory)->ArgNames({"n", "no_guess"})->Args({100, 0})->Args({256, 0})->Args({100, 1})->Args({256, 1})->Iterations(1)->Unit(benchmark::kMillisecond);
+
 // As a player's N starts one: on the field of the game before, whose memory it reuses.
 void BM_NewGame(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));

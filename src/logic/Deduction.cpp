@@ -83,7 +83,7 @@ void Deduction::Uncover(size_t cube, int count) {
 void Deduction::Touch(size_t cube) {
     if (counts[cube] != kCovered && !queued[cube]) {
         queued[cube] = true;
-        pending.push_back(cube);
+        pending.push_back(static_cast<uint32_t>(cube));
     }
 }
 

@@ -73,7 +73,7 @@ private:
     std::vector<int8_t> counts;  // kCovered, or the count of an uncovered cube
     std::vector<Fact> facts;
     int knownMines = 0;
-    std::vector<size_t> pending;  // counts to look at again
+    std::vector<uint32_t> pending;  // counts to look at again; a box holds at most 2^24 cubes
     std::vector<bool> queued;
     std::vector<size_t> found;   // cubes newly known safe and still covered
     mutable bool incomplete = false;

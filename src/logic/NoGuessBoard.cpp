@@ -9,14 +9,15 @@
 namespace {
 
 // The cubes a mine may lie on: all but the first and its neighbours.
-std::vector<size_t> FreeCubes(const Box& box, size_t first) {
+// A box holds at most 2^24 cubes.
+std::vector<uint32_t> FreeCubes(const Box& box, size_t first) {
     std::vector<bool> kept(box.Cubes(), false);
     kept[first] = true;
     box.ForEachNeighbour(first, [&](size_t around) { kept[around] = true; });
-    std::vector<size_t> free;
+    std::vector<uint32_t> free;
     for (size_t cube = 0; cube < box.Cubes(); ++cube) {
         if (!kept[cube]) {
-            free.push_back(cube);
+            free.push_back(static_cast<uint32_t>(cube));
         }
     }
     return free;
@@ -28,7 +29,7 @@ std::vector<size_t> FreeCubes(const Box& box, size_t first) {
 NoGuessBoard DrawNoGuessBoard(const Box& box, int mines, size_t first, uint32_t seed, double seconds) {
     const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     std::mt19937 random(seed);
-    std::vector<size_t> free = FreeCubes(box, first);
+    std::vector<uint32_t> free = FreeCubes(box, first);
     const size_t count = std::min(free.size(), static_cast<size_t>(std::max(mines, 0)));
     NoGuessBoard board;
     do {

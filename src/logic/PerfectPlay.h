@@ -9,13 +9,14 @@
 // when perfect play uncovers every safe cube.
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "logic/Box.h"
 #include "logic/Deduction.h"
 
 // The number of mined cubes around each cube.
-std::vector<int> CountsAround(const Box& box, const std::vector<bool>& mined);
+std::vector<uint8_t> CountsAround(const Box& box, const std::vector<bool>& mined);
 
 // The safe cubes perfect play from first leaves covered; none when it needs no guess.
 size_t LeftByPerfectPlay(const Box& box, const std::vector<bool>& mined, size_t first,

@@ -17,7 +17,7 @@ Box BoxOf(const ReplayRecord& replay) {
 
 // The safe cubes resolved first are the first click and its flood; the click
 // is the first zero among them in file order, or the one cube itself.
-bool FirstClick(const ReplayRecord& replay, const std::vector<int>& counts, size_t& first) {
+bool FirstClick(const ReplayRecord& replay, const std::vector<uint8_t>& counts, size_t& first) {
     float earliest = kNever;
     for (size_t cube = 0; cube < replay.times.size(); ++cube) {
         if (!replay.mines[cube]) {
@@ -53,7 +53,7 @@ std::string ThreeBVPerSecond(const ReplayRecord& replay) {
 
 void Analyse(const ReplayRecord& replay, std::ostream& out) {
     const Box box = BoxOf(replay);
-    const std::vector<int> counts = CountsAround(box, replay.mines);
+    const std::vector<uint8_t> counts = CountsAround(box, replay.mines);
     size_t first = 0;
     const bool opened = FirstClick(replay, counts, first);
     const BlockPos click = box.PositionOf(first);
