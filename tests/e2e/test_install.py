@@ -8,7 +8,8 @@ SOUNDS = ["Sounds/%s.wav" % s for s in ("cut", "flag", "hint", "loss", "menu", "
 GAME_FILES = sorted(["HelpScreen.jpg", "Textures/flagged_block.png", "Textures/grey_block.png", "Textures/mine_block.png",
                      "Textures/texture_listing.txt", "font_proggy_green.tga", "game_parameters.txt"] + SOUNDS)
 METAINFO = "share/metainfo/io.github.cubomb.cubomb.metainfo.xml"
-FILES = sorted(["bin/cubomb", "lib/cubomb/cubomb", "share/applications/cubomb.desktop", "share/man/man6/cubomb.6", METAINFO] +
+FILES = sorted(["games/cubomb", "lib/cubomb/cubomb", "share/applications/cubomb.desktop", "share/man/man6/cubomb.6.gz", METAINFO,
+                "share/doc/cubomb/changelog.gz", "share/doc/cubomb/copyright"] +
                ["share/icons/hicolor/%dx%d/apps/cubomb.png" % (s, s) for s in (64, 128, 256)] +
                ["share/cubomb/" + f for f in GAME_FILES])
 
@@ -31,7 +32,7 @@ def test_the_install_holds_the_game_and_its_launcher_keeps_a_folder_of_the_playe
         assert Image.open(tmp_path / ("usr/share/icons/hicolor/%dx%d/apps/cubomb.png" % (size, size))).size == (size, size)
     home, folder = tmp_path / "home", tmp_path / "home/.local/share/cubomb"
     home.mkdir()
-    play = lambda home: subprocess.run([tmp_path / "usr/bin/cubomb", "--version"], capture_output=True, text=True,
+    play = lambda home: subprocess.run([tmp_path / "usr/games/cubomb", "--version"], capture_output=True, text=True,
                                        env={k: v for k, v in os.environ.items() if k != "XDG_DATA_HOME"} | {"HOME": str(home)})
     assert play(home).stdout == "Cubomb 1.2\n" and files(folder) == GAME_FILES
     (folder / "game_parameters.txt").write_text("dimensions 3 3 3\n")
@@ -53,3 +54,6 @@ def test_the_debian_package(tmp_path):
     assert (control["Package"], control["Version"], control["Architecture"], control["Section"]) == ("cubomb", "1.2", "amd64", "games")
     for library in ("libsdl1.2debian", "libsdl-image1.2", "libsdl-mixer1.2", "libglew2.2", "libglu1-mesa", "libgl1", "libstdc++6"):
         assert library in control["Depends"]
+    checked = subprocess.run(["lintian", package], capture_output=True, text=True)
+    findings = [line for line in checked.stdout.splitlines() if line[:2] in ("E:", "W:")]
+    assert checked.returncode == 0 and findings == [], checked.stdout
