@@ -2,7 +2,7 @@
 """Fails when a folder of src/ includes one that stands above it in the layers."""
 import pathlib, re, sys
 
-LAYERS = [["support"], ["input", "textures", "sound"], ["quads"], ["world"], ["picking", "logic"], ["render"], ["minefield"],
+LAYERS = [["system"], ["support"], ["input", "textures", "sound"], ["quads"], ["world"], ["picking", "logic"], ["render"], ["minefield"],
           ["replay"], ["ui"], ["game"]]
 RANK = {folder: rank for rank, folders in enumerate(LAYERS) for folder in folders}
 

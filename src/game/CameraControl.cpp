@@ -1,8 +1,6 @@
 #include "game/CameraControl.h"
 
 #include <GL/glew.h>
-#include <GL/glu.h>
-#include <SDL.h>
 
 #include <algorithm>
 
@@ -11,6 +9,7 @@
 #include "input/SDL_Input.h"
 #include "picking/PointerRay.h"
 #include "replay/SavedGame.h"
+#include "system/System.h"
 
 namespace {
 
@@ -91,10 +90,7 @@ void CameraKeys(GameInfo& info, const Input& input) {
 // Captured again, the pointer's first relative motion is a jump, not the player's.
 void FreePointer(GameInfo& info) {
     const bool free = info.menuOpen || Orbiting(info);
-    SDL_ShowCursor(free ? SDL_ENABLE : SDL_DISABLE);
-    if (free || !info.fullscreen) {
-        SDL_WM_GrabInput(free ? SDL_GRAB_OFF : SDL_GRAB_ON);
-    }
+    System::CapturePointer(!free, info.fullscreen);
     if (!free) {
         info.inputWrapper.SkipNextMotion();
     }
@@ -103,14 +99,14 @@ void FreePointer(GameInfo& info) {
 void LoadView(const GameInfo& info) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(kViewDegrees, static_cast<double>(info.screenWidth) / static_cast<double>(info.screenHeight), kNearPlane,
-                   FarPlane(info));
+    System::MultiplyPerspective(kViewDegrees, static_cast<double>(info.screenWidth) / static_cast<double>(info.screenHeight),
+                                kNearPlane, FarPlane(info));
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glDisable(GL_CULL_FACE);
     const Vector eye = ViewEye(info);
     const Vector target = eye + ViewLook(info);
-    gluLookAt(eye.x, eye.y, eye.z, target.x, target.y, target.z, 0, 0, 1);
+    System::MultiplyLookAt(eye.x, eye.y, eye.z, target.x, target.y, target.z, 0, 0, 1);
 }
 
 bool ShowsCrosshair(const GameInfo& info) {

@@ -1,12 +1,7 @@
 #include "game/GameEnd.h"
 
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <iostream>
-#include <thread>
 
 #include "game/GameInfo.h"
 #include "logic/PerfectPlay.h"
@@ -14,12 +9,11 @@
 #include "minefield/Replay.h"
 #include "replay/ReplayPlayer.h"
 #include "replay/Scores.h"
+#include "system/System.h"
 
 const char* const kStatsFile = "stats.txt";
 
 namespace {
-
-constexpr int kWorkerNiceness = 10;
 
 BoxAndMines BoxOf(const GameInfo& info) {
     const MineField& field = *info.mineWorld;
@@ -45,11 +39,10 @@ void FindExtras(GameInfo& info, bool written, const std::string& path) {
     const std::string name = path.substr(path.rfind('/') + 1);
     const bool ranked = written && !info.end.retry;
     // A task's future, unlike std::async's, lets a new game drop it without
-    // waiting; it runs below the frames' priority, and a dropped one reads no replay.
+    // waiting; a dropped one reads no replay.
     const auto dropped = std::make_shared<std::atomic<bool>>(false);
     std::packaged_task<GameResult()> task([result = info.end.result, box, key, name, ranked, dropped,
                                            mines = field.Mines()]() mutable {
-        setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), kWorkerNiceness);
         result.threeBV = static_cast<int>(ThreeBV(box, mines));
         const Rank rank = ranked && !*dropped ? RankOf(kReplayFolder, name, key) : Rank();
         result.place = rank.place;
@@ -58,7 +51,7 @@ void FindExtras(GameInfo& info, bool written, const std::string& path) {
     });
     info.end.pending = task.get_future();
     info.end.pendingDropped = dropped;
-    std::thread(std::move(task)).detach();
+    System::RunBeside([task = std::make_shared<std::packaged_task<GameResult()>>(std::move(task))] { (*task)(); });
 }
 
 }  // namespace

@@ -24,6 +24,7 @@
 #include "replay/ReplayPlayer.h"
 #include "support/Geometry.h"
 #include "support/ProcessEnd.h"
+#include "system/System.h"
 #include "textures/Texture.h"
 
 namespace {
@@ -263,7 +264,7 @@ void InputLoop(GameInfo& info) {
     info.inputWrapper.TakeInInput();
     const Input* const input = info.inputWrapper.GetInput();
     const uint32_t now = SDL_GetTicks();
-    if (input->KeyPressed(KeyCode::kEscape)) {
+    if (input->KeyPressed(KeyCode::kEscape) && System::EscapeQuits()) {
         QuitNormally();
     }
     if (input->KeyPressed(kKeyP)) {

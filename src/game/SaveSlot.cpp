@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "game/GameParams.h"
+#include "system/System.h"
 
 namespace {
 
@@ -68,6 +69,7 @@ void SaveSlot::Remove() {
         if (unlink(kSavedGameFile) == 0 || errno == ENOENT) {
             held = 0;
         }
+        System::FilesChanged();
     });
 }
 

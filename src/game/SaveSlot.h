@@ -15,7 +15,7 @@
 
 #include "replay/SavedGame.h"
 #include "support/FileLock.h"
-#include "support/Worker.h"
+#include "system/Worker.h"
 
 class SaveSlot {
 public:

@@ -2,6 +2,7 @@
 
 #include <GL/glew.h>
 
+#include <cstddef>
 #include <cstdlib>
 
 #include "support/ProcessEnd.h"
@@ -86,11 +87,23 @@ void QuadDrawBuffer::End() {
 
 // The flush lets the driver draw them now rather than hold a whole big
 // field's worth at once.
-void DrawTriangleArray(unsigned int interleavedFormat, const void* vertices, size_t count) {
+// Pointer by pointer, where an interleaved format is not to be had.
+void PointFaceArrays(const void* first) {
+    const char* const base = static_cast<const char*>(first);
+    constexpr GLsizei kStride = sizeof(FaceVertex);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glTexCoordPointer(2, GL_FLOAT, kStride, base + offsetof(FaceVertex, u));
+    glColorPointer(3, GL_FLOAT, kStride, base + offsetof(FaceVertex, r));
+    glVertexPointer(3, GL_FLOAT, kStride, base + offsetof(FaceVertex, x));
+}
+
+void DrawFaceTriangles(const FaceVertex* vertices, size_t count) {
     if (count == 0) {
         return;
     }
-    glInterleavedArrays(interleavedFormat, 0, vertices);
+    PointFaceArrays(vertices);
     glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(count));
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisableClientState(GL_COLOR_ARRAY);
@@ -100,7 +113,7 @@ void DrawTriangleArray(unsigned int interleavedFormat, const void* vertices, siz
 
 // The triangles so far, in the order they came.
 void QuadDrawBuffer::DrawBatch() {
-    DrawTriangleArray(GL_T2F_C3F_V3F, batch.data(), batch.size());
+    DrawFaceTriangles(batch.data(), batch.size());
     batch.clear();
 }
 

@@ -55,7 +55,10 @@ private:
 
 // Draws the triangles of an interleaved vertex array (an OpenGL format such as
 // GL_C3F_V3F) in one call and leaves the client arrays off again.
-void DrawTriangleArray(unsigned int interleavedFormat, const void* vertices, size_t count);
+// The arrays OpenGL reads face vertices from, starting at first (in client
+// memory, or an offset into the bound array buffer), as GL_T2F_C3F_V3F lays them out.
+void PointFaceArrays(const void* first);
+void DrawFaceTriangles(const FaceVertex* vertices, size_t count);
 
 // The grey level of a rectangle facing along the normal of (p2 - p1) x (p3 - p1).
 float FaceShade(const Vector& p1, const Vector& p2, const Vector& p3);

@@ -2,6 +2,7 @@
 
 #include <GL/glew.h>
 
+#include <cstddef>
 namespace {
 
 struct Colour {
@@ -88,12 +89,22 @@ std::vector<uint16_t> MarkerIndices(size_t markers) {
     return indices;
 }
 
+void PointMarkerArrays(const void* first) {
+    const char* const base = static_cast<const char*>(first);
+    constexpr GLsizei kStride = sizeof(MarkerVertex);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glColorPointer(4, GL_UNSIGNED_BYTE, kStride, base + offsetof(MarkerVertex, r));
+    glVertexPointer(3, GL_FLOAT, kStride, base + offsetof(MarkerVertex, x));
+}
+
 void DrawMarkers(const MarkerVertex* corners, const uint16_t* indices, size_t markers) {
     if (markers == 0) {
         return;
     }
     glShadeModel(GL_FLAT);
-    glInterleavedArrays(GL_C4UB_V3F, 0, corners);
+    PointMarkerArrays(corners);
     glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(markers * kMarkerIndices), GL_UNSIGNED_SHORT, indices);
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);

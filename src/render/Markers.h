@@ -37,6 +37,11 @@ std::vector<uint16_t> MarkerIndices(size_t markers);
 // A point at the marker's centre in the colour of its base.
 void AppendMarkerPoint(const BlockPos& pos, uint8_t count, std::vector<MarkerVertex>& out);
 
+// The arrays OpenGL reads marker corners or points from, starting at first
+// (in client memory, or an offset into the bound array buffer), as
+// GL_C4UB_V3F lays them out.
+void PointMarkerArrays(const void* first);
+
 // The markers of these corners with flat shading, from client memory, or
 // from the bound array buffer (corners null) with the bound element buffer of
 // MarkerIndices when indices is null as well.

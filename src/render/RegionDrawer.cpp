@@ -128,10 +128,10 @@ void Keep(RegionDrawer::Kept& kept, uint64_t version, unsigned int buffer, const
     }
 }
 
-void DrawArray(unsigned int buffer, GLenum format, GLenum mode, size_t count) {
+void DrawPoints(unsigned int buffer, size_t count) {
     glBindBuffer(GL_ARRAY_BUFFER, buffer);
-    glInterleavedArrays(format, 0, nullptr);
-    glDrawArrays(mode, 0, static_cast<GLsizei>(count));
+    PointMarkerArrays(nullptr);
+    glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(count));
 }
 
 }  // namespace
@@ -210,7 +210,7 @@ void RegionDrawer::DrawMarkers(const FieldRegions& regions, int index, bool asPo
             Upload(GL_ARRAY_BUFFER, region.buffers[kMarkerVertices], std::vector<MarkerVertex>());
             region.markers.current = false;
         }
-        DrawArray(region.buffers[kPoints], GL_C4UB_V3F, GL_POINTS, region.points.count);
+        DrawPoints(region.buffers[kPoints], region.points.count);
         return;
     }
     Keep(region.markers, version, region.buffers[kMarkerVertices], markers, [&] { regions.BuildMarkers(index, markers); });
@@ -299,7 +299,7 @@ void RegionDrawer::DrawWave(const FieldRegions& regions, const TexDict& textures
                 }
                 glBindBuffer(GL_ARRAY_BUFFER, region.buffers[kFaceVertices]);
                 glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, region.buffers[kFaceIndices]);
-                glInterleavedArrays(GL_T2F_C3F_V3F, 0, reinterpret_cast<const void*>(chunk.base * sizeof(FaceVertex)));
+                PointFaceArrays(reinterpret_cast<const void*>(chunk.base * sizeof(FaceVertex)));
                 glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(chunk.count), GL_UNSIGNED_SHORT,
                                reinterpret_cast<const void*>(chunk.first * sizeof(uint16_t)));
             }

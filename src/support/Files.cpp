@@ -10,6 +10,8 @@
 #include <sstream>
 #include <vector>
 
+#include "system/System.h"
+
 bool OpenForReading(const std::string& path, std::ifstream& file) {
     struct stat info {};
     if (stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
@@ -98,6 +100,7 @@ bool WriteFileSafely(const std::string& path, const FileWriter& write, std::stri
         return false;
     }
     Sync(FolderOf(path), O_RDONLY | O_DIRECTORY);
+    System::FilesChanged();
     return true;
 }
 
@@ -105,29 +108,28 @@ bool WriteFileSafely(const std::string& path, const std::string& content, std::s
     return WriteFileSafely(path, [&](std::ostream& out) { out << content; }, reason);
 }
 
-// A hard link claims the name atomically and fails where one exists.
 bool CreateFileSafely(const std::string& path, const FileWriter& write, std::string& reason) {
     std::string temporary;
     if (!WriteBeside(path, write, temporary, reason)) {
         return false;
     }
-    const bool linked = link(temporary.c_str(), path.c_str()) == 0;
-    const int error = errno;
-    std::remove(temporary.c_str());
-    if (!linked) {
+    if (!System::ClaimName(temporary, path)) {
+        const int error = errno;
+        std::remove(temporary.c_str());
         reason = error == EEXIST ? "exists" : std::strerror(error);
         return false;
     }
     Sync(FolderOf(path), O_RDONLY | O_DIRECTORY);
+    System::FilesChanged();
     return true;
 }
 
-// A link claims a free name without replacing one.
 bool MoveAside(const std::string& path, std::string& aside) {
     for (int copy = 1; copy < 1000; ++copy) {
         aside = path + ".bad" + (copy == 1 ? "" : "." + std::to_string(copy));
-        if (link(path.c_str(), aside.c_str()) == 0) {
-            return unlink(path.c_str()) == 0;
+        if (System::ClaimName(path, aside)) {
+            System::FilesChanged();
+            return true;
         }
         if (errno != EEXIST) {
             return false;

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "system/System.h"
+
 namespace {
 
 std::function<void()>& QuitHook() {
@@ -41,5 +43,5 @@ void QuitNormally() {
         QuitHook()();
     }
     std::cout.flush();
-    std::exit(0);
+    System::Quit();
 }

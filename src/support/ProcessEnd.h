@@ -14,8 +14,9 @@
 [[noreturn]] void Fatal(const std::vector<std::string>& lines);
 // For the one message that belongs on standard error.
 [[noreturn]] void FatalOnStandardError(const std::string& line);
-// Runs the quit hook, if one is set, then exits with status 0.
-[[noreturn]] void QuitNormally();
+// Runs the quit hook, if one is set, then quits as the platform does: on a
+// desktop the process ends with status 0.
+void QuitNormally();
 // What a player's quit must do first, wherever it comes from (a key, the
 // window's close button).
 void SetQuitHook(std::function<void()> hook);

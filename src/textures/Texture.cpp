@@ -1,7 +1,6 @@
 #include "textures/Texture.h"
 
 #include <GL/glew.h>
-#include <GL/glu.h>
 #include <SDL.h>
 #include <SDL_image.h>
 
@@ -10,6 +9,7 @@
 
 #include "support/Files.h"
 #include "support/ProcessEnd.h"
+#include "system/System.h"
 
 bool IsTgaFileName(const std::string& fileName) {
     const size_t dot = fileName.rfind('.');
@@ -18,24 +18,6 @@ bool IsTgaFileName(const std::string& fileName) {
 }
 
 namespace {
-
-// 24-bit pixels whose bytes in memory are blue, green, red (bgr) or red, green, blue.
-SDL_PixelFormat Packed24BitFormat(bool bgr) {
-    const bool little = SDL_BYTEORDER == SDL_LIL_ENDIAN;
-    const bool redInLowByte = bgr != little;
-    SDL_PixelFormat format{};
-    format.BitsPerPixel = 24;
-    format.BytesPerPixel = 3;
-    format.Rmask = redInLowByte ? 0x0000FF : 0xFF0000;
-    format.Gmask = 0x00FF00;
-    format.Bmask = redInLowByte ? 0xFF0000 : 0x0000FF;
-    format.Rshift = redInLowByte ? 0 : 16;
-    format.Gshift = 8;
-    format.Bshift = redInLowByte ? 16 : 0;
-    format.Aloss = 8;
-    format.alpha = 255;
-    return format;
-}
 
 SDL_Surface* DecodeImage(const std::string& fileName) {
     std::ifstream probe;
@@ -66,18 +48,9 @@ void Texture::LoadFromFile(const std::string& fileName) {
     glGenTextures(1, &textureId);
     glBindTexture(GL_TEXTURE_2D, textureId);
 
-    const bool tga = IsTgaFileName(fileName);
     SDL_Surface* const image = DecodeImage(fileName);
-    SDL_PixelFormat format = Packed24BitFormat(tga);
-    SDL_Surface* const pixels = SDL_ConvertSurface(image, &format, 0);
-    if (pixels == nullptr) {
-        Fatal("Error: could not perform the image conversion...");
-    }
-    // SDL pads rows to 4 bytes, which is OpenGL's default unpack alignment.
-    gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGB, image->w, image->h, tga ? GL_BGR_EXT : GL_RGB,
-                      GL_UNSIGNED_BYTE, pixels->pixels);
+    System::UploadImage(image, IsTgaFileName(fileName));
     SDL_FreeSurface(image);
-    SDL_FreeSurface(pixels);
     initialized = true;
 }
 

@@ -2,6 +2,8 @@
 
 #include <tuple>
 
+#include "system/System.h"
+
 long long GameChoice::Cubes() const {
     long long cubes = 1;
     for (const int side : {x, y, z}) {
@@ -33,7 +35,7 @@ std::string BoxProblem(const GameChoice& choice) {
     if (choice.Cubes() == 0) {
         return "a side of 0";
     }
-    return choice.Cubes() > kMaxCubes ? "more than 16777216 cubes" : "";
+    return choice.Cubes() > System::MostCubes() ? System::TooManyCubes() : "";
 }
 
 // One cube at least stays safe to click.

@@ -9,6 +9,7 @@
 #include <tuple>
 
 #include "support/Sides.h"
+#include "system/System.h"
 
 void FaceBatch::Begin(const BlockRect& box, const DenseIndex& index) {
     bounds = box;
@@ -135,7 +136,7 @@ void FaceBatch::SweepAll(const DenseIndex& index) {
     };
     std::future<void> other;
     if (cells >= kCellsForTwoThreads) {
-        other = std::async(std::launch::async, sweepRuns, std::ref(scratch[1]));
+        other = System::StartAlongside([&] { sweepRuns(scratch[1]); });
     }
     sweepRuns(scratch[0]);
     if (other.valid()) {

@@ -1,5 +1,5 @@
-#ifndef CUBOMB_SUPPORT_WORKER_H
-#define CUBOMB_SUPPORT_WORKER_H
+#ifndef CUBOMB_SYSTEM_WORKER_H
+#define CUBOMB_SYSTEM_WORKER_H
 
 // Tasks run one at a time in the order given, off the caller's thread, so
 // that the frames never wait for them; where there are no threads they run

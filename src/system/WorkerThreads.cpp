@@ -1,4 +1,4 @@
-#include "support/Worker.h"
+#include "system/Worker.h"
 
 #include <condition_variable>
 #include <deque>

@@ -1,0 +1,52 @@
+#ifndef CUBOMB_SYSTEM_SYSTEM_H
+#define CUBOMB_SYSTEM_SYSTEM_H
+
+// What the game asks of the platform it runs on, the same few calls on each:
+// a desktop's in SystemDesktop.cpp, a web browser's in SystemWeb.cpp. How
+// frames run, work beside them, files that must be kept, the pointer, the
+// view's matrices, pictures handed to OpenGL, and how big a box may grow.
+
+#include <functional>
+#include <future>
+#include <string>
+
+struct SDL_Surface;
+
+namespace System {
+
+// Runs frame over and over: for ever on a desktop; in the browser, once for
+// each of the page's animation frames, after this has returned.
+void RunFrames(std::function<void()> frame);
+// Work off the frames, as the best times' search, left to finish on its own
+// below the frames' priority; where there are no threads, done at once.
+void RunBeside(std::function<void()> task);
+// Work beside the caller's own, waited for with the future's get; where
+// there are no threads, done then.
+std::future<void> StartAlongside(std::function<void()> task);
+// Files were written, renamed or removed: where the platform keeps files
+// only when told, they are kept now.
+void FilesChanged();
+// Gives the file at from the name to, never over a file already there: false,
+// with errno EEXIST, when one is. From then on from is gone.
+bool ClaimName(const std::string& from, const std::string& to);
+// The player quits: on a desktop the process ends; in a browser the page
+// shows its start again, and the game waits there.
+void Quit();
+// Whether Escape quits; a browser keeps Escape for releasing the pointer.
+bool EscapeQuits();
+// Shown and free, or hidden and held to the window (when not full screen).
+void CapturePointer(bool captured, bool fullscreen);
+// The projection and the view, multiplied onto OpenGL's current matrix.
+void MultiplyPerspective(double fovyDegrees, double aspect, double zNear, double zFar);
+void MultiplyLookAt(double eyeX, double eyeY, double eyeZ, double atX, double atY, double atZ, double upX, double upY,
+                    double upZ);
+// A decoded picture into the bound texture, with its smaller levels; a
+// TGA's pixels come blue, green, red.
+void UploadImage(SDL_Surface* image, bool tga);
+// The most cubes a box may hold here, and why a larger one cannot be played.
+long long MostCubes();
+std::string TooManyCubes();
+
+}  // namespace System
+
+#endif

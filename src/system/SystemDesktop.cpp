@@ -1,0 +1,109 @@
+#include "system/System.h"
+
+#include <GL/glew.h>
+#include <GL/glu.h>
+#include <SDL.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <iostream>
+#include <thread>
+
+namespace System {
+
+namespace {
+
+constexpr int kBesideNiceness = 10;
+
+// 24-bit pixels whose bytes in memory are blue, green, red (bgr) or red, green, blue.
+SDL_PixelFormat Packed24BitFormat(bool bgr) {
+    const bool little = SDL_BYTEORDER == SDL_LIL_ENDIAN;
+    const bool redInLowByte = bgr != little;
+    SDL_PixelFormat format{};
+    format.BitsPerPixel = 24;
+    format.BytesPerPixel = 3;
+    format.Rmask = redInLowByte ? 0x0000FF : 0xFF0000;
+    format.Gmask = 0x00FF00;
+    format.Bmask = redInLowByte ? 0xFF0000 : 0x0000FF;
+    format.Rshift = redInLowByte ? 0 : 16;
+    format.Gshift = 8;
+    format.Bshift = redInLowByte ? 16 : 0;
+    format.Aloss = 8;
+    format.alpha = 255;
+    return format;
+}
+
+}  // namespace
+
+void RunFrames(std::function<void()> frame) {
+    for (;;) {
+        frame();
+    }
+}
+
+void RunBeside(std::function<void()> task) {
+    std::thread([task = std::move(task)] {
+        setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), kBesideNiceness);
+        task();
+    }).detach();
+}
+
+std::future<void> StartAlongside(std::function<void()> task) {
+    return std::async(std::launch::async, std::move(task));
+}
+
+void FilesChanged() {}
+
+// A hard link claims the name at once and fails where one exists.
+bool ClaimName(const std::string& from, const std::string& to) {
+    return link(from.c_str(), to.c_str()) == 0 && unlink(from.c_str()) == 0;
+}
+
+void Quit() {
+    std::exit(0);
+}
+
+bool EscapeQuits() {
+    return true;
+}
+
+void CapturePointer(bool captured, bool fullscreen) {
+    SDL_ShowCursor(captured ? SDL_DISABLE : SDL_ENABLE);
+    if (!captured || !fullscreen) {
+        SDL_WM_GrabInput(captured ? SDL_GRAB_ON : SDL_GRAB_OFF);
+    }
+}
+
+void MultiplyPerspective(double fovyDegrees, double aspect, double zNear, double zFar) {
+    gluPerspective(fovyDegrees, aspect, zNear, zFar);
+}
+
+void MultiplyLookAt(double eyeX, double eyeY, double eyeZ, double atX, double atY, double atZ, double upX, double upY,
+                    double upZ) {
+    gluLookAt(eyeX, eyeY, eyeZ, atX, atY, atZ, upX, upY, upZ);
+}
+
+// SDL pads rows to 4 bytes, which is OpenGL's default unpack alignment.
+void UploadImage(SDL_Surface* image, bool tga) {
+    SDL_PixelFormat format = Packed24BitFormat(tga);
+    SDL_Surface* const pixels = SDL_ConvertSurface(image, &format, 0);
+    if (pixels == nullptr) {
+        std::cout << "Error: could not perform the image conversion..." << std::endl;
+        std::exit(1);
+    }
+    gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGB, image->w, image->h, tga ? GL_BGR_EXT : GL_RGB, GL_UNSIGNED_BYTE,
+                      pixels->pixels);
+    SDL_FreeSurface(pixels);
+}
+
+long long MostCubes() {
+    return 16777216;
+}
+
+std::string TooManyCubes() {
+    return "more than 16777216 cubes";
+}
+
+}  // namespace System
