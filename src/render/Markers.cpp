@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 
 #include <cstddef>
+
 namespace {
 
 struct Colour {
