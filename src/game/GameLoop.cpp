@@ -264,6 +264,11 @@ void InputLoop(GameInfo& info) {
     info.inputWrapper.TakeInInput();
     const Input* const input = info.inputWrapper.GetInput();
     const uint32_t now = SDL_GetTicks();
+    if (input->ResizedWidth() > 0 && input->ResizedHeight() > 0) {
+        info.screenWidth = input->ResizedWidth();
+        info.screenHeight = input->ResizedHeight();
+        glViewport(0, 0, info.screenWidth, info.screenHeight);
+    }
     if (input->KeyPressed(KeyCode::kEscape) && System::EscapeQuits()) {
         QuitNormally();
     }
@@ -329,14 +334,17 @@ void RenderLoop(GameInfo& info) {
     SDL_EndDraw(info.screen);
 }
 
+// One frame: the clock, the three passes, and the sounds the field's change calls for.
+void Frame(GameInfo& info) {
+    info.gameClock = ClockAt(info, SDL_GetTicks());
+    const FieldStanding before = StandingOf(info);
+    InputLoop(info);
+    StateLoop(info);
+    QueueFieldSounds(before, StandingOf(info), info.sounds);
+    info.speaker.Play(info.sounds);
+    RenderLoop(info);
+}
+
 void RunFrameLoop(GameInfo& info) {
-    for (;;) {
-        info.gameClock = ClockAt(info, SDL_GetTicks());
-        const FieldStanding before = StandingOf(info);
-        InputLoop(info);
-        StateLoop(info);
-        QueueFieldSounds(before, StandingOf(info), info.sounds);
-        info.speaker.Play(info.sounds);
-        RenderLoop(info);
-    }
+    System::RunFrames([&info] { Frame(info); });
 }

@@ -12,7 +12,9 @@ void Initialize(GameInfo& info);
 void InputLoop(GameInfo& info);
 void StateLoop(GameInfo& info);
 void RenderLoop(GameInfo& info);
-// Never returns: the game ends by ending the process.
-[[noreturn]] void RunFrameLoop(GameInfo& info);
+void Frame(GameInfo& info);
+// Frame after frame, as the platform runs them: on a desktop it never
+// returns, and the game ends by ending the process.
+void RunFrameLoop(GameInfo& info);
 
 #endif

@@ -1,5 +1,4 @@
 #include <iostream>
-#include <memory>
 
 #include "game/CommandLine.h"
 #include "game/GameEnd.h"
@@ -12,9 +11,11 @@
 #include "replay/Scores.h"
 #include "replay/Statistics.h"
 #include "support/ProcessEnd.h"
+#include "system/System.h"
 
 // Everything else comes from the working directory.
 int main(int argc, char** argv) {
+    System::Prepare();
     const Command command = ParseCommandLine(argc, argv);
     switch (command.kind) {
         case Command::kHelp: std::cout << kUsage; return 0;
@@ -24,7 +25,7 @@ int main(int argc, char** argv) {
         case Command::kStats: PrintStats(LoadStatistics(kStatsFile, std::cerr), std::cout); return 0;
         default: break;
     }
-    std::unique_ptr<ReplayPlayer> replay;
+    ReplayPlayer* replay = nullptr;  // never freed, as the game record
     if (command.kind == Command::kReplay || command.kind == Command::kAnalyse) {
         ReplayRecord record;
         std::string message;
@@ -35,9 +36,11 @@ int main(int argc, char** argv) {
             Analyse(record, std::cout);
             return 0;
         }
-        replay = std::make_unique<ReplayPlayer>(std::move(record));
+        replay = new ReplayPlayer(std::move(record));
     }
-    GameInfo info;
+    // Never destroyed: the game ends by ending the process, and a browser runs
+    // its frames after main has returned.
+    GameInfo& info = *new GameInfo;
     ReadParams(kParamsFile, info);
     const std::string refused = ApplyCommandLine(command, info);
     if (!refused.empty()) {
@@ -45,7 +48,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (replay) {
-        Watch(info, replay.get());
+        Watch(info, replay);
+    }
+    // Where memory is short, as in a browser, a box the settings allow may still be too big.
+    if (static_cast<long long>(info.dimensionX) * info.dimensionY * info.dimensionZ > System::MostCubes()) {
+        Fatal("Error: dimensions too large: " + System::TooManyCubes());
     }
     // A game named on the command line leaves the saved one alone.
     info.life.keeps = command.kind == Command::kPlay && !command.box && !command.mines;

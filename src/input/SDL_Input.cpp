@@ -1,6 +1,7 @@
 #include "input/SDL_Input.h"
 
 #include "support/ProcessEnd.h"
+#include "system/System.h"
 
 int Input::KeyPressed(int code) const {
     const auto found = keyPressCounts.find(code);
@@ -78,6 +79,7 @@ void InputWrapper::BeginCycle() {
     input->pointerMoves = 0;
     input->wheelUps = 0;
     input->wheelDowns = 0;
+    input->resizedWidth = input->resizedHeight = 0;
     for (Input::Button& button : input->buttons) {
         button.clicks = button.dragX = button.dragY = 0;
     }
@@ -149,14 +151,14 @@ void InputWrapper::ReadMouseButton(const SDL_MouseButtonEvent& event, bool down)
 void InputWrapper::ReadEvent(SDL_Event& event) {
     switch (event.type) {
         case SDL_KEYDOWN: {
-            const int code = Translate(event.key.keysym.sym);
+            const int code = Translate(static_cast<SDLKey>(System::KeyOf(event.key.keysym.sym)));
             ++input->keyPressCounts[code];
             input->keysDown.insert(code);
             input->keysPressedInOrder.push_back(code);
             break;
         }
         case SDL_KEYUP: {
-            const int code = Translate(event.key.keysym.sym);
+            const int code = Translate(static_cast<SDLKey>(System::KeyOf(event.key.keysym.sym)));
             ++input->keyReleaseCounts[code];
             input->keysDown.erase(code);
             break;
@@ -182,6 +184,10 @@ void InputWrapper::ReadEvent(SDL_Event& event) {
             if (event.active.gain == 0 && (event.active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE)) != 0) {
                 ++input->focusLosses;
             }
+            break;
+        case SDL_VIDEORESIZE:
+            input->resizedWidth = event.resize.w;
+            input->resizedHeight = event.resize.h;
             break;
         case SDL_QUIT:
             QuitNormally();

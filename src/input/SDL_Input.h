@@ -58,6 +58,9 @@ public:
     // Turns of the wheel away from and towards the player this frame.
     int WheelUp() const { return wheelUps; }
     int WheelDown() const { return wheelDowns; }
+    // The window's new size when it changed this frame, else zeros.
+    int ResizedWidth() const { return resizedWidth; }
+    int ResizedHeight() const { return resizedHeight; }
     void GetKeysPressedInOrder(std::list<int>& out) const;
     void GetKeysDown(std::list<int>& out) const;
 
@@ -109,6 +112,8 @@ private:
     int pointerMoves = 0;
     int wheelUps = 0;
     int wheelDowns = 0;
+    int resizedWidth = 0;
+    int resizedHeight = 0;
     // SDL 1.2 reports the first motion's absolute position as its relative motion.
     bool motionSeen = false;
 };

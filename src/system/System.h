@@ -14,6 +14,8 @@ struct SDL_Surface;
 
 namespace System {
 
+// Before anything else: the platform's own start, as the browser's folder of files.
+void Prepare();
 // Runs frame over and over: for ever on a desktop; in the browser, once for
 // each of the page's animation frames, after this has returned.
 void RunFrames(std::function<void()> frame);
@@ -43,6 +45,8 @@ void MultiplyLookAt(double eyeX, double eyeY, double eyeZ, double atX, double at
 // A decoded picture into the bound texture, with its smaller levels; a
 // TGA's pixels come blue, green, red.
 void UploadImage(SDL_Surface* image, bool tga);
+// A key's number as SDL's header names it, whatever the platform sent.
+int KeyOf(int sym);
 // The most cubes a box may hold here, and why a larger one cannot be played.
 long long MostCubes();
 std::string TooManyCubes();

@@ -37,6 +37,12 @@ SDL_PixelFormat Packed24BitFormat(bool bgr) {
 
 }  // namespace
 
+void Prepare() {}
+
+int KeyOf(int sym) {
+    return sym;
+}
+
 void RunFrames(std::function<void()> frame) {
     for (;;) {
         frame();
