@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <string_view>
 #include <vector>
@@ -197,8 +198,29 @@ private:
         run.mine = lower == 'm' || lower == 'g';
         wrong = "not a run of cubes";
         const bool counted = token.size() == 1 || (Number(token.substr(0, token.size() - 1), run.count) && token[0] != '0');
-        game.field.cubes.push_back(run);
-        return counted && std::string_view("ucmfg").find(lower) != std::string_view::npos;
+        return counted && std::string_view("ucmfg").find(lower) != std::string_view::npos && AddRun(run);
+    }
+
+    // Neighbouring runs alike are one run, as the game writes them.
+    bool AddRun(const FieldSnapshot::CubeRun& run) {
+        std::vector<FieldSnapshot::CubeRun>& cubes = game.field.cubes;
+        const bool alike = !cubes.empty() && cubes.back().state == run.state && cubes.back().mine == run.mine &&
+                           cubes.back().timed == run.timed;
+        return alike ? Merge(cubes.back().count, run.count) : (cubes.push_back(run), true);
+    }
+
+    bool AddRun(const FieldSnapshot::TimeRun& run) {
+        std::vector<FieldSnapshot::TimeRun>& times = game.field.times;
+        const bool alike = !times.empty() && times.back().time == run.time;
+        return alike ? Merge(times.back().count, run.count) : (times.push_back(run), true);
+    }
+
+    static bool Merge(uint32_t& count, uint32_t more) {
+        if (more > UINT32_MAX - count) {
+            return false;
+        }
+        count += more;
+        return true;
     }
 
     bool Cubes() {
@@ -207,9 +229,9 @@ private:
             return false;
         }
         game.field.cubes.reserve(std::min<size_t>(runs, kMostCubes));
-        while (game.field.cubes.size() < runs) {
+        for (size_t read = 0; read < runs; read += tokens.size()) {
             wrong = "fewer runs of cubes than said";
-            if (!lines.Next(tokens) || tokens.empty() || tokens.size() > runs - game.field.cubes.size()) {
+            if (!lines.Next(tokens) || tokens.empty() || tokens.size() > runs - read) {
                 return false;
             }
             for (const std::string_view token : tokens) {
@@ -229,10 +251,10 @@ private:
         for (size_t i = 0; i < runs; ++i) {
             FieldSnapshot::TimeRun run{};
             wrong = "not a run of times";
-            if (!lines.Next(tokens) || tokens.size() != 2 || !Number(tokens[0], run.count) || !Finite(tokens[1], run.time)) {
+            if (!lines.Next(tokens) || tokens.size() != 2 || !Number(tokens[0], run.count) || run.count == 0 ||
+                !Finite(tokens[1], run.time) || run.time < 0 || !AddRun(run)) {
                 return false;
             }
-            game.field.times.push_back(run);
         }
         return true;
     }
