@@ -27,7 +27,7 @@ using Engine = QuadAlgorithm::QuadMergerEngine;
 TEST(QuadMerger, RandomAddsAndRemovesKeepTheInvariants) {
     for (const int size : {2, 4, 7, 40}) {
         std::mt19937 random(100 + size);
-        Engine engine(std::pmr::get_default_resource(), size == 40 ? 128 : Engine::kListMost);  // as a big plane
+        Engine engine(pmr::get_default_resource(), size == 40 ? 128 : Engine::kListMost);  // as a big plane
         std::set<std::pair<int, int>> cells;
         const auto check = [&] {
             std::set<std::pair<int, int>> covered;

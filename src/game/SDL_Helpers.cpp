@@ -9,21 +9,15 @@
 #include <vector>
 
 #include "support/ProcessEnd.h"
+#include "system/System.h"
 
 SDL_Surface* InitSDL(bool fullScreen, int width, int height, const std::string& caption, bool vsync) {
     if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO) < 0) {
         Fatal("Error: Could not initialize SDL");
     }
     std::atexit(SDL_Quit);
-    SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, vsync ? 1 : 0);
-    const SDL_VideoInfo* const desktop = SDL_GetVideoInfo();
-    width = width == 0 && desktop != nullptr ? desktop->current_w : width;
-    height = height == 0 && desktop != nullptr ? desktop->current_h : height;
-    Uint32 flags = SDL_OPENGL | SDL_DOUBLEBUF;
-    if (fullScreen) {
-        flags |= SDL_FULLSCREEN;
-    }
-    SDL_Surface* const screen = SDL_SetVideoMode(width, height, 32, flags);
+    System::WaitForRefresh(vsync);
+    SDL_Surface* const screen = System::OpenVideo(fullScreen, width, height);
     SDL_WM_SetCaption(caption.c_str(), nullptr);
     if (screen == nullptr) {
         Fatal("Error: could not create surface");

@@ -1,7 +1,6 @@
 #include "input/SDL_Input.h"
 
 #include "support/ProcessEnd.h"
-#include "system/System.h"
 
 int Input::KeyPressed(int code) const {
     const auto found = keyPressCounts.find(code);
@@ -151,14 +150,14 @@ void InputWrapper::ReadMouseButton(const SDL_MouseButtonEvent& event, bool down)
 void InputWrapper::ReadEvent(SDL_Event& event) {
     switch (event.type) {
         case SDL_KEYDOWN: {
-            const int code = Translate(static_cast<SDLKey>(System::KeyOf(event.key.keysym.sym)));
+            const int code = Translate(event.key.keysym.sym);
             ++input->keyPressCounts[code];
             input->keysDown.insert(code);
             input->keysPressedInOrder.push_back(code);
             break;
         }
         case SDL_KEYUP: {
-            const int code = Translate(static_cast<SDLKey>(System::KeyOf(event.key.keysym.sym)));
+            const int code = Translate(event.key.keysym.sym);
             ++input->keyReleaseCounts[code];
             input->keysDown.erase(code);
             break;

@@ -35,7 +35,7 @@ Edge Quad::GetNextEdge2() const { return GetEdge2().Shift(1, 0); }
 Edge Quad::GetNextEdge3() const { return GetEdge3().Shift(0, -1); }
 Edge Quad::GetNextEdge4() const { return GetEdge4().Shift(-1, 0); }
 
-Engine::QuadMergerEngine(std::pmr::memory_resource* memory, size_t listMost)
+Engine::QuadMergerEngine(pmr::memory_resource* memory, size_t listMost)
     : listMost(listMost), list(memory), quads(memory), topEdges(memory), rightEdges(memory), bottomEdges(memory), leftEdges(memory), runs(memory) {}
 
 void Engine::Initialize(int side, int plane) {
@@ -193,7 +193,7 @@ void Engine::Unflatten() {
         bottomEdges.emplace(q.GetEdge3(), q);
         leftEdges.emplace(q.GetEdge4(), q);
     }
-    list = std::pmr::vector<Quad>(list.get_allocator());
+    list = pmr::vector<Quad>(list.get_allocator());
 }
 
 std::vector<Quad> Engine::QuadList() const {
@@ -314,12 +314,11 @@ void Engine::RemoveSquare(Point p) {
 namespace {
 
 // A point of the side's plane at cell coordinates (u, v), in world space.
+// Picked rather than stored by index: Emscripten's optimiser at -O2 and above
+// mixed up the corners built by stores into a small array.
 Vector PlanePointToWorld(const Side& facts, float u, float v, float c) {
-    float world[3];
-    world[facts.axis] = c;
-    world[facts.u] = u;
-    world[facts.v] = v;
-    return Vector(world[0], world[1], world[2]);
+    const auto pick = [&](int axis) { return axis == facts.axis ? c : (axis == facts.u ? u : v); };
+    return Vector(pick(0), pick(1), pick(2));
 }
 
 }  // namespace

@@ -9,11 +9,11 @@
 
 #include <cstdint>
 #include <map>
-#include <memory_resource>
 #include <set>
 #include <vector>
 
 #include "support/Geometry.h"
+#include "system/MemoryResource.h"
 
 class QuadBuffer;
 
@@ -113,7 +113,7 @@ public:
         // all the time, so the holder hands every engine one shared pool.
         // Past listMost quads, a plane is filed in a set and maps.
         static constexpr size_t kListMost = 1024;
-        explicit QuadMergerEngine(std::pmr::memory_resource* memory = std::pmr::get_default_resource(),
+        explicit QuadMergerEngine(pmr::memory_resource* memory = pmr::get_default_resource(),
                                   size_t listMost = kListMost);
 
         void Initialize(int side, int plane);
@@ -170,7 +170,7 @@ public:
         template <typename Iterator>
         void DrawFrom(Iterator next, Iterator end, QuadBuffer* buffer, Point low, Point high) const;
 
-        using EdgeMap = std::pmr::map<Edge, Quad>;
+        using EdgeMap = pmr::map<Edge, Quad>;
 
         void Notify(const Quad& q) const {
             if (observer != nullptr) observer->QuadChanged(side, plane, q);
@@ -183,8 +183,8 @@ public:
         // searched by walking; one of many, in the set with its maps.
         size_t listMost;
         bool flat = true;
-        std::pmr::vector<Quad> list;
-        std::pmr::set<Quad> quads;
+        pmr::vector<Quad> list;
+        pmr::set<Quad> quads;
         EdgeMap topEdges;
         EdgeMap rightEdges;
         EdgeMap bottomEdges;
@@ -193,7 +193,7 @@ public:
         static constexpr size_t kFileAbove = 64;
         static constexpr size_t kFileBelow = 32;
         mutable bool filed = false;
-        mutable std::pmr::map<RunKey, Quad> runs;
+        mutable pmr::map<RunKey, Quad> runs;
         mutable int highestLevel = -1;
     };
 
@@ -201,7 +201,7 @@ public:
     // never erased, so a small cache of recently used ones stays valid.
     class QuadHolder {
     public:
-        explicit QuadHolder(std::pmr::memory_resource* memory = std::pmr::get_default_resource()) : memory(memory) {}
+        explicit QuadHolder(pmr::memory_resource* memory = pmr::get_default_resource()) : memory(memory) {}
         QuadHolder(const QuadHolder&) = delete;
         QuadHolder& operator=(const QuadHolder&) = delete;
 
@@ -228,7 +228,7 @@ public:
 
         QuadMergerEngine& EngineFor(int texture, int side, int plane);
 
-        std::pmr::memory_resource* memory;
+        pmr::memory_resource* memory;
         Observer* observer = nullptr;
         std::map<int, SideMap> engines;
 
@@ -238,7 +238,7 @@ public:
     };
 
     // The engines' containers allocate from memory, which must outlive them.
-    explicit QuadAlgorithm(std::pmr::memory_resource* memory = std::pmr::get_default_resource()) : holder(memory) {}
+    explicit QuadAlgorithm(pmr::memory_resource* memory = pmr::get_default_resource()) : holder(memory) {}
 
     void AddQuad(int texture, int side, int plane, const BlockPos& pos) { holder.AddQuad(texture, side, plane, pos); }
     void RemoveQuad(int texture, int side, int plane, const BlockPos& pos) {

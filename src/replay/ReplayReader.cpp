@@ -9,6 +9,7 @@
 
 #include "support/Files.h"
 #include "support/StringHelpers.h"
+#include "system/System.h"
 
 namespace {
 
@@ -69,8 +70,7 @@ private:
 
 // A time as the writer prints it: finite and at least 0.
 bool ParseTime(std::string_view text, float& value) {
-    const auto [rest, failure] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return failure == std::errc() && rest == text.data() + text.size() && std::isfinite(value) && value >= 0;
+    return System::ReadFloat(text, value) && std::isfinite(value) && value >= 0;
 }
 
 bool IsBlankChar(char c) {

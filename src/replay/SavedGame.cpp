@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "support/Files.h"
+#include "system/System.h"
 
 const char* const kSavedGameFile = "saved_game.txt";
 
@@ -23,9 +24,7 @@ constexpr char kLetters[3][2] = {{'u', 'u'}, {'c', 'm'}, {'f', 'g'}};
 
 // The shortest text that reads back as the same float.
 std::string Exact(float value) {
-    char text[32];
-    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
-    return std::string(text, end);
+    return System::FloatText(value);
 }
 
 void WriteCamera(std::ostream& out, const char* name, const SavedCamera& c, bool orbit) {
@@ -101,7 +100,7 @@ bool Number(std::string_view token, T& value) {
 }
 
 bool Finite(std::string_view token, float& value) {
-    return Number(token, value) && std::isfinite(value);
+    return System::ReadFloat(token, value) && std::isfinite(value);
 }
 
 bool Switch(std::string_view token, bool& value) {

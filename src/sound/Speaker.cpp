@@ -7,6 +7,8 @@
 
 #include <cstdio>
 
+#include "system/System.h"
+
 namespace {
 
 constexpr int kRate = 22050;
@@ -91,7 +93,7 @@ void Speaker::OpenDevice() {
     Mix_AllocateChannels(kChannels);
     for (int sound = 0; sound < kSoundCount; ++sound) {
         const std::string path = folder + "/" + SoundFile(static_cast<Sound>(sound));
-        chunks[sound] = Mix_LoadWAV(path.c_str());
+        chunks[sound] = Mix_LoadWAV(System::PackedFile(path).c_str());
         if (chunks[sound] == nullptr) {
             Warn(path + ": " + Mix_GetError());
         }

@@ -3,7 +3,7 @@
 void* NodePool::do_allocate(size_t bytes, size_t alignment) {
     const size_t sizeClass = SizeClass(bytes);
     if (sizeClass * kGrain > kLargestPooled || alignment > kGrain) {
-        return std::pmr::new_delete_resource()->allocate(bytes, alignment);
+        return pmr::new_delete_resource()->allocate(bytes, alignment);
     }
     FreeBlock*& head = freeLists[sizeClass];
     if (head != nullptr) {
@@ -20,7 +20,7 @@ void* NodePool::do_allocate(size_t bytes, size_t alignment) {
 void NodePool::do_deallocate(void* block, size_t bytes, size_t alignment) {
     const size_t sizeClass = SizeClass(bytes);
     if (sizeClass * kGrain > kLargestPooled || alignment > kGrain) {
-        std::pmr::new_delete_resource()->deallocate(block, bytes, alignment);
+        pmr::new_delete_resource()->deallocate(block, bytes, alignment);
         return;
     }
     FreeBlock* const freed = static_cast<FreeBlock*>(block);

@@ -7,10 +7,11 @@
 
 #include <cstddef>
 #include <memory>
-#include <memory_resource>
 #include <vector>
 
-class NodePool : public std::pmr::memory_resource {
+#include "system/MemoryResource.h"
+
+class NodePool : public pmr::memory_resource {
 public:
     NodePool() = default;
     NodePool(const NodePool&) = delete;
@@ -27,7 +28,7 @@ private:
 
     void* do_allocate(size_t bytes, size_t alignment) override;
     void do_deallocate(void* block, size_t bytes, size_t alignment) override;
-    bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override { return this == &other; }
+    bool do_is_equal(const pmr::memory_resource& other) const noexcept override { return this == &other; }
 
     static size_t SizeClass(size_t bytes) { return (bytes + kGrain - 1) / kGrain; }
     void* Carve(size_t bytes);

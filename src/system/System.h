@@ -9,6 +9,7 @@
 #include <functional>
 #include <future>
 #include <string>
+#include <string_view>
 
 struct SDL_Surface;
 
@@ -36,17 +37,31 @@ bool ClaimName(const std::string& from, const std::string& to);
 void Quit();
 // Whether Escape quits; a browser keeps Escape for releasing the pointer.
 bool EscapeQuits();
+// Before the video mode is set: whether a frame waits for the display's
+// refresh, where the platform lets a program choose (a browser always waits).
+void WaitForRefresh(bool on);
+// The OpenGL window, double-buffered: a size of 0 is the desktop's; in a
+// browser, the page's canvas, whatever the settings say.
+SDL_Surface* OpenVideo(bool fullscreen, int width, int height);
 // Shown and free, or hidden and held to the window (when not full screen).
 void CapturePointer(bool captured, bool fullscreen);
 // The projection and the view, multiplied onto OpenGL's current matrix.
 void MultiplyPerspective(double fovyDegrees, double aspect, double zNear, double zFar);
 void MultiplyLookAt(double eyeX, double eyeY, double eyeZ, double atX, double atY, double atZ, double upX, double upY,
                     double upZ);
+// Modulated textures, and the filters of OpenGL's default texture, which a
+// browser does not have.
+void SetDefaultTextureStates();
+// Where a file the game reads and never writes, as a picture or a sound, is
+// read from: a browser decoded the ones it packed where it packed them.
+std::string PackedFile(const std::string& name);
 // A decoded picture into the bound texture, with its smaller levels; a
 // TGA's pixels come blue, green, red.
 void UploadImage(SDL_Surface* image, bool tga);
-// A key's number as SDL's header names it, whatever the platform sent.
-int KeyOf(int sym);
+// A float written in decimal, all of the text, rounded once to the nearest;
+// and the shortest text that reads back as the same float.
+bool ReadFloat(std::string_view text, float& value);
+std::string FloatText(float value);
 // The most cubes a box may hold here, and why a larger one cannot be played.
 long long MostCubes();
 std::string TooManyCubes();

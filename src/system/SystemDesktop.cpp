@@ -7,6 +7,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <charconv>
 #include <cstdlib>
 #include <iostream>
 #include <thread>
@@ -39,8 +40,14 @@ SDL_PixelFormat Packed24BitFormat(bool bgr) {
 
 void Prepare() {}
 
-int KeyOf(int sym) {
-    return sym;
+bool ReadFloat(std::string_view text, float& value) {
+    const auto [rest, failure] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return failure == std::errc() && rest == text.data() + text.size();
+}
+
+std::string FloatText(float value) {
+    char text[32];
+    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
 }
 
 void RunFrames(std::function<void()> frame) {
@@ -75,6 +82,17 @@ bool EscapeQuits() {
     return true;
 }
 
+void WaitForRefresh(bool on) {
+    SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, on ? 1 : 0);
+}
+
+SDL_Surface* OpenVideo(bool fullscreen, int width, int height) {
+    const SDL_VideoInfo* const desktop = SDL_GetVideoInfo();
+    width = width == 0 && desktop != nullptr ? desktop->current_w : width;
+    height = height == 0 && desktop != nullptr ? desktop->current_h : height;
+    return SDL_SetVideoMode(width, height, 32, SDL_OPENGL | SDL_DOUBLEBUF | (fullscreen ? SDL_FULLSCREEN : 0));
+}
+
 void CapturePointer(bool captured, bool fullscreen) {
     SDL_ShowCursor(captured ? SDL_DISABLE : SDL_ENABLE);
     if (!captured || !fullscreen) {
@@ -89,6 +107,18 @@ void MultiplyPerspective(double fovyDegrees, double aspect, double zNear, double
 void MultiplyLookAt(double eyeX, double eyeY, double eyeZ, double atX, double atY, double atZ, double upX, double upY,
                     double upZ) {
     gluLookAt(eyeX, eyeY, eyeZ, atX, atY, atZ, upX, upY, upZ);
+}
+
+void SetDefaultTextureStates() {
+    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+}
+
+std::string PackedFile(const std::string& name) {
+    return name;
 }
 
 // SDL pads rows to 4 bytes, which is OpenGL's default unpack alignment.

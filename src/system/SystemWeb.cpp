@@ -26,7 +26,7 @@ namespace {
 constexpr const char* kPacked = "/data";
 constexpr const char* kKept = "/cubomb";
 // The largest box that played in the browser's memory, and room to spare.
-constexpr long long kMostCubes = 128LL * 128 * 128;
+constexpr long long kMostCubes = 256LL * 256 * 256;
 
 std::function<void()>& Frame() {
     static std::function<void()> frame;
@@ -50,6 +50,32 @@ bool PowerOfTwo(int n) {
 
 }  // namespace
 
+// This C++ library reads and writes floats only through the C library's calls.
+bool ReadFloat(std::string_view text, float& value) {
+    char copy[64];
+    const bool plain = !text.empty() && text.size() < sizeof copy && text.find_first_of(" \t\n+xX") == std::string_view::npos;
+    if (!plain) {
+        return false;
+    }
+    text.copy(copy, text.size());
+    copy[text.size()] = 0;
+    char* end = nullptr;
+    value = std::strtof(copy, &end);
+    return end == copy + text.size();
+}
+
+std::string FloatText(float value) {
+    char text[32];
+    for (int digits = 1; digits < 9; ++digits) {
+        std::snprintf(text, sizeof text, "%.*g", digits, static_cast<double>(value));
+        if (std::strtof(text, nullptr) == value) {
+            return text;
+        }
+    }
+    std::snprintf(text, sizeof text, "%.9g", static_cast<double>(value));
+    return text;
+}
+
 void RunFrames(std::function<void()> frame) {
     Frame() = std::move(frame);
     emscripten_set_main_loop(RunFrame, 0, 1);
@@ -63,8 +89,24 @@ std::future<void> StartAlongside(std::function<void()> task) {
     return std::async(std::launch::deferred, std::move(task));
 }
 
+// One write to IndexedDB at a time; changes meanwhile are written after it.
 void FilesChanged() {
-    EM_ASM(FS.syncfs(false, function(error) { if (error) console.warn('cubomb: files not kept: ' + error); }););
+    EM_ASM({
+        if (Module.keepingFiles) {
+            Module.keepFilesAgain = true;
+            return;
+        }
+        Module.keepingFiles = true;
+        var keep = function() {
+            FS.syncfs(false, function(error) {
+                if (error) console.warn('cubomb: files not kept: ' + error);
+                Module.keepingFiles = Module.keepFilesAgain;
+                Module.keepFilesAgain = false;
+                if (Module.keepingFiles) keep();
+            });
+        };
+        keep();
+    });
 }
 
 // No hard links here; one page at a time writes the folder.
@@ -83,6 +125,13 @@ void Quit() {
 
 bool EscapeQuits() {
     return false;
+}
+
+void WaitForRefresh(bool) {}
+
+// The page sizes its canvas to the window; SDL takes the canvas as it finds it.
+SDL_Surface* OpenVideo(bool, int, int) {
+    return SDL_SetVideoMode(0, 0, 32, SDL_OPENGL);
 }
 
 // The page takes the pointer lock at a click, when the game wants it held.
@@ -116,6 +165,16 @@ void MultiplyLookAt(double eyeX, double eyeY, double eyeZ, double atX, double at
     glTranslatef(static_cast<float>(-eyeX), static_cast<float>(-eyeY), static_cast<float>(-eyeZ));
 }
 
+// Modulating is WebGL's emulation's only way, and it has no default texture.
+void SetDefaultTextureStates() {}
+
+// The page decoded the packed pictures and sounds as it loaded, each under its packed name.
+std::string PackedFile(const std::string& name) {
+    const std::string packed = std::string(kPacked) + "/" + name;
+    struct stat there {};
+    return name.empty() || name[0] == '/' || stat(packed.c_str(), &there) != 0 ? name : packed;
+}
+
 // Pictures arrive as red, green, blue and alpha, whatever the file. WebGL
 // makes smaller levels only of a picture whose sides are powers of two.
 void UploadImage(SDL_Surface* image, bool) {
@@ -130,13 +189,6 @@ void UploadImage(SDL_Surface* image, bool) {
     }
 }
 
-// Emscripten's SDL sends a key without a character as its scan code plus
-// 2^10; the header's names add 2^30.
-int KeyOf(int sym) {
-    constexpr int kWeb = 1 << 10, kHeader = 1 << 30;
-    return sym >= kWeb && sym < 2 * kWeb ? (sym - kWeb) | kHeader : sym;
-}
-
 long long MostCubes() {
     return kMostCubes;
 }
@@ -148,6 +200,8 @@ std::string TooManyCubes() {
 // The folder kept across visits gets every packed file it lacks, and a file
 // the player has is never replaced, as a desktop install does.
 void Prepare() {
+    // Emscripten starts with a mask of 0777: every file made would be one nobody may write.
+    umask(022);
     namespace fs = std::filesystem;
     std::error_code error;
     for (const auto& entry : fs::recursive_directory_iterator(kPacked, error)) {

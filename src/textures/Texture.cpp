@@ -25,7 +25,7 @@ SDL_Surface* DecodeImage(const std::string& fileName) {
         Fatal("Error: cannot find: " + fileName);
     }
     probe.close();
-    SDL_Surface* const image = IMG_Load(fileName.c_str());
+    SDL_Surface* const image = IMG_Load(System::PackedFile(fileName).c_str());
     if (image == nullptr) {
         Fatal("Error: could not load image:" + fileName);
     }
@@ -66,9 +66,5 @@ void Texture::UseTexture() const {
 void Texture::InitializeTextureStates() {
     std::cout << "Initializing texture states..." << std::endl;
     glEnable(GL_TEXTURE_2D);
-    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    System::SetDefaultTextureStates();
 }
