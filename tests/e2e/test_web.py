@@ -151,3 +151,24 @@ def test_the_menu_starts_a_small_box(page):
     p.keys("m", Keys.LEFT, Keys.RETURN)
     assert wait_until(lambda: "dimensions 6 6 6\n" in (p.read("game_parameters.txt") or ""))
     assert wait_until(lambda: count(p.shot(), grey) > 1000), "a new game"
+
+
+def test_the_fly_view_takes_the_pointer_at_the_first_click_and_quit_shows_the_start_again(page):
+    p = page()
+    p.load()
+    p.write_settings(SHIPPED + "camera fly\n")
+    p.load()
+    p.play()
+    assert wait_until(lambda: p.run("done(document.pointerLockElement === Module.canvas)"), 10), "the pointer, held"
+    p.keys("m")
+    assert wait_until(lambda: not p.run("done(!!document.pointerLockElement)"), 10), "the menu frees it"
+    p.keys(Keys.UP, Keys.RETURN)  # QUIT
+    assert wait_until(lambda: p.driver.find_element(By.ID, "start").is_displayed(), 10), "CLICK TO PLAY again"
+
+
+def test_the_canvas_follows_the_window(page):
+    p = page()
+    p.load()
+    p.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {"width": 640, "height": 480, "deviceScaleFactor": 1, "mobile": False})
+    assert wait_until(lambda: p.run("done([Module.canvas.width, Module.canvas.height])") == [640, 480], 10)
+    assert wait_until(lambda: p.shot().size == (640, 480) and count(p.shot().crop((0, 40, 640, 480)), grey) > 1000)
