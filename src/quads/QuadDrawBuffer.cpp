@@ -85,8 +85,6 @@ void QuadDrawBuffer::End() {
     DrawBatch();
 }
 
-// The flush lets the driver draw them now rather than hold a whole big
-// field's worth at once.
 // Pointer by pointer, where an interleaved format is not to be had.
 void PointFaceArrays(const void* first) {
     const char* const base = static_cast<const char*>(first);
@@ -99,6 +97,8 @@ void PointFaceArrays(const void* first) {
     glVertexPointer(3, GL_FLOAT, kStride, base + offsetof(FaceVertex, x));
 }
 
+// The flush lets the driver draw them now rather than hold a whole big
+// field's worth at once.
 void DrawFaceTriangles(const FaceVertex* vertices, size_t count) {
     if (count == 0) {
         return;
