@@ -3,6 +3,8 @@
 
 // Fields the benchmarks share.
 
+#include <malloc.h>
+
 #include <fstream>
 #include <string>
 
@@ -32,6 +34,12 @@ inline void FirstNoGuessClick(MineField& field, int n, int mines) {
     field.Initialize(n, n, n, mines);
     field.MouseInput(Vector(-0.5f, n / 2 + 0.5f, n / 2 + 0.5f), Vector(1, 0, 0), true, 1.0f);
     field.SetNoGuess(false);
+}
+
+// What the heap holds now, in bytes, whether from its arenas or mapped alone.
+inline double HeldBytes() {
+    const struct mallinfo2 info = mallinfo2();
+    return static_cast<double>(info.uordblks + info.hblkhd);
 }
 
 // The process's peak resident size so far.

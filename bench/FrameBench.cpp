@@ -289,18 +289,23 @@ BENCHMARK(BM_OrbitFrame)->ArgNames({"n", "scene"})->Args({100, kOpened})->UseRea
 
 // The peak the whole game reaches over what the window and an empty field
 // took, per cube, with one frame drawn: the field, its merged faces and the
-// markers' cached triangles. Meaningful only as the first benchmark of a run:
+// markers' cached triangles; and what the heap holds, per cube, once the
+// field is laid out and after the frame, the driver's copies of the buffers
+// among it. Meaningful only as the first benchmark of a run:
 //     cubomb_frame_bench --benchmark_filter=BM_GamePeakMemory/n:100/scene:1
 void BM_GamePeakMemory(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
     const long before = PeakResidentKiB();
+    const double cubes = double(n) * n * n, heldBefore = HeldBytes();
     for (auto _ : state) {
         Prepare(n, static_cast<int>(state.range(1)));
+        state.counters["held_field"] = (HeldBytes() - heldBefore) / cubes;
         Look(n, kStart);
         DrawGameFrame();
         glFinish();
     }
-    state.counters["bytes_per_cube"] = (PeakResidentKiB() - before) * 1024.0 / (double(n) * n * n);
+    state.counters["held_after_frame"] = (HeldBytes() - heldBefore) / cubes;
+    state.counters["bytes_per_cube"] = (PeakResidentKiB() - before) * 1024.0 / cubes;
     state.counters["markers"] = static_cast<double>(world->MarkedCubes().size());
 }
 BENCHMARK(BM_GamePeakMemory)

@@ -27,11 +27,13 @@ int DefaultMines(int n) {
 
 // The peak the field alone reaches over what the process held before, per
 // cube, by its first flood at the default density, or its first click on a
-// no-guess board. Meaningful only as the first benchmark of a run:
+// no-guess board, and what the heap holds per cube after the new game and
+// after that click. Meaningful only as the first benchmark of a run:
 //     cubomb_bench --benchmark_filter=BM_FieldPeakMemory/256/0
 void BM_FieldPeakMemory(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
     const long before = PeakResidentKiB();
+    const double cubes = double(n) * n * n, heldBefore = HeldBytes();
     MineField field;
     for (auto _ : state) {
         std::srand(1);
@@ -39,10 +41,12 @@ void BM_FieldPeakMemory(benchmark::State& state) {
             FirstNoGuessClick(field, n, DefaultMines(n));
         } else {
             field.Initialize(n, n, n, DefaultMines(n));
+            state.counters["held_new_game"] = (HeldBytes() - heldBefore) / cubes;
             FloodFromFirstZero(field);
         }
     }
-    state.counters["bytes_per_cube"] = (PeakResidentKiB() - before) * 1024.0 / (double(n) * n * n);
+    state.counters["held_after"] = (HeldBytes() - heldBefore) / cubes;
+    state.counters["bytes_per_cube"] = (PeakResidentKiB() - before) * 1024.0 / cubes;
 }
 BENCHMARK(BM_FieldPeakMemory)->ArgNames({"n", "no_guess"})->Args({100, 0})->Args({256, 0})->Args({100, 1})->Args({256, 1})->Iterations(1)->Unit(benchmark::kMillisecond);
 

@@ -7,17 +7,20 @@
 // of the axis it faces, or a random colour in rainbow debug mode.
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "quads/QuadBuffer.h"
 
 class TexDict;
 
-// One corner as OpenGL's GL_T2F_C3F_V3F arrays read it.
+// One corner in 16 bytes: faces lie on whole cube corners, their textures
+// repeat a whole number of times, and their greys are bytes on the screen
+// anyway.
 struct FaceVertex {
-    float u, v;
-    float r, g, b;
-    float x, y, z;
+    int16_t u, v;
+    uint8_t r, g, b, a;
+    int16_t x, y, z, unused;
 };
 
 // A rectangle's corners p1..p4 as vertices of one colour, the texture's u

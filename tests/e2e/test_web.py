@@ -15,8 +15,8 @@ SHIPPED = "".join(l for l in open(os.path.join(DATA, "game_parameters.txt")) if 
 grey = lambda r, g, b: r > 60 and abs(r - g) < 20 and abs(r - b) < 30
 
 
-@pytest.fixture(scope="module")
-def url():
+def serve():
+    """Serves the browser build on a free port: yields its address, then stops."""
     assert os.path.exists(os.path.join(WEB, "cubomb.wasm")), "the browser build, by scripts/web --build"
     with socket.socket() as s:
         s.bind(("127.0.0.1", 0))
@@ -28,6 +28,11 @@ def url():
     yield address
     server.kill()
     server.wait()
+
+
+@pytest.fixture(scope="module")
+def url():
+    yield from serve()
 
 
 class Page:
@@ -63,8 +68,12 @@ class Page:
     def read(self, name):
         return self.run("try { done(new TextDecoder().decode(FS.readFile('/cubomb/' + %r))); } catch (e) { done(null); }" % name)
 
-    def write_settings(self, text):
-        self.run("FS.writeFile('/cubomb/game_parameters.txt', %r); FS.syncfs(false, done);" % text)
+    def start(self, settings):
+        """Loads the page, writes these settings, loads it again and plays."""
+        self.load()
+        self.run("FS.writeFile('/cubomb/game_parameters.txt', %r); FS.syncfs(false, done);" % settings)
+        self.load()
+        self.play()
 
     def keys(self, *keys):
         for key in keys:
@@ -123,10 +132,7 @@ def test_the_page_loads_without_an_error_and_its_first_frame_is_the_desktops(pag
 
 def test_a_game_won_in_the_page_is_kept_and_counted_after_a_reload(page):
     p = page()
-    p.load()
-    p.write_settings(SHIPPED + "dimensions 1 1 1\nnum_mines 1\n")
-    p.load()
-    p.play()
+    p.start(SHIPPED + "dimensions 1 1 1\nnum_mines 1\n")
     p.keys("m", Keys.UP, Keys.UP, Keys.RETURN)  # STATISTICS
     time.sleep(0.5)
     none_yet = text_rows(p.shot())
@@ -155,10 +161,7 @@ def test_the_menu_starts_a_small_box(page):
 
 def test_the_fly_view_takes_the_pointer_at_the_first_click_and_quit_shows_the_start_again(page):
     p = page()
-    p.load()
-    p.write_settings(SHIPPED + "camera fly\n")
-    p.load()
-    p.play()
+    p.start(SHIPPED + "camera fly\n")
     assert wait_until(lambda: p.run("done(document.pointerLockElement === Module.canvas)"), 10), "the pointer, held"
     p.keys("m")
     assert wait_until(lambda: not p.run("done(!!document.pointerLockElement)"), 10), "the menu frees it"
