@@ -29,7 +29,7 @@ int DefaultMines(int n) {
 // cube, by its first flood at the default density, or its first click on a
 // no-guess board, and what the heap holds per cube after the new game and
 // after that click. Meaningful only as the first benchmark of a run:
-//     cubomb_bench --benchmark_filter=BM_FieldPeakMemory/256/0
+//     cubomb_bench --benchmark_filter=BM_FieldPeakMemory/n:256/no_guess:0
 void BM_FieldPeakMemory(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
     const long before = PeakResidentKiB();

@@ -29,6 +29,19 @@ struct FaceVertex {
 void RectangleCorners(const Vector (&p)[4], float uMin, float uMax, float vMin, float vMax, const float rgb[3],
                       FaceVertex (&out)[4]);
 constexpr int kRectangleTriangles[6] = {2, 3, 1, 2, 1, 0};
+// Indices of that many shapes' triangles, each shape's corners following the
+// last's and its triangles listed by pattern.
+template <size_t N>
+std::vector<uint16_t> RepeatedIndices(const int (&pattern)[N], size_t corners, size_t shapes) {
+    std::vector<uint16_t> indices;
+    indices.reserve(shapes * N);
+    for (size_t shape = 0; shape < shapes; ++shape) {
+        for (const int corner : pattern) {
+            indices.push_back(static_cast<uint16_t>(shape * corners + static_cast<size_t>(corner)));
+        }
+    }
+    return indices;
+}
 
 class QuadDrawBuffer : public QuadBuffer {
 public:

@@ -4,6 +4,8 @@
 
 #include <cstddef>
 
+#include "quads/QuadDrawBuffer.h"
+
 namespace {
 
 struct Colour {
@@ -80,14 +82,7 @@ void AppendMarker(const BlockPos& pos, uint8_t count, std::vector<MarkerVertex>&
 }
 
 std::vector<uint16_t> MarkerIndices(size_t markers) {
-    std::vector<uint16_t> indices;
-    indices.reserve(markers * kMarkerIndices);
-    for (size_t marker = 0; marker < markers; ++marker) {
-        for (const int corner : kTriangles) {
-            indices.push_back(static_cast<uint16_t>(marker * kMarkerCorners + corner));
-        }
-    }
-    return indices;
+    return RepeatedIndices(kTriangles, kMarkerCorners, markers);
 }
 
 void PointMarkerArrays(const void* first) {

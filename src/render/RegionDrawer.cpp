@@ -24,7 +24,11 @@ struct FrameView {
 
 namespace {
 
-enum Buffer { kFaceVertices, kFaceIndices, kMarkerVertices, kPoints };
+enum Buffer { kFaceVertices, kMarkerVertices, kPoints, kBuffers };
+
+// A rectangle's four corners follow each other, so one element buffer serves
+// every region's rectangles: as many as a 16-bit index reaches.
+constexpr size_t kQuadsAChunk = 65536 / 4;
 
 // How high a marker stands, and the height on the screen below which it shows as a point.
 constexpr float kMarkerHeight = 0.2f;
@@ -140,25 +144,29 @@ RegionDrawer::~RegionDrawer() {
     Release();
     if (markerIndices != 0) {
         glDeleteBuffers(1, &markerIndices);
+        glDeleteBuffers(1, &faceIndices);
     }
 }
 
 void RegionDrawer::Release() {
     for (Region& region : built) {
         if (region.buffers[0] != 0) {
-            glDeleteBuffers(4, region.buffers);
+            glDeleteBuffers(kBuffers, region.buffers);
         }
     }
     built.clear();
 }
 
 // A field laid out anew has new regions: every buffer is built again. Every
-// region's markers share one element buffer, for as many as a region holds.
+// region's markers share one element buffer, for as many as a region holds,
+// and so do their rectangles.
 void RegionDrawer::Prepare(const FieldRegions& regions) {
     if (markerIndices == 0) {
         glGenBuffers(1, &markerIndices);
         constexpr size_t kMostMarkers = size_t(FieldRegions::kRegionSide) * FieldRegions::kRegionSide * FieldRegions::kRegionSide;
         Upload(GL_ELEMENT_ARRAY_BUFFER, markerIndices, MarkerIndices(kMostMarkers));
+        glGenBuffers(1, &faceIndices);
+        Upload(GL_ELEMENT_ARRAY_BUFFER, faceIndices, RepeatedIndices(kRectangleTriangles, 4, kQuadsAChunk));
     }
     if (layout != regions.Layout()) {
         Release();
@@ -168,7 +176,7 @@ void RegionDrawer::Prepare(const FieldRegions& regions) {
     for (int index = 0; index < regions.Count(); ++index) {
         Region& region = built[index];
         if (region.buffers[0] == 0) {
-            glGenBuffers(4, region.buffers);
+            glGenBuffers(kBuffers, region.buffers);
         }
         if (Stale(region.faces, regions.FacesVersion(index))) {
             UploadFaces(regions, index);
@@ -179,22 +187,14 @@ void RegionDrawer::Prepare(const FieldRegions& regions) {
 void RegionDrawer::UploadFaces(const FieldRegions& regions, int index) {
     Region& region = built[index];
     regions.BuildFaces(index, faces);
-    // A rectangle's four corners follow each other, and its six indices.
-    constexpr size_t kQuadsAChunk = 65536 / 4;
     region.chunks.clear();
-    shortIndices.clear();
     for (const auto& run : faces.runs) {
         for (size_t quad = 0; quad * 6 < run.count; quad += kQuadsAChunk) {
             const size_t first = run.first + quad * 6, count = std::min(run.count - quad * 6, kQuadsAChunk * 6);
-            const size_t base = first / 6 * 4;
-            region.chunks.push_back({run.texture, shortIndices.size(), count, base});
-            for (size_t i = first; i < first + count; ++i) {
-                shortIndices.push_back(static_cast<uint16_t>(faces.indices[i] - base));
-            }
+            region.chunks.push_back({run.texture, count, first / 6 * 4});
         }
     }
     Upload(GL_ARRAY_BUFFER, region.buffers[kFaceVertices], faces.vertices);
-    Upload(GL_ELEMENT_ARRAY_BUFFER, region.buffers[kFaceIndices], shortIndices);
     region.low = faces.low;
     region.high = faces.high;
     region.faces = {true, regions.FacesVersion(index), faces.indices.size()};
@@ -298,10 +298,9 @@ void RegionDrawer::DrawWave(const FieldRegions& regions, const TexDict& textures
                     continue;
                 }
                 glBindBuffer(GL_ARRAY_BUFFER, region.buffers[kFaceVertices]);
-                glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, region.buffers[kFaceIndices]);
+                glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, faceIndices);
                 PointFaceArrays(reinterpret_cast<const void*>(chunk.base * sizeof(FaceVertex)));
-                glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(chunk.count), GL_UNSIGNED_SHORT,
-                               reinterpret_cast<const void*>(chunk.first * sizeof(uint16_t)));
+                glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(chunk.count), GL_UNSIGNED_SHORT, nullptr);
             }
         }
     }

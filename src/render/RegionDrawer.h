@@ -42,16 +42,15 @@ public:
     };
 
 private:
-    // A run of one texture's triangles whose corners a 16-bit index reaches
+    // A run of one texture's rectangles whose corners a 16-bit index reaches
     // from the chunk's first corner.
     struct Chunk {
         int texture;
-        size_t first;  // index
-        size_t count;
+        size_t count;  // indices
         size_t base;   // corner
     };
     struct Region {
-        unsigned int buffers[4] = {0, 0, 0, 0};  // face vertices and indices, marker vertices, points
+        unsigned int buffers[3] = {0, 0, 0};  // face vertices, marker vertices, points
         Kept faces, markers, points;
         std::vector<Chunk> chunks;
         Vector low{0, 0, 0}, high{0, 0, 0};  // what the faces fill
@@ -73,7 +72,8 @@ private:
     void Release();
 
     std::vector<Region> built;
-    unsigned int markerIndices = 0;  // the element buffer of every region's markers
+    unsigned int markerIndices = 0;  // the element buffers of every region's markers and rectangles
+    unsigned int faceIndices = 0;
     uint64_t layout = 0;
     bool pointMarkers = true;
     bool depthCulling = false;
@@ -81,7 +81,6 @@ private:
     std::vector<float> depths;  // read back, and their tiles
     DepthTiles tiles;
     FieldRegions::Faces faces;  // scratch space for one region at a time
-    std::vector<uint16_t> shortIndices;
     std::vector<MarkerVertex> markers;
     std::vector<MarkerVertex> points;
 };
