@@ -314,6 +314,19 @@ TEST(MineField, AChordDoesWhatClickingEachCoveredNeighbourWould) {
 // region's geometry is what a fresh build gives unless its version moved on,
 // and rays meet what rays through that box meet. Some games are lost, to show
 // the mines a cut leaves.
+// Far past what a 16-bit corner holds: the regions' rectangles run the box's length.
+TEST(MineField, TheRegionsOfALongBoxHoldItsFaces) {
+    Field field;
+    field.Initialize(1 << 16, 1, 1, 0);
+    RecordingBuffer inRegions;
+    FieldRegions::Faces faces;
+    for (int r = 0; r < field.regions.Count(); ++r) {
+        field.regions.BuildFaces(r, faces);
+        Replay(faces, inRegions);
+    }
+    PlainField(field).ExpectSame(field, &inRegions.faces);
+}
+
 TEST(MineField, FastPathsAgreeWithThePlainRulesUnderClicksAndCuts) {
     const auto bytes = [](const auto& v) { return std::string(reinterpret_cast<const char*>(v.data()), v.size() * sizeof(v[0])); };
     std::mt19937 random(41);

@@ -2,7 +2,6 @@
 
 #include <GL/glew.h>
 
-#include <cmath>
 #include <cstddef>
 #include <cstdlib>
 
@@ -58,11 +57,9 @@ void RectangleCorners(const Vector (&p)[4], float uMin, float uMax, float vMin, 
                       FaceVertex (&out)[4]) {
     const float u[4] = {uMin, uMax, uMin, uMax};
     const float v[4] = {vMax, vMax, vMin, vMin};
-    const auto whole = [](float value) { return static_cast<int16_t>(std::lround(value)); };
     const auto byte = [](float c) { return static_cast<uint8_t>(c * 255.0f + 0.5f); };
     for (int i = 0; i < 4; ++i) {
-        out[i] = FaceVertex{whole(u[i]), whole(v[i]), byte(rgb[0]), byte(rgb[1]), byte(rgb[2]), 255,
-                            whole(p[i].x), whole(p[i].y), whole(p[i].z), 0};
+        out[i] = FaceVertex{u[i], v[i], byte(rgb[0]), byte(rgb[1]), byte(rgb[2]), 255, p[i].x, p[i].y, p[i].z};
     }
 }
 
@@ -96,9 +93,9 @@ void PointFaceArrays(const void* first) {
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
     glEnableClientState(GL_VERTEX_ARRAY);
-    glTexCoordPointer(2, GL_SHORT, kStride, base + offsetof(FaceVertex, u));
+    glTexCoordPointer(2, GL_FLOAT, kStride, base + offsetof(FaceVertex, u));
     glColorPointer(4, GL_UNSIGNED_BYTE, kStride, base + offsetof(FaceVertex, r));
-    glVertexPointer(3, GL_SHORT, kStride, base + offsetof(FaceVertex, x));
+    glVertexPointer(3, GL_FLOAT, kStride, base + offsetof(FaceVertex, x));
 }
 
 // The flush lets the driver draw them now rather than hold a whole big

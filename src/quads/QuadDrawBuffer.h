@@ -14,13 +14,13 @@
 
 class TexDict;
 
-// One corner in 16 bytes: faces lie on whole cube corners, their textures
-// repeat a whole number of times, and their greys are bytes on the screen
-// anyway.
+// One corner in 24 bytes: its grey as bytes, which the screen shows anyway.
+// Corners and texture repeats stay floats: a box may run for millions of
+// cubes along one axis, and floats hold such whole numbers exactly.
 struct FaceVertex {
-    int16_t u, v;
+    float u, v;
     uint8_t r, g, b, a;
-    int16_t x, y, z, unused;
+    float x, y, z;
 };
 
 // A rectangle's corners p1..p4 as vertices of one colour, the texture's u
