@@ -2,6 +2,7 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdlib>
 
@@ -53,13 +54,11 @@ void QuadDrawBuffer::SetTexture(int texture) {
     texDict->GetTexture(texture)->UseTexture();
 }
 
-void RectangleCorners(const Vector (&p)[4], float uMin, float uMax, float vMin, float vMax, const float rgb[3],
-                      FaceVertex (&out)[4]) {
+void RectangleCorners(const Vector (&p)[4], float uMin, float uMax, float vMin, float vMax, FaceVertex (&out)[4]) {
     const float u[4] = {uMin, uMax, uMin, uMax};
     const float v[4] = {vMax, vMax, vMin, vMin};
-    const auto byte = [](float c) { return static_cast<uint8_t>(c * 255.0f + 0.5f); };
     for (int i = 0; i < 4; ++i) {
-        out[i] = FaceVertex{u[i], v[i], byte(rgb[0]), byte(rgb[1]), byte(rgb[2]), 255, p[i].x, p[i].y, p[i].z};
+        out[i] = FaceVertex{u[i], v[i], p[i].x, p[i].y, p[i].z};
     }
 }
 
@@ -71,8 +70,12 @@ void QuadDrawBuffer::AddQuad(const Vector& p1, const Vector& p2, const Vector& p
     } else {
         rgb[0] = rgb[1] = rgb[2] = FaceShade(p1, p2, p3);
     }
+    if (!std::equal(rgb, rgb + 3, batchColour)) {
+        DrawBatch();
+        std::copy(rgb, rgb + 3, batchColour);
+    }
     FaceVertex corners[4];
-    RectangleCorners({p1, p2, p3, p4}, uMin, uMax, vMin, vMax, rgb, corners);
+    RectangleCorners({p1, p2, p3, p4}, uMin, uMax, vMin, vMax, corners);
     for (const int corner : kRectangleTriangles) {
         batch.push_back(corners[corner]);
     }
@@ -91,10 +94,9 @@ void PointFaceArrays(const void* first) {
     const char* const base = static_cast<const char*>(first);
     constexpr GLsizei kStride = sizeof(FaceVertex);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glEnableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_COLOR_ARRAY);
     glEnableClientState(GL_VERTEX_ARRAY);
     glTexCoordPointer(2, GL_FLOAT, kStride, base + offsetof(FaceVertex, u));
-    glColorPointer(4, GL_UNSIGNED_BYTE, kStride, base + offsetof(FaceVertex, r));
     glVertexPointer(3, GL_FLOAT, kStride, base + offsetof(FaceVertex, x));
 }
 
@@ -114,6 +116,9 @@ void DrawFaceTriangles(const FaceVertex* vertices, size_t count) {
 
 // The triangles so far, in the order they came.
 void QuadDrawBuffer::DrawBatch() {
+    if (!batch.empty()) {
+        glColor3f(batchColour[0], batchColour[1], batchColour[2]);
+    }
     DrawFaceTriangles(batch.data(), batch.size());
     batch.clear();
 }

@@ -14,20 +14,19 @@
 
 class TexDict;
 
-// One corner in 24 bytes: its grey as bytes, which the screen shows anyway.
-// Corners and texture repeats stay floats: a box may run for millions of
-// cubes along one axis, and floats hold such whole numbers exactly.
+// One corner in 20 bytes, without its grey: a rectangle's grey is its side's,
+// set once for a run of them. Corners and texture repeats stay floats: a box
+// may run for millions of cubes along one axis, and floats hold such whole
+// numbers exactly.
 struct FaceVertex {
     float u, v;
-    uint8_t r, g, b, a;
     float x, y, z;
 };
 
-// A rectangle's corners p1..p4 as vertices of one colour, the texture's u
+// A rectangle's corners p1..p4 as vertices, the texture's u
 // running from uMin to uMax and v from vMin along p3-p4 to vMax along p1-p2;
 // its two triangles are the corners kRectangleTriangles lists.
-void RectangleCorners(const Vector (&p)[4], float uMin, float uMax, float vMin, float vMax, const float rgb[3],
-                      FaceVertex (&out)[4]);
+void RectangleCorners(const Vector (&p)[4], float uMin, float uMax, float vMin, float vMax, FaceVertex (&out)[4]);
 constexpr int kRectangleTriangles[6] = {2, 3, 1, 2, 1, 0};
 // Indices of that many shapes' triangles, each shape's corners following the
 // last's and its triangles listed by pattern.
@@ -67,12 +66,14 @@ private:
     TexDict* texDict = nullptr;
     bool rainbowDebug = false;
     std::vector<FaceVertex> batch;
+    float batchColour[3] = {1, 1, 1};  // every rectangle's in the batch
 };
 
 // Draws the triangles of an interleaved vertex array (an OpenGL format such as
 // GL_C3F_V3F) in one call and leaves the client arrays off again.
 // The arrays OpenGL reads face vertices from, starting at first (in client
-// memory, or an offset into the bound array buffer), as GL_T2F_C3F_V3F lays them out.
+// memory, or an offset into the bound array buffer), as GL_T2F_V3F lays them
+// out; the colour is OpenGL's current one.
 void PointFaceArrays(const void* first);
 void DrawFaceTriangles(const FaceVertex* vertices, size_t count);
 

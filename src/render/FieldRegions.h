@@ -24,12 +24,14 @@ public:
     static constexpr int kRegionSide = 16;
 
     // The merged faces whose low corner's cube lies in the region, as indexed
-    // triangles, a run of indices per texture in ascending order of texture.
+    // triangles, in runs of one texture and one grey, the textures in
+    // ascending order.
     struct Faces {
         struct Run {
             int texture;
             size_t first;
             size_t count;
+            float grey;
         };
         std::vector<FaceVertex> vertices;
         std::vector<uint32_t> indices;

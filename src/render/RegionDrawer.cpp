@@ -191,7 +191,7 @@ void RegionDrawer::UploadFaces(const FieldRegions& regions, int index) {
     for (const auto& run : faces.runs) {
         for (size_t quad = 0; quad * 6 < run.count; quad += kQuadsAChunk) {
             const size_t first = run.first + quad * 6, count = std::min(run.count - quad * 6, kQuadsAChunk * 6);
-            region.chunks.push_back({run.texture, count, first / 6 * 4});
+            region.chunks.push_back({run.texture, run.grey, count, first / 6 * 4});
         }
     }
     Upload(GL_ARRAY_BUFFER, region.buffers[kFaceVertices], faces.vertices);
@@ -299,6 +299,7 @@ void RegionDrawer::DrawWave(const FieldRegions& regions, const TexDict& textures
                 }
                 glBindBuffer(GL_ARRAY_BUFFER, region.buffers[kFaceVertices]);
                 glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, faceIndices);
+                glColor3f(chunk.grey, chunk.grey, chunk.grey);
                 PointFaceArrays(reinterpret_cast<const void*>(chunk.base * sizeof(FaceVertex)));
                 glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(chunk.count), GL_UNSIGNED_SHORT, nullptr);
             }

@@ -46,6 +46,7 @@ private:
     // from the chunk's first corner.
     struct Chunk {
         int texture;
+        float grey;
         size_t count;  // indices
         size_t base;   // corner
     };
