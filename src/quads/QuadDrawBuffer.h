@@ -69,12 +69,12 @@ private:
     float batchColour[3] = {1, 1, 1};  // every rectangle's in the batch
 };
 
-// Draws the triangles of an interleaved vertex array (an OpenGL format such as
-// GL_C3F_V3F) in one call and leaves the client arrays off again.
 // The arrays OpenGL reads face vertices from, starting at first (in client
 // memory, or an offset into the bound array buffer), as GL_T2F_V3F lays them
 // out; the colour is OpenGL's current one.
 void PointFaceArrays(const void* first);
+// Draws the triangles of a face vertex array in one call and leaves the
+// client arrays off again.
 void DrawFaceTriangles(const FaceVertex* vertices, size_t count);
 
 // The grey level of a rectangle facing along the normal of (p2 - p1) x (p3 - p1).

@@ -20,24 +20,20 @@ public:
         if (!out.runs.empty() && out.runs.back().count == 0) {
             out.runs.pop_back();
         }
-        out.runs.push_back({texture, out.indices.size(), 0, 0});
+        out.runs.push_back({texture, Indices(), 0, 0});
     }
     void AddQuad(const Vector& p1, const Vector& p2, const Vector& p3, const Vector& p4, float uMin, float uMax,
                  float vMin, float vMax) override {
         const float grey = FaceShade(p1, p2, p3);
         if (out.runs.back().count != 0 && out.runs.back().grey != grey) {
-            out.runs.push_back({out.runs.back().texture, out.indices.size(), 0, grey});
+            out.runs.push_back({out.runs.back().texture, Indices(), 0, grey});
         }
         out.runs.back().grey = grey;
         FaceVertex corners[4];
         RectangleCorners({p1, p2, p3, p4}, uMin, uMax, vMin, vMax, corners);
-        const uint32_t first = static_cast<uint32_t>(out.vertices.size());
         for (const FaceVertex& corner : corners) {
             out.vertices.push_back(corner);
             Include(Vector(corner.x, corner.y, corner.z));
-        }
-        for (const int corner : kRectangleTriangles) {
-            out.indices.push_back(first + static_cast<uint32_t>(corner));
         }
         out.runs.back().count += 6;
     }
@@ -49,6 +45,7 @@ public:
     }
 
 private:
+    size_t Indices() const { return out.vertices.size() / 4 * 6; }
     void Include(const Vector& p) {
         if (out.vertices.size() == 1) {
             out.low = out.high = p;

@@ -23,9 +23,10 @@ class FieldRegions : public BlockWorld2::Observer {
 public:
     static constexpr int kRegionSide = 16;
 
-    // The merged faces whose low corner's cube lies in the region, as indexed
-    // triangles, in runs of one texture and one grey, the textures in
-    // ascending order.
+    // The merged faces whose low corner's cube lies in the region, four
+    // corners each, whose triangles are kRectangleTriangles of each four; in
+    // runs of one texture and one grey, counted in those triangles' indices,
+    // the textures in ascending order.
     struct Faces {
         struct Run {
             int texture;
@@ -34,7 +35,6 @@ public:
             float grey;
         };
         std::vector<FaceVertex> vertices;
-        std::vector<uint32_t> indices;
         std::vector<Run> runs;
         Vector low{0, 0, 0}, high{0, 0, 0};  // the box the faces lie in
     };

@@ -197,7 +197,7 @@ void RegionDrawer::UploadFaces(const FieldRegions& regions, int index) {
     Upload(GL_ARRAY_BUFFER, region.buffers[kFaceVertices], faces.vertices);
     region.low = faces.low;
     region.high = faces.high;
-    region.faces = {true, regions.FacesVersion(index), faces.indices.size()};
+    region.faces = {true, regions.FacesVersion(index), faces.vertices.size()};
 }
 
 // The triangles near the eye; far off, points, and the triangles' memory goes.
