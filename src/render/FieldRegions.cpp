@@ -25,7 +25,8 @@ public:
     void AddQuad(const Vector& p1, const Vector& p2, const Vector& p3, const Vector& p4, float uMin, float uMax,
                  float vMin, float vMax) override {
         const float grey = FaceShade(p1, p2, p3);
-        if (out.runs.back().count != 0 && out.runs.back().grey != grey) {
+        const FieldRegions::Faces::Run& run = out.runs.back();
+        if (run.count != 0 && (run.grey != grey || run.count == FieldRegions::kMostRunRectangles * 6)) {
             out.runs.push_back({out.runs.back().texture, Indices(), 0, grey});
         }
         out.runs.back().grey = grey;

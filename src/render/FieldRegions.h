@@ -25,8 +25,9 @@ public:
 
     // The merged faces whose low corner's cube lies in the region, four
     // corners each, whose triangles are kRectangleTriangles of each four; in
-    // runs of one texture and one grey, counted in those triangles' indices,
-    // the textures in ascending order.
+    // runs of one texture and one grey, of at most kMostRunRectangles,
+    // counted in those triangles' indices, the textures in ascending order.
+    static constexpr size_t kMostRunRectangles = 65536 / 4;
     struct Faces {
         struct Run {
             int texture;

@@ -27,8 +27,9 @@ namespace {
 enum Buffer { kFaceVertices, kMarkerVertices, kPoints, kBuffers };
 
 // A rectangle's four corners follow each other, so one element buffer serves
-// every region's rectangles: as many as a 16-bit index reaches.
-constexpr size_t kQuadsAChunk = 65536 / 4;
+// every region's rectangles, a run at a time.
+constexpr size_t kQuadsAChunk = FieldRegions::kMostRunRectangles;
+static_assert(kQuadsAChunk * 4 <= 65536, "a 16-bit index reaches every corner of a run");
 
 // How high a marker stands, and the height on the screen below which it shows as a point.
 constexpr float kMarkerHeight = 0.2f;
@@ -189,10 +190,7 @@ void RegionDrawer::UploadFaces(const FieldRegions& regions, int index) {
     regions.BuildFaces(index, faces);
     region.chunks.clear();
     for (const auto& run : faces.runs) {
-        for (size_t quad = 0; quad * 6 < run.count; quad += kQuadsAChunk) {
-            const size_t first = run.first + quad * 6, count = std::min(run.count - quad * 6, kQuadsAChunk * 6);
-            region.chunks.push_back({run.texture, run.grey, count, first / 6 * 4});
-        }
+        region.chunks.push_back({run.texture, run.grey, run.count, run.first / 6 * 4});
     }
     Upload(GL_ARRAY_BUFFER, region.buffers[kFaceVertices], faces.vertices);
     region.low = faces.low;

@@ -42,8 +42,8 @@ public:
     };
 
 private:
-    // A run of one texture's rectangles whose corners a 16-bit index reaches
-    // from the chunk's first corner.
+    // A run of one texture's and one grey's rectangles, whose corners a 16-bit
+    // index reaches from the chunk's first corner.
     struct Chunk {
         int texture;
         float grey;
