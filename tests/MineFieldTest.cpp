@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <queue>
 #include <random>
@@ -153,7 +154,9 @@ void Replay(const FieldRegions::Faces& faces, QuadBuffer& buffer) {
         for (size_t i = run.first / 6 * 4; i < (run.first + run.count) / 6 * 4; i += 4) {
             const FaceVertex* c = &faces.vertices[i];
             const auto at = [&](int k) { return Vector(c[k].x, c[k].y, c[k].z); };
-            buffer.AddQuad(at(0), at(1), at(2), at(3), c[0].u, c[1].u, c[2].v, c[0].v);
+            const Vector low = run.map.At(at(0)), high = run.map.At(at(3));  // repeats from the first whole one
+            const float u = std::floor(low.x), v = std::floor(high.y);
+            buffer.AddQuad(at(0), at(1), at(2), at(3), low.x - u, high.x - u, high.y - v, low.y - v);
         }
     }
 }

@@ -3,10 +3,12 @@
 #include <GL/glew.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdlib>
 
 #include "support/ProcessEnd.h"
+#include "system/System.h"
 #include "support/Sides.h"
 #include "textures/TexDict.h"
 #include "textures/Texture.h"
@@ -41,6 +43,7 @@ void QuadDrawBuffer::Start() {
     std::srand(kPassSeed);
     batch.clear();
     glColor3f(1, 1, 1);
+    System::BeginMappedTextures();
     if (rainbowDebug) {
         std::srand(kRainbowSeed);
     }
@@ -54,12 +57,41 @@ void QuadDrawBuffer::SetTexture(int texture) {
     texDict->GetTexture(texture)->UseTexture();
 }
 
-void RectangleCorners(const Vector (&p)[4], float uMin, float uMax, float vMin, float vMax, FaceVertex (&out)[4]) {
-    const float u[4] = {uMin, uMax, uMin, uMax};
-    const float v[4] = {vMax, vMax, vMin, vMin};
-    for (int i = 0; i < 4; ++i) {
-        out[i] = FaceVertex{u[i], v[i], p[i].x, p[i].y, p[i].z};
+bool TextureMap::operator==(const TextureMap& other) const {
+    return std::equal(s, s + 4, other.s) && std::equal(t, t + 4, other.t);
+}
+
+Vector TextureMap::At(const Vector& p) const {
+    return Vector(s[0] * p.x + s[1] * p.y + s[2] * p.z + s[3], t[0] * p.x + t[1] * p.y + t[2] * p.z + t[3], 0);
+}
+
+// In doubles, so that a side's whole-number rectangles of any size give
+// exactly the same map.
+TextureMap RectangleTextureMap(const Vector (&p)[4], float uMin, float uMax, float vMin, float vMax) {
+    const double along[2][3] = {{p[1].x - double(p[0].x), p[1].y - double(p[0].y), p[1].z - double(p[0].z)},
+                                {p[2].x - double(p[0].x), p[2].y - double(p[0].y), p[2].z - double(p[0].z)}};
+    const double first[2] = {uMin, vMax}, range[2] = {double(uMax) - uMin, double(vMin) - vMax};
+    const double from[3] = {p[0].x, p[0].y, p[0].z};
+    TextureMap map;
+    float* const out[2] = {map.s, map.t};
+    for (int k = 0; k < 2; ++k) {
+        const double length = along[k][0] * along[k][0] + along[k][1] * along[k][1] + along[k][2] * along[k][2];
+        if (!(length > 0)) {
+            continue;  // degenerate: one texel
+        }
+        double offset = first[k];
+        for (int axis = 0; axis < 3; ++axis) {
+            const double slope = along[k][axis] * range[k] / length;
+            out[k][axis] = static_cast<float>(slope);
+            offset -= slope * from[axis];
+        }
+        out[k][3] = static_cast<float>(offset - std::floor(offset));
     }
+    return map;
+}
+
+void UseTextureMap(const TextureMap& map, const float rgb[3]) {
+    System::UseTextureMap(map.s, map.t, rgb);
 }
 
 void QuadDrawBuffer::AddQuad(const Vector& p1, const Vector& p2, const Vector& p3, const Vector& p4, float uMin,
@@ -70,12 +102,13 @@ void QuadDrawBuffer::AddQuad(const Vector& p1, const Vector& p2, const Vector& p
     } else {
         rgb[0] = rgb[1] = rgb[2] = FaceShade(p1, p2, p3);
     }
-    if (!std::equal(rgb, rgb + 3, batchColour)) {
+    const TextureMap map = RectangleTextureMap({p1, p2, p3, p4}, uMin, uMax, vMin, vMax);
+    if (!std::equal(rgb, rgb + 3, batchColour) || map != batchMap) {
         DrawBatch();
         std::copy(rgb, rgb + 3, batchColour);
+        batchMap = map;
     }
-    FaceVertex corners[4];
-    RectangleCorners({p1, p2, p3, p4}, uMin, uMax, vMin, vMax, corners);
+    const FaceVertex corners[4] = {{p1.x, p1.y, p1.z}, {p2.x, p2.y, p2.z}, {p3.x, p3.y, p3.z}, {p4.x, p4.y, p4.z}};
     for (const int corner : kRectangleTriangles) {
         batch.push_back(corners[corner]);
     }
@@ -87,17 +120,16 @@ void QuadDrawBuffer::AddQuad(const Vector& p1, const Vector& p2, const Vector& p
 void QuadDrawBuffer::End() {
     Flush();
     DrawBatch();
+    System::EndMappedTextures();
 }
 
-// Pointer by pointer, where an interleaved format is not to be had.
 void PointFaceArrays(const void* first) {
     const char* const base = static_cast<const char*>(first);
     constexpr GLsizei kStride = sizeof(FaceVertex);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisableClientState(GL_COLOR_ARRAY);
     glEnableClientState(GL_VERTEX_ARRAY);
-    glTexCoordPointer(2, GL_FLOAT, kStride, base + offsetof(FaceVertex, u));
-    glVertexPointer(3, GL_FLOAT, kStride, base + offsetof(FaceVertex, x));
+    glVertexPointer(3, GL_FLOAT, kStride, base);
 }
 
 // The flush lets the driver draw them now rather than hold a whole big
@@ -117,7 +149,7 @@ void DrawFaceTriangles(const FaceVertex* vertices, size_t count) {
 // The triangles so far, in the order they came.
 void QuadDrawBuffer::DrawBatch() {
     if (!batch.empty()) {
-        glColor3f(batchColour[0], batchColour[1], batchColour[2]);
+        UseTextureMap(batchMap, batchColour);
     }
     DrawFaceTriangles(batch.data(), batch.size());
     batch.clear();

@@ -3,8 +3,9 @@
 
 // Draws a pass of textured rectangles with OpenGL vertex arrays: the triangles
 // gather in one batch that is drawn before each texture bind, at the end of the
-// pass, and whenever it grows to a slice; each rectangle gets the fixed grey
-// of the axis it faces, or a random colour in rainbow debug mode.
+// pass, whenever it grows to a slice, and when the next rectangle faces
+// another side; each rectangle gets the fixed grey of the axis it faces, or a
+// random colour in rainbow debug mode.
 
 #include <cstddef>
 #include <cstdint>
@@ -14,19 +15,33 @@
 
 class TexDict;
 
-// One corner in 20 bytes, without its grey: a rectangle's grey is its side's,
-// set once for a run of them. Corners and texture repeats stay floats: a box
-// may run for millions of cubes along one axis, and floats hold such whole
+// One corner in 12 bytes: its texture coordinates follow from its position
+// by the TextureMap of the rectangles it is drawn with. Corners stay floats: a
+// box may run for millions of cubes along one axis, and floats hold such whole
 // numbers exactly.
 struct FaceVertex {
-    float u, v;
     float x, y, z;
 };
 
-// A rectangle's corners p1..p4 as vertices, the texture's u
-// running from uMin to uMax and v from vMin along p3-p4 to vMax along p1-p2;
-// its two triangles are the corners kRectangleTriangles lists.
-void RectangleCorners(const Vector (&p)[4], float uMin, float uMax, float vMin, float vMax, FaceVertex (&out)[4]);
+// Texture coordinates as affine functions of a corner's position,
+// s = s[0] x + s[1] y + s[2] z + s[3] and t likewise. Textures repeat, so the
+// offsets are kept below 1 and every rectangle of a side shares one map.
+struct TextureMap {
+    float s[4] = {0, 0, 0, 0};
+    float t[4] = {0, 0, 0, 0};
+
+    bool operator==(const TextureMap& other) const;
+    bool operator!=(const TextureMap& other) const { return !(*this == other); }
+    Vector At(const Vector& p) const;  // (s, t, 0)
+};
+
+// The map that gives a rectangle's corners p1..p4 the texture's u running
+// from uMin to uMax along p1-p2 and v from vMax at p1 to vMin at p3; its two
+// triangles are the corners kRectangleTriangles lists.
+TextureMap RectangleTextureMap(const Vector (&p)[4], float uMin, float uMax, float vMin, float vMax);
+// Sets the map, and the colour of the textures it maps, for the faces drawn
+// next, between System's BeginMappedTextures and EndMappedTextures.
+void UseTextureMap(const TextureMap& map, const float rgb[3]);
 constexpr int kRectangleTriangles[6] = {2, 3, 1, 2, 1, 0};
 // Indices of that many shapes' triangles, each shape's corners following the
 // last's and its triangles listed by pattern.
@@ -67,11 +82,12 @@ private:
     bool rainbowDebug = false;
     std::vector<FaceVertex> batch;
     float batchColour[3] = {1, 1, 1};  // every rectangle's in the batch
+    TextureMap batchMap;
 };
 
 // The arrays OpenGL reads face vertices from, starting at first (in client
-// memory, or an offset into the bound array buffer), as GL_T2F_V3F lays them
-// out; the colour is OpenGL's current one.
+// memory, or an offset into the bound array buffer): positions alone, whose
+// texture coordinates the current TextureMap gives.
 void PointFaceArrays(const void* first);
 // Draws the triangles of a face vertex array in one call and leaves the
 // client arrays off again.

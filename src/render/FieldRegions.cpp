@@ -10,7 +10,7 @@ int Regions(int cubes) {
     return (cubes + FieldRegions::kRegionSide - 1) / FieldRegions::kRegionSide;
 }
 
-// Gathers the rectangles of a drawing pass as indexed triangles of shaded corners.
+// Gathers the rectangles of a drawing pass as indexed triangles, in runs of one shade and one texture map.
 class FaceCollector : public QuadBuffer {
 public:
     explicit FaceCollector(FieldRegions::Faces& out) : out(out) {}
@@ -20,21 +20,21 @@ public:
         if (!out.runs.empty() && out.runs.back().count == 0) {
             out.runs.pop_back();
         }
-        out.runs.push_back({texture, Indices(), 0, 0});
+        out.runs.push_back({texture, Indices(), 0, 0, TextureMap()});
     }
     void AddQuad(const Vector& p1, const Vector& p2, const Vector& p3, const Vector& p4, float uMin, float uMax,
                  float vMin, float vMax) override {
         const float grey = FaceShade(p1, p2, p3);
+        const TextureMap map = RectangleTextureMap({p1, p2, p3, p4}, uMin, uMax, vMin, vMax);
         const FieldRegions::Faces::Run& run = out.runs.back();
-        if (run.count != 0 && (run.grey != grey || run.count == FieldRegions::kMostRunRectangles * 6)) {
-            out.runs.push_back({out.runs.back().texture, Indices(), 0, grey});
+        if (run.count != 0 && (run.grey != grey || run.map != map || run.count == FieldRegions::kMostRunRectangles * 6)) {
+            out.runs.push_back({run.texture, Indices(), 0, grey, map});
         }
         out.runs.back().grey = grey;
-        FaceVertex corners[4];
-        RectangleCorners({p1, p2, p3, p4}, uMin, uMax, vMin, vMax, corners);
-        for (const FaceVertex& corner : corners) {
-            out.vertices.push_back(corner);
-            Include(Vector(corner.x, corner.y, corner.z));
+        out.runs.back().map = map;
+        for (const Vector& corner : {p1, p2, p3, p4}) {
+            out.vertices.push_back({corner.x, corner.y, corner.z});
+            Include(corner);
         }
         out.runs.back().count += 6;
     }

@@ -25,8 +25,9 @@ public:
 
     // The merged faces whose low corner's cube lies in the region, four
     // corners each, whose triangles are kRectangleTriangles of each four; in
-    // runs of one texture and one grey, of at most kMostRunRectangles,
-    // counted in those triangles' indices, the textures in ascending order.
+    // runs of one texture, one grey and one texture map, of at most
+    // kMostRunRectangles, counted in those triangles' indices, the textures
+    // in ascending order.
     static constexpr size_t kMostRunRectangles = 65536 / 4;
     struct Faces {
         struct Run {
@@ -34,6 +35,7 @@ public:
             size_t first;
             size_t count;
             float grey;
+            TextureMap map;
         };
         std::vector<FaceVertex> vertices;
         std::vector<Run> runs;

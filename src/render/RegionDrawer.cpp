@@ -7,6 +7,7 @@
 #include <set>
 
 #include "render/DepthTiles.h"
+#include "system/System.h"
 #include "textures/TexDict.h"
 #include "textures/Texture.h"
 
@@ -190,7 +191,7 @@ void RegionDrawer::UploadFaces(const FieldRegions& regions, int index) {
     regions.BuildFaces(index, faces);
     region.chunks.clear();
     for (const auto& run : faces.runs) {
-        region.chunks.push_back({run.texture, run.grey, run.count, run.first / 6 * 4});
+        region.chunks.push_back({run.texture, run.grey, run.map, run.count, run.first / 6 * 4});
     }
     Upload(GL_ARRAY_BUFFER, region.buffers[kFaceVertices], faces.vertices);
     region.low = faces.low;
@@ -284,6 +285,7 @@ void RegionDrawer::DrawWave(const FieldRegions& regions, const TexDict& textures
     }
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_TEXTURE_2D);
+    System::BeginMappedTextures();
     for (const int texture : used) {
         textures.GetTexture(texture)->UseTexture();
         for (const Drawn& d : wave) {
@@ -297,12 +299,14 @@ void RegionDrawer::DrawWave(const FieldRegions& regions, const TexDict& textures
                 }
                 glBindBuffer(GL_ARRAY_BUFFER, region.buffers[kFaceVertices]);
                 glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, faceIndices);
-                glColor3f(chunk.grey, chunk.grey, chunk.grey);
+                const float grey[3] = {chunk.grey, chunk.grey, chunk.grey};
+                UseTextureMap(chunk.map, grey);
                 PointFaceArrays(reinterpret_cast<const void*>(chunk.base * sizeof(FaceVertex)));
                 glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(chunk.count), GL_UNSIGNED_SHORT, nullptr);
             }
         }
     }
+    System::EndMappedTextures();
     glDisable(GL_TEXTURE_2D);
     for (const Drawn& d : wave) {
         const BlockRect box = regions.Box(d.index);

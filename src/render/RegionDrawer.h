@@ -42,11 +42,12 @@ public:
     };
 
 private:
-    // A run of one texture's and one grey's rectangles, whose corners a 16-bit
-    // index reaches from the chunk's first corner.
+    // A run of rectangles of one texture, grey and texture map, whose corners
+    // a 16-bit index reaches from the chunk's first corner.
     struct Chunk {
         int texture;
         float grey;
+        TextureMap map;
         size_t count;  // indices
         size_t base;   // corner
     };

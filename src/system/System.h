@@ -52,6 +52,13 @@ void MultiplyLookAt(double eyeX, double eyeY, double eyeZ, double atX, double at
 // Modulated textures, and the filters of OpenGL's default texture, which a
 // browser does not have.
 void SetDefaultTextureStates();
+// Faces whose texture coordinates follow from their corners' positions, so
+// that their vertex arrays hold positions alone: between BeginMappedTextures
+// and EndMappedTextures, UseTextureMap makes s = s[0] x + s[1] y + s[2] z + s[3]
+// and t likewise, and the textures' colour rgb. Other drawing comes after End.
+void BeginMappedTextures();
+void UseTextureMap(const float s[4], const float t[4], const float rgb[3]);
+void EndMappedTextures();
 // Where a file the game reads and never writes, as a picture or a sound, is
 // read from: a browser decoded the ones it packed where it packed them.
 std::string PackedFile(const std::string& name);

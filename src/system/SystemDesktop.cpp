@@ -117,6 +117,25 @@ void SetDefaultTextureStates() {
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
 }
 
+void BeginMappedTextures() {
+    for (const GLenum coordinate : {GL_S, GL_T}) {
+        glTexGeni(coordinate, GL_TEXTURE_GEN_MODE, GL_OBJECT_LINEAR);
+    }
+    glEnable(GL_TEXTURE_GEN_S);
+    glEnable(GL_TEXTURE_GEN_T);
+}
+
+void UseTextureMap(const float s[4], const float t[4], const float rgb[3]) {
+    glTexGenfv(GL_S, GL_OBJECT_PLANE, s);
+    glTexGenfv(GL_T, GL_OBJECT_PLANE, t);
+    glColor3fv(rgb);
+}
+
+void EndMappedTextures() {
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+}
+
 std::string PackedFile(const std::string& name) {
     return name;
 }

@@ -1,6 +1,6 @@
 #include "system/System.h"
 
-#include <GL/gl.h>
+#include <GL/glew.h>
 #include <SDL.h>
 #include <emscripten.h>
 #include <sys/stat.h>
@@ -167,6 +167,68 @@ void MultiplyLookAt(double eyeX, double eyeY, double eyeZ, double atX, double at
 
 // Modulating is WebGL's emulation's only way, and it has no default texture.
 void SetDefaultTextureStates() {}
+
+namespace {
+
+// The browser's OpenGL has no texture coordinate generation: a program of
+// its own does what a desktop's fixed functions do, the emulation filling in
+// the matrices and the position.
+constexpr const char* kMappedVertices =
+    "uniform vec4 planeS, planeT;\n"
+    "varying vec2 texel;\n"
+    "void main() {\n"
+    "    gl_Position = gl_ModelViewProjectionMatrix * gl_Vertex;\n"
+    "    texel = vec2(dot(planeS, gl_Vertex), dot(planeT, gl_Vertex));\n"
+    "}\n";
+constexpr const char* kMappedPixels =
+    "precision highp float;\n"
+    "uniform sampler2D picture;\n"
+    "uniform vec3 colour;\n"
+    "varying vec2 texel;\n"
+    "void main() { gl_FragColor = texture2D(picture, texel) * vec4(colour, 1.0); }\n";
+
+struct MappedProgram {
+    GLuint program = 0;
+    GLint planeS = -1, planeT = -1, colour = -1;
+};
+
+GLuint Compiled(GLenum kind, const char* source) {
+    const GLuint shader = glCreateShader(kind);
+    glShaderSource(shader, 1, &source, nullptr);
+    glCompileShader(shader);
+    return shader;
+}
+
+const MappedProgram& Mapped() {
+    static const MappedProgram made = [] {
+        MappedProgram p;
+        p.program = glCreateProgram();
+        glAttachShader(p.program, Compiled(GL_VERTEX_SHADER, kMappedVertices));
+        glAttachShader(p.program, Compiled(GL_FRAGMENT_SHADER, kMappedPixels));
+        glLinkProgram(p.program);
+        p.planeS = glGetUniformLocation(p.program, "planeS");
+        p.planeT = glGetUniformLocation(p.program, "planeT");
+        p.colour = glGetUniformLocation(p.program, "colour");
+        return p;
+    }();
+    return made;
+}
+
+}  // namespace
+
+void BeginMappedTextures() {
+    glUseProgram(Mapped().program);
+}
+
+void UseTextureMap(const float s[4], const float t[4], const float rgb[3]) {
+    glUniform4fv(Mapped().planeS, 1, s);
+    glUniform4fv(Mapped().planeT, 1, t);
+    glUniform3fv(Mapped().colour, 1, rgb);
+}
+
+void EndMappedTextures() {
+    glUseProgram(0);
+}
 
 // The page decoded the packed pictures and sounds as it loaded, each under its packed name.
 std::string PackedFile(const std::string& name) {
