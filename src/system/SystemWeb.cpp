@@ -172,12 +172,13 @@ namespace {
 
 // The browser's OpenGL has no texture coordinate generation: a program of
 // its own does what a desktop's fixed functions do, the emulation filling in
-// the matrices and the position.
+// the matrices and the position. Two products with the position, not the
+// matrices' product for every corner.
 constexpr const char* kMappedVertices =
     "uniform vec4 planeS, planeT;\n"
     "varying vec2 texel;\n"
     "void main() {\n"
-    "    gl_Position = gl_ModelViewProjectionMatrix * gl_Vertex;\n"
+    "    gl_Position = gl_ProjectionMatrix * (gl_ModelViewMatrix * gl_Vertex);\n"
     "    texel = vec2(dot(planeS, gl_Vertex), dot(planeT, gl_Vertex));\n"
     "}\n";
 constexpr const char* kMappedPixels =
