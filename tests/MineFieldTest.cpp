@@ -147,14 +147,15 @@ private:
     bool dead = false;
 };
 
-// A region's rectangles, sent again as the quads they were built from.
+// A region's rectangles, sent again as the quads they were built from, their
+// texture ranges read off their run's map, from the first whole repeat.
 void Replay(const FieldRegions::Faces& faces, QuadBuffer& buffer) {
     for (const FieldRegions::Faces::Run& run : faces.runs) {
         buffer.SetTexture(run.texture);
         for (size_t i = run.first / 6 * 4; i < (run.first + run.count) / 6 * 4; i += 4) {
             const FaceVertex* c = &faces.vertices[i];
             const auto at = [&](int k) { return Vector(c[k].x, c[k].y, c[k].z); };
-            const Vector low = run.map.At(at(0)), high = run.map.At(at(3));  // repeats from the first whole one
+            const Vector low = run.map.At(at(0)), high = run.map.At(at(3));
             const float u = std::floor(low.x), v = std::floor(high.y);
             buffer.AddQuad(at(0), at(1), at(2), at(3), low.x - u, high.x - u, high.y - v, low.y - v);
         }
@@ -328,6 +329,7 @@ TEST(MineField, TheRegionsOfALongBoxHoldItsFaces) {
         Replay(faces, inRegions);
     }
     PlainField(field).ExpectSame(field, &inRegions.faces);
+    EXPECT_TRUE(inRegions.rangesMatchSize) << "each rectangle's texture repeats once a cube, from its corner";
 }
 
 TEST(MineField, FastPathsAgreeWithThePlainRulesUnderClicksAndCuts) {
@@ -373,6 +375,7 @@ TEST(MineField, FastPathsAgreeWithThePlainRulesUnderClicksAndCuts) {
                     markers.insert(BlockPos(int(std::floor(vertices[v].x)), int(std::floor(vertices[v].y)), int(std::floor(vertices[v].z))));
             }
             ASSERT_NO_FATAL_FAILURE(plain.ExpectSame(field, &inRegions.faces, &markers)) << seed << " step " << step;
+            ASSERT_TRUE(inRegions.rangesMatchSize) << seed << " step " << step;
             for (int ray = 0; ray < 6; ++ray) {
                 const Vector eye(place(random) + 1 / 64.0f, place(random) + 1 / 64.0f, place(random) + 1 / 64.0f);
                 const Vector look(turn(random), turn(random), turn(random));
