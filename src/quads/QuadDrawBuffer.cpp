@@ -24,19 +24,23 @@ bool Beyond(float component) {
 
 }  // namespace
 
-float FaceShade(const Vector& p1, const Vector& p2, const Vector& p3) {
+int FacingSide(const Vector& p1, const Vector& p2, const Vector& p3) {
     Vector n = Cross(p2 - p1, p3 - p1);
     if (!(LengthSquared(n) > 0)) {
-        return 0.5f;  // degenerate: no normal
+        return 0;  // degenerate: no normal
     }
     Normalize(n);
     const float across[3] = {n.x, n.y, n.z};
     for (const int axis : {0, 1, 2}) {
         if (Beyond(across[axis])) {
-            return kSides[SideAcross(axis, 1)].shade;
+            return SideAcross(axis, across[axis] > 0 ? 1 : -1);
         }
     }
-    return 0.5f;
+    return 0;
+}
+
+float SideShade(int side) {
+    return IsSide(side) ? kSides[side].shade : 0.5f;
 }
 
 void QuadDrawBuffer::Start() {
@@ -100,7 +104,7 @@ void QuadDrawBuffer::AddQuad(const Vector& p1, const Vector& p2, const Vector& p
     if (rainbowDebug) {
         NextRainbowColour(rgb);
     } else {
-        rgb[0] = rgb[1] = rgb[2] = FaceShade(p1, p2, p3);
+        rgb[0] = rgb[1] = rgb[2] = SideShade(FacingSide(p1, p2, p3));
     }
     const TextureMap map = RectangleTextureMap({p1, p2, p3, p4}, uMin, uMax, vMin, vMax);
     if (!std::equal(rgb, rgb + 3, batchColour) || map != batchMap) {

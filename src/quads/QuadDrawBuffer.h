@@ -93,7 +93,10 @@ void PointFaceArrays(const void* first);
 // client arrays off again.
 void DrawFaceTriangles(const FaceVertex* vertices, size_t count);
 
-// The grey level of a rectangle facing along the normal of (p2 - p1) x (p3 - p1).
-float FaceShade(const Vector& p1, const Vector& p2, const Vector& p3);
+// The side a rectangle faces, along the normal of (p2 - p1) x (p3 - p1): 0
+// when it faces no axis.
+int FacingSide(const Vector& p1, const Vector& p2, const Vector& p3);
+// The grey level of rectangles facing that side.
+float SideShade(int side);
 
 #endif

@@ -10,7 +10,7 @@ int Regions(int cubes) {
     return (cubes + FieldRegions::kRegionSide - 1) / FieldRegions::kRegionSide;
 }
 
-// Gathers the rectangles of a drawing pass as indexed triangles, in runs of one shade and one texture map.
+// Gathers the rectangles of a drawing pass as indexed triangles, in runs of one side and one texture map.
 class FaceCollector : public QuadBuffer {
 public:
     explicit FaceCollector(FieldRegions::Faces& out) : out(out) {}
@@ -24,13 +24,13 @@ public:
     }
     void AddQuad(const Vector& p1, const Vector& p2, const Vector& p3, const Vector& p4, float uMin, float uMax,
                  float vMin, float vMax) override {
-        const float grey = FaceShade(p1, p2, p3);
+        const int side = FacingSide(p1, p2, p3);
         const TextureMap map = RectangleTextureMap({p1, p2, p3, p4}, uMin, uMax, vMin, vMax);
         const FieldRegions::Faces::Run& run = out.runs.back();
-        if (run.count != 0 && (run.grey != grey || run.map != map || run.count == FieldRegions::kMostRunRectangles * 6)) {
-            out.runs.push_back({run.texture, Indices(), 0, grey, map});
+        if (run.count != 0 && (run.side != side || run.map != map || run.count == FieldRegions::kMostRunRectangles * 6)) {
+            out.runs.push_back({run.texture, Indices(), 0, side, map});
         }
-        out.runs.back().grey = grey;
+        out.runs.back().side = side;
         out.runs.back().map = map;
         for (const Vector& corner : {p1, p2, p3, p4}) {
             out.vertices.push_back({corner.x, corner.y, corner.z});

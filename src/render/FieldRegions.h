@@ -25,16 +25,16 @@ public:
 
     // The merged faces whose low corner's cube lies in the region, four
     // corners each, whose triangles are kRectangleTriangles of each four; in
-    // runs of one texture, one grey and one texture map, of at most
+    // runs of one texture, one side and one texture map, of at most
     // kMostRunRectangles, counted in those triangles' indices, the textures
-    // in ascending order.
+    // in ascending order and the sides in the order the block world draws.
     static constexpr size_t kMostRunRectangles = 65536 / 4;
     struct Faces {
         struct Run {
             int texture;
             size_t first;
             size_t count;
-            float grey;
+            int side;  // the side its rectangles face, whose shade they take
             TextureMap map;
         };
         std::vector<FaceVertex> vertices;

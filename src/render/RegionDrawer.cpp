@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <set>
+#include <tuple>
 
 #include "render/DepthTiles.h"
 #include "system/System.h"
@@ -191,7 +191,7 @@ void RegionDrawer::UploadFaces(const FieldRegions& regions, int index) {
     regions.BuildFaces(index, faces);
     region.chunks.clear();
     for (const auto& run : faces.runs) {
-        region.chunks.push_back({run.texture, run.grey, run.map, run.count, run.first / 6 * 4});
+        region.chunks.push_back({run.texture, run.side, run.map, run.count, run.first / 6 * 4});
     }
     Upload(GL_ARRAY_BUFFER, region.buffers[kFaceVertices], faces.vertices);
     region.low = faces.low;
@@ -275,36 +275,44 @@ void RegionDrawer::ReadDepths(const FrameView& view) {
     tiles.Build(depths.data(), width, height);
 }
 
-// The faces texture by texture, then the markers, near ones as triangles and far ones as points.
+// The faces texture by texture and side by side, nearest region first within
+// each: a side's map is set once a wave, not once a region, as setting one
+// is what costs a driver most, and where two faces meet at one depth the one
+// that shows is the one the block world's own drawing shows. Then the
+// markers, near ones as triangles and far ones as points.
 void RegionDrawer::DrawWave(const FieldRegions& regions, const TexDict& textures, const FrameView& view, const std::vector<Drawn>& wave) {
-    std::set<int> used;
+    struct Pending {
+        const Chunk* chunk;
+        unsigned int vertices;
+    };
+    std::vector<Pending> pending;
     for (const Drawn& d : wave) {
-        for (const Chunk& chunk : built[d.index].chunks) {
-            used.insert(chunk.texture);
+        const Region& region = built[d.index];
+        for (size_t c = 0; d.faces && c < region.chunks.size(); ++c) {
+            pending.push_back({&region.chunks[c], region.buffers[kFaceVertices]});
         }
     }
+    std::stable_sort(pending.begin(), pending.end(), [](const Pending& a, const Pending& b) {
+        return std::tie(a.chunk->texture, a.chunk->side) < std::tie(b.chunk->texture, b.chunk->side);
+    });
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_TEXTURE_2D);
     System::BeginMappedTextures();
-    for (const int texture : used) {
-        textures.GetTexture(texture)->UseTexture();
-        for (const Drawn& d : wave) {
-            const Region& region = built[d.index];
-            if (!d.faces) {
-                continue;
-            }
-            for (const Chunk& chunk : region.chunks) {
-                if (chunk.texture != texture) {
-                    continue;
-                }
-                glBindBuffer(GL_ARRAY_BUFFER, region.buffers[kFaceVertices]);
-                glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, faceIndices);
-                const float grey[3] = {chunk.grey, chunk.grey, chunk.grey};
-                UseTextureMap(chunk.map, grey);
-                PointFaceArrays(reinterpret_cast<const void*>(chunk.base * sizeof(FaceVertex)));
-                glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(chunk.count), GL_UNSIGNED_SHORT, nullptr);
-            }
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, faceIndices);
+    const Chunk* last = nullptr;
+    for (const Pending& p : pending) {
+        const Chunk& chunk = *p.chunk;
+        if (last == nullptr || chunk.texture != last->texture) {
+            textures.GetTexture(chunk.texture)->UseTexture();
         }
+        if (last == nullptr || chunk.map != last->map || chunk.side != last->side) {
+            const float shade = SideShade(chunk.side), grey[3] = {shade, shade, shade};
+            UseTextureMap(chunk.map, grey);
+        }
+        last = &chunk;
+        glBindBuffer(GL_ARRAY_BUFFER, p.vertices);
+        PointFaceArrays(reinterpret_cast<const void*>(chunk.base * sizeof(FaceVertex)));
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(chunk.count), GL_UNSIGNED_SHORT, nullptr);
     }
     System::EndMappedTextures();
     glDisable(GL_TEXTURE_2D);

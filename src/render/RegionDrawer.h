@@ -42,11 +42,11 @@ public:
     };
 
 private:
-    // A run of rectangles of one texture, grey and texture map, whose corners
+    // A run of rectangles of one texture, side and texture map, whose corners
     // a 16-bit index reaches from the chunk's first corner.
     struct Chunk {
         int texture;
-        float grey;
+        int side;
         TextureMap map;
         size_t count;  // indices
         size_t base;   // corner
