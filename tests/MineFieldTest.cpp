@@ -362,7 +362,8 @@ TEST(MineField, FastPathsAgreeWithThePlainRulesUnderClicksAndCuts) {
                 FieldRegions::Faces faces;
                 std::vector<MarkerVertex> vertices;
                 field.regions.BuildFaces(r, faces);
-                field.regions.BuildMarkers(r, vertices);
+                FieldRegions::PartEnds ends;
+                field.regions.BuildMarkers(r, vertices, ends);
                 const std::pair<uint64_t, std::string> built[] = {{field.regions.FacesVersion(r), bytes(faces.vertices)},
                                                                   {field.regions.MarkersVersion(r), bytes(vertices)}};
                 for (int k = 0; k < 2; ++k) {
@@ -371,8 +372,16 @@ TEST(MineField, FastPathsAgreeWithThePlainRulesUnderClicksAndCuts) {
                     kept[r][k] = built[k];
                 }
                 Replay(faces, inRegions);
-                for (size_t v = 0; v < vertices.size(); v += kMarkerCorners)
-                    markers.insert(BlockPos(int(std::floor(vertices[v].x)), int(std::floor(vertices[v].y)), int(std::floor(vertices[v].z))));
+                ASSERT_EQ(size_t(ends.back()) * kMarkerCorners, vertices.size());
+                for (size_t v = 0, part = 0; v < vertices.size(); ++v) {  // each marker in its part, within kMarkerLow to kMarkerHigh
+                    while (v / kMarkerCorners >= ends[part]) ++part;
+                    const BlockRect in = FieldRegions::PartBox(field.regions.Box(r), int(part));
+                    const float at[3] = {vertices[v].x, vertices[v].y, vertices[v].z};
+                    for (int k = 0; k < 3; ++k)
+                        ASSERT_TRUE(at[k] >= Coordinate(in.low, k) + kMarkerLow && at[k] <= Coordinate(in.high, k) + kMarkerHigh)
+                            << "region " << r << " part " << part;
+                    if (v % kMarkerCorners == 0) markers.insert(BlockPos(int(std::floor(at[0])), int(std::floor(at[1])), int(std::floor(at[2]))));
+                }
             }
             ASSERT_NO_FATAL_FAILURE(plain.ExpectSame(field, &inRegions.faces, &markers)) << seed << " step " << step;
             ASSERT_TRUE(inRegions.rangesMatchSize) << seed << " step " << step;

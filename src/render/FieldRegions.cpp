@@ -142,32 +142,47 @@ void FieldRegions::BuildFaces(int region, Faces& out) const {
     collector.End();
 }
 
+BlockRect FieldRegions::PartBox(const BlockRect& box, int part) {
+    constexpr int kAcross = kRegionSide / kPartSide;
+    const BlockPos low(box.low.x + part / (kAcross * kAcross) * kPartSide, box.low.y + part / kAcross % kAcross * kPartSide,
+                       box.low.z + part % kAcross * kPartSide);
+    return BlockRect(low, BlockPos(std::min(low.x + kPartSide - 1, box.high.x), std::min(low.y + kPartSide - 1, box.high.y),
+                                   std::min(low.z + kPartSide - 1, box.high.z)));
+}
+
 template <typename Visit>
-void FieldRegions::ForEachMarkedCube(int region, Visit visit) const {
+void FieldRegions::ForEachMarkedCube(int region, PartEnds& ends, Visit visit) const {
     const BlockRect box = Box(region);
     shown(box, shownCounts);
-    const uint8_t* count = shownCounts.data();
-    BlockPos pos;
-    for (pos.x = box.low.x; pos.x <= box.high.x; ++pos.x) {
-        for (pos.y = box.low.y; pos.y <= box.high.y; ++pos.y) {
-            for (pos.z = box.low.z; pos.z <= box.high.z; ++pos.z, ++count) {
-                if (*count != 0) {
-                    visit(pos, *count);
+    const int sizeY = box.high.y - box.low.y + 1, sizeZ = box.high.z - box.low.z + 1;
+    uint16_t markers = 0;
+    for (int part = 0; part < kParts; ++part) {
+        const BlockRect cubes = PartBox(box, part);
+        const bool some = cubes.low.x <= cubes.high.x && cubes.low.y <= cubes.high.y && cubes.low.z <= cubes.high.z;
+        BlockPos pos;
+        for (pos.x = cubes.low.x; some && pos.x <= cubes.high.x; ++pos.x) {
+            for (pos.y = cubes.low.y; pos.y <= cubes.high.y; ++pos.y) {
+                const uint8_t* count = &shownCounts[static_cast<size_t>(((pos.x - box.low.x) * sizeY + pos.y - box.low.y) * sizeZ +
+                                                                        cubes.low.z - box.low.z)];
+                for (pos.z = cubes.low.z; pos.z <= cubes.high.z; ++pos.z, ++count) {
+                    if (*count != 0) {
+                        visit(pos, *count);
+                        ++markers;
+                    }
                 }
             }
         }
+        ends[part] = markers;
     }
 }
 
-void FieldRegions::BuildMarkers(int region, std::vector<MarkerVertex>& out) const {
+void FieldRegions::BuildMarkers(int region, std::vector<MarkerVertex>& out, PartEnds& ends) const {
     out.clear();
-    ForEachMarkedCube(region, [&](const BlockPos& pos, uint8_t count) {
-        AppendMarker(pos, count, out);
-    });
+    ForEachMarkedCube(region, ends, [&](const BlockPos& pos, uint8_t count) { AppendMarker(pos, count, out); });
 }
 
-void FieldRegions::BuildPoints(int region, std::vector<MarkerVertex>& out) const {
+void FieldRegions::BuildPoints(int region, std::vector<MarkerVertex>& out, PartEnds& ends) const {
     out.clear();
-    ForEachMarkedCube(region, [&](const BlockPos& pos, uint8_t count) { AppendMarkerPoint(pos, count, out); });
+    ForEachMarkedCube(region, ends, [&](const BlockPos& pos, uint8_t count) { AppendMarkerPoint(pos, count, out); });
 }
 

@@ -10,6 +10,7 @@
 // field. Pure data, built on demand; a version per region and kind moves on
 // with every change.
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <utility>
@@ -42,6 +43,13 @@ public:
         Vector low{0, 0, 0}, high{0, 0, 0};  // the box the faces lie in
     };
 
+    // A region's markers come part by part, kPartSide cubes a side, in x,
+    // y, z order of the parts and of the cubes in each; the markers of parts
+    // 0 to p are ends[p]. Drawing leaves out the parts nothing can be seen in.
+    static constexpr int kPartSide = 4;
+    static constexpr int kParts = (kRegionSide / kPartSide) * (kRegionSide / kPartSide) * (kRegionSide / kPartSide);
+    using PartEnds = std::array<uint16_t, kParts>;
+
     // The count markers the cubes of a box show (0 for none), in x, y, z order.
     using ShownCounts = std::function<void(const BlockRect& box, std::vector<uint8_t>& counts)>;
 
@@ -57,8 +65,11 @@ public:
 
     void BuildFaces(int region, Faces& out) const;
     // The markers' triangles, exactly as one marker at a time draws them.
-    void BuildMarkers(int region, std::vector<MarkerVertex>& out) const;
-    void BuildPoints(int region, std::vector<MarkerVertex>& out) const;
+    void BuildMarkers(int region, std::vector<MarkerVertex>& out, PartEnds& ends) const;
+    void BuildPoints(int region, std::vector<MarkerVertex>& out, PartEnds& ends) const;
+    // The part's cubes of a region's box, both corners included; none (low
+    // beyond high) past a smaller region's edge.
+    static BlockRect PartBox(const BlockRect& region, int part);
 
     // The markers of every region that holds part of the box change.
     void MarkersChanged(const BlockRect& box);
@@ -70,7 +81,7 @@ public:
 private:
     int RegionOf(const BlockPos& pos) const;
     template <typename Visit>
-    void ForEachMarkedCube(int region, Visit visit) const;
+    void ForEachMarkedCube(int region, PartEnds& ends, Visit visit) const;
 
     const BlockWorld2& world;
     ShownCounts shown;

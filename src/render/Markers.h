@@ -26,6 +26,10 @@ void MarkerColour(uint8_t count, float rgb[3]);
 // shading, which colours a triangle from its last corner, each triangle keeps
 // its own shade. Its triangles are the indices below from its first corner.
 constexpr int kMarkerCorners = 4;
+// Every marker's triangles and its point lie this far and no farther from
+// its cube's low corner, along each axis.
+constexpr float kMarkerLow = 0.4f;
+constexpr float kMarkerHigh = 0.6f;
 constexpr int kMarkerIndices = 12;
 void AppendMarker(const BlockPos& pos, uint8_t count, std::vector<MarkerVertex>& out);
 

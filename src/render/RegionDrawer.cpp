@@ -134,10 +134,33 @@ void Keep(RegionDrawer::Kept& kept, uint64_t version, unsigned int buffer, const
     }
 }
 
-void DrawPoints(unsigned int buffer, size_t count) {
-    glBindBuffer(GL_ARRAY_BUFFER, buffer);
-    PointMarkerArrays(nullptr);
-    glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(count));
+// The runs of a region's markers, first to last: all of them; or, with the
+// depths read back, those of the parts not hidden, consecutive ones together.
+template <typename DrawRun>
+void ForEachShownRun(const FrameView& view, const DepthTiles* tiles, const BlockRect& box, const FieldRegions::PartEnds& ends,
+                     DrawRun draw) {
+    const auto hidden = [&](int part) {
+        const BlockRect cubes = FieldRegions::PartBox(box, part);
+        return Hidden(view, *tiles, Vector(cubes.low.x + kMarkerLow, cubes.low.y + kMarkerLow, cubes.low.z + kMarkerLow),
+                      Vector(cubes.high.x + kMarkerHigh, cubes.high.y + kMarkerHigh, cubes.high.z + kMarkerHigh));
+    };
+    size_t first = 0, last = tiles == nullptr ? ends.back() : 0;
+    for (int part = 0; tiles != nullptr && part < FieldRegions::kParts; ++part) {
+        const size_t begin = part == 0 ? 0 : ends[part - 1], end = ends[part];
+        if (begin == end || hidden(part)) {
+            continue;
+        }
+        if (begin != last) {
+            if (first != last) {
+                draw(first, last);
+            }
+            first = begin;
+        }
+        last = end;
+    }
+    if (first != last) {
+        draw(first, last);
+    }
 }
 
 }  // namespace
@@ -199,32 +222,47 @@ void RegionDrawer::UploadFaces(const FieldRegions& regions, int index) {
     region.faces = {true, regions.FacesVersion(index), faces.vertices.size()};
 }
 
-// The triangles near the eye; far off, points, and the triangles' memory goes.
-void RegionDrawer::DrawMarkers(const FieldRegions& regions, int index, bool asPoints) {
+// The triangles near the eye; far off, points, and the triangles' memory
+// goes. Where depths were read back, the parts of the region whose every
+// pixel already holds something nearer are left out; the others go in runs
+// of parts one after another.
+void RegionDrawer::DrawMarkers(const FieldRegions& regions, const FrameView& view, int index, bool asPoints) {
     Region& region = built[index];
     const uint64_t version = regions.MarkersVersion(index);
     if (asPoints) {
-        Keep(region.points, version, region.buffers[kPoints], points, [&] { regions.BuildPoints(index, points); });
+        Keep(region.points, version, region.buffers[kPoints], points, [&] { regions.BuildPoints(index, points, region.ends); });
         if (region.markers.current) {
             Upload(GL_ARRAY_BUFFER, region.buffers[kMarkerVertices], std::vector<MarkerVertex>());
             region.markers.current = false;
         }
-        DrawPoints(region.buffers[kPoints], region.points.count);
-        return;
+        glBindBuffer(GL_ARRAY_BUFFER, region.buffers[kPoints]);
+        PointMarkerArrays(nullptr);
+    } else {
+        Keep(region.markers, version, region.buffers[kMarkerVertices], markers, [&] { regions.BuildMarkers(index, markers, region.ends); });
+        glBindBuffer(GL_ARRAY_BUFFER, region.buffers[kMarkerVertices]);
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, markerIndices);
+        PointMarkerArrays(nullptr);
+        glShadeModel(GL_FLAT);
     }
-    Keep(region.markers, version, region.buffers[kMarkerVertices], markers, [&] { regions.BuildMarkers(index, markers); });
-    glBindBuffer(GL_ARRAY_BUFFER, region.buffers[kMarkerVertices]);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, markerIndices);
-    ::DrawMarkers(nullptr, nullptr, region.markers.count / kMarkerCorners);
+    ForEachShownRun(view, depthCulling ? &tiles : nullptr, regions.Box(index), region.ends, [&](size_t first, size_t last) {
+        if (asPoints) {
+            glDrawArrays(GL_POINTS, static_cast<GLint>(first), static_cast<GLsizei>(last - first));
+        } else {
+            glDrawElements(GL_TRIANGLES, static_cast<GLsizei>((last - first) * kMarkerIndices), GL_UNSIGNED_SHORT,
+                           reinterpret_cast<const void*>(first * kMarkerIndices * sizeof(uint16_t)));
+        }
+    });
+    glShadeModel(GL_SMOOTH);
 }
 
 // Faces never overlap and markers sit apart inside their cubes, so the order
 // of the regions changes nothing on the screen: the nearest go first, and
 // what lies behind them fails the depth test before it is textured. They go
-// in waves, each twice the last. Where depths are read back cheaply, before
-// each wave the depths drawn so far are read back, and a region whose every
-// pixel already holds something nearer is left out; either way the same
-// faces and markers go in the same order.
+// in waves, each twice the last. Where depths are read back cheaply, they
+// are read back after each wave's faces: the wave's markers leave out their
+// parts, and the next wave its regions, whose every pixel already holds
+// something nearer; either way the same faces and markers go in the same
+// order.
 void RegionDrawer::Draw(const FieldRegions& regions, const TexDict& textures) {
     Prepare(regions);
     const FrameView view = CurrentView();
@@ -253,7 +291,6 @@ void RegionDrawer::Draw(const FieldRegions& regions, const TexDict& textures) {
         const auto end = order.begin() + static_cast<std::ptrdiff_t>(std::min(order.size(), begin + size));
         wave.assign(order.begin() + static_cast<std::ptrdiff_t>(begin), end);
         if (depthCulling && begin > 0) {
-            ReadDepths(view);
             const auto kept = std::remove_if(wave.begin(), wave.end(), [&](const Drawn& d) { return Hidden(view, tiles, d.low, d.high); });
             leftOut += static_cast<size_t>(wave.end() - kept);
             wave.erase(kept, wave.end());
@@ -316,11 +353,14 @@ void RegionDrawer::DrawWave(const FieldRegions& regions, const TexDict& textures
     }
     System::EndMappedTextures();
     glDisable(GL_TEXTURE_2D);
+    if (depthCulling) {
+        ReadDepths(view);
+    }
     for (const Drawn& d : wave) {
         const BlockRect box = regions.Box(d.index);
         const Vector low(box.low.x, box.low.y, box.low.z), high(box.high.x + 1, box.high.y + 1, box.high.z + 1);
         if (InView(view, low, high)) {
-            DrawMarkers(regions, d.index, pointMarkers && DistanceToBox(view.eye, low, high) > view.pointDistance);
+            DrawMarkers(regions, view, d.index, pointMarkers && DistanceToBox(view.eye, low, high) > view.pointDistance);
         }
     }
 }

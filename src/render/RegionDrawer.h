@@ -56,6 +56,7 @@ private:
         Kept faces, markers, points;
         std::vector<Chunk> chunks;
         Vector low{0, 0, 0}, high{0, 0, 0};  // what the faces fill
+        FieldRegions::PartEnds ends{};        // of the markers last built, as triangles or points
     };
 
     // A region to draw in this frame, and the box its faces and markers lie in.
@@ -70,7 +71,7 @@ private:
     void ReadDepths(const FrameView& view);
     void DrawWave(const FieldRegions& regions, const TexDict& textures, const FrameView& view, const std::vector<Drawn>& wave);
     void UploadFaces(const FieldRegions& regions, int index);
-    void DrawMarkers(const FieldRegions& regions, int index, bool asPoints);
+    void DrawMarkers(const FieldRegions& regions, const FrameView& view, int index, bool asPoints);
     void Release();
 
     std::vector<Region> built;
