@@ -117,7 +117,7 @@ BENCHMARK(BM_Frame)
 void BM_FrameFromCentre(benchmark::State& state) {
     MeasureFrames(state, DrawGameFrame, kCentre);
 }
-BENCHMARK(BM_FrameFromCentre)->ArgNames({"n", "scene"})->Args({100, kOpened})->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameFromCentre)->ArgNames({"n", "scene"})->Args({100, kOpened})->Args({256, kOpened})->UseRealTime()->Unit(benchmark::kMillisecond);
 
 // The field as every frame sent it before regions: all faces, then every marker.
 void BM_PlainFrame(benchmark::State& state) {
