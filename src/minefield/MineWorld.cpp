@@ -41,9 +41,11 @@ void MineWorld::RenderPlain() {
 
 void MineWorld::RenderFaces() {
     glEnable(GL_DEPTH_TEST);
+    HideBackFaces(drawer.BackFaceHiding() && EyeClearOfSolids(blockWorld));
     drawBuffer.Start();
     blockWorld.QuickRender(&drawBuffer);
     drawBuffer.End();
+    HideBackFaces(false);
 }
 
 // Streamed in slices through one small array: keeping every marker's

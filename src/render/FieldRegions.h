@@ -56,6 +56,7 @@ public:
     FieldRegions(const BlockWorld2& world, ShownCounts shown) : world(world), shown(std::move(shown)) {}
 
     int Count() const { return static_cast<int>(facesVersions.size()); }
+    const BlockWorld2& World() const { return world; }
     // The region's cubes, both corners included.
     BlockRect Box(int region) const;
     // Moves on whenever the regions are laid out anew, as for a new field.

@@ -20,6 +20,8 @@ struct FrameView {
     float pointDistance;
     float combined[16];  // projection times model-view, column by column
     int viewport[4];
+    float nearReach;  // how far from the eye the near plane's corners lie
+    bool backFacesHidden;
 };
 
 
@@ -64,7 +66,33 @@ FrameView CurrentView() {
     view.pointDistance = kMarkerHeight * p[5] * static_cast<float>(viewport[3]) / 2 / kPointPixels;
     std::copy(c, c + 16, view.combined);
     std::copy(viewport, viewport + 4, view.viewport);
+    const float near = p[14] / (p[10] - 1);  // of a perspective projection
+    view.backFacesHidden = false;
+    view.nearReach = p[11] == -1 && near > 0 ? near * std::sqrt(1 + 1 / (p[0] * p[0]) + 1 / (p[5] * p[5])) : 1e30f;
     return view;
+}
+
+// Only a few cubes around the eye are looked at: farther, as for a long near
+// plane, the answer is no.
+bool ClearOfSolids(const BlockWorld2& world, const FrameView& view) {
+    constexpr float kMostReach = 2;
+    if (!(view.nearReach < kMostReach)) {
+        return false;
+    }
+    const auto cube = [](float v) { return static_cast<int>(std::floor(std::clamp(v, -1e9f, 1e9f))); };
+    const Vector& e = view.eye;
+    const float r = view.nearReach;
+    BlockPos p;
+    for (p.x = cube(e.x - r); p.x <= cube(e.x + r); ++p.x) {
+        for (p.y = cube(e.y - r); p.y <= cube(e.y + r); ++p.y) {
+            for (p.z = cube(e.z - r); p.z <= cube(e.z + r); ++p.z) {
+                if (world.IsPhysicallySolid(p)) {
+                    return false;
+                }
+            }
+        }
+    }
+    return true;
 }
 
 bool InView(const FrameView& view, const Vector& low, const Vector& high) {
@@ -164,6 +192,21 @@ void ForEachShownRun(const FrameView& view, const DepthTiles* tiles, const Block
 }
 
 }  // namespace
+
+bool EyeClearOfSolids(const BlockWorld2& world) {
+    return ClearOfSolids(world, CurrentView());
+}
+
+// A rectangle's triangles turn clockwise seen from the side it shows.
+void HideBackFaces(bool on) {
+    if (on) {
+        glEnable(GL_CULL_FACE);
+    } else {
+        glDisable(GL_CULL_FACE);
+    }
+    glCullFace(GL_BACK);
+    glFrontFace(on ? GL_CW : GL_CCW);
+}
 
 RegionDrawer::~RegionDrawer() {
     Release();
@@ -265,7 +308,8 @@ void RegionDrawer::DrawMarkers(const FieldRegions& regions, const FrameView& vie
 // order.
 void RegionDrawer::Draw(const FieldRegions& regions, const TexDict& textures) {
     Prepare(regions);
-    const FrameView view = CurrentView();
+    FrameView view = CurrentView();
+    view.backFacesHidden = backFaceHiding && ClearOfSolids(regions.World(), view);
     std::vector<Drawn> order;
     for (int index = 0; index < regions.Count(); ++index) {
         const Region& region = built[index];
@@ -335,6 +379,7 @@ void RegionDrawer::DrawWave(const FieldRegions& regions, const TexDict& textures
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_TEXTURE_2D);
     System::BeginMappedTextures();
+    HideBackFaces(view.backFacesHidden);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, faceIndices);
     const Chunk* last = nullptr;
     for (const Pending& p : pending) {
@@ -352,6 +397,7 @@ void RegionDrawer::DrawWave(const FieldRegions& regions, const TexDict& textures
         glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(chunk.count), GL_UNSIGNED_SHORT, nullptr);
     }
     System::EndMappedTextures();
+    HideBackFaces(false);
     glDisable(GL_TEXTURE_2D);
     if (depthCulling) {
         ReadDepths(view);

@@ -16,6 +16,14 @@
 class TexDict;
 struct FrameView;
 
+// Whether every cube that the near plane reaches from the eye, as OpenGL's
+// current matrices place them, is clear of the world's solids: then a face
+// seen from behind never shows, for a nearer face of its own solid covers it.
+bool EyeClearOfSolids(const BlockWorld2& world);
+// Leaves out the block world's faces seen from behind, by the way their
+// rectangles wind, or stops leaving them out.
+void HideBackFaces(bool on);
+
 class RegionDrawer {
 public:
     RegionDrawer() = default;
@@ -33,6 +41,10 @@ public:
     void SetDepthCulling(bool on) { depthCulling = on; }
     // The regions the last frame left out so.
     size_t LeftOut() const { return leftOut; }
+    // On: faces seen from behind are left out while the eye is clear of
+    // every solid; they never show then.
+    void SetBackFaceHiding(bool on) { backFaceHiding = on; }
+    bool BackFaceHiding() const { return backFaceHiding; }
 
     // What one of a region's buffers holds.
     struct Kept {
@@ -80,6 +92,7 @@ private:
     uint64_t layout = 0;
     bool pointMarkers = true;
     bool depthCulling = false;
+    bool backFaceHiding = true;
     size_t leftOut = 0;
     std::vector<float> depths;  // read back, and their tiles
     DepthTiles tiles;
