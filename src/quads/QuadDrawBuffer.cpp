@@ -144,9 +144,7 @@ void DrawFaceTriangles(const FaceVertex* vertices, size_t count) {
     }
     PointFaceArrays(vertices);
     glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(count));
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    glDisableClientState(GL_COLOR_ARRAY);
-    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);  // the only one PointFaceArrays turned on
     glFlush();
 }
 

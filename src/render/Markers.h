@@ -46,9 +46,7 @@ void AppendMarkerPoint(const BlockPos& pos, uint8_t count, std::vector<MarkerVer
 // GL_C4UB_V3F lays them out.
 void PointMarkerArrays(const void* first);
 
-// The markers of these corners with flat shading, from client memory, or
-// from the bound array buffer (corners null) with the bound element buffer of
-// MarkerIndices when indices is null as well.
+// The markers of these corners with flat shading, from client memory.
 void DrawMarkers(const MarkerVertex* corners, const uint16_t* indices, size_t markers);
 
 #endif
