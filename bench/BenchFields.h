@@ -14,6 +14,15 @@ inline int MinesAtDensity(int n, double density) {
     return static_cast<int>(double(n) * n * n * density);
 }
 
+// The uncovered cubes that show a count.
+inline double MarkedCubes(const MineField& field) {
+    double marked = 0;
+    for (size_t i = 0; i < field.Cubes().Size(); ++i) {
+        marked += field.Cubes().At(i).state == Block::kUncovered && field.Cubes().At(i).adjacentMines != 0;
+    }
+    return marked;
+}
+
 // A click on the first cube without mined neighbours. At the default density
 // on big boxes its flood opens nine cubes in ten, leaving planes split into
 // many quads and a marker in most opened cubes.

@@ -88,7 +88,6 @@ void MineField::Clear(int x, int y, int z) {
     mineCount = 0;
     flagCount = 0;
     flaggedMineCount = 0;
-    markedCubes.clear();
     ++changes;
     cubes.Reset(x, y, z);
     blockWorld.Initialize(BlockRect(BlockPos(0, 0, 0), BlockPos(x, y, z)), false);
@@ -214,13 +213,12 @@ void MineField::EatZeroBlocks(const BlockPos& start, float time) {
     }
     // Every zero is queued at most once; a box holds at most 2^24 cubes.
     std::vector<uint32_t> zeros(zeroCubes + 1);
-    size_t queued = 0, opened = 0, counted = 0;
+    size_t queued = 0, opened = 0;
     const auto enqueue = [&](size_t at) {
         const uint8_t kind = kinds[at];
         const bool fresh = kind < kClosed;
         kinds[at] = static_cast<uint8_t>(kind | (fresh ? kQueued : 0));
         opened += fresh;
-        counted += fresh && kind == kCounted;
         zeros[queued] = static_cast<uint32_t>(at);
         queued += fresh && kind == kZero;
     };
@@ -243,8 +241,6 @@ void MineField::EatZeroBlocks(const BlockPos& start, float time) {
         }
     }
     zeros = {};
-    markedCubes.reserve(markedCubes.size() + counted);
-    const size_t markedBefore = markedCubes.size();
     blockWorld.BeginBatch(opened);
     size_t index = 0;
     BlockPos pos;
@@ -259,7 +255,6 @@ void MineField::EatZeroBlocks(const BlockPos& start, float time) {
         }
     }
     blockWorld.EndBatch();
-    OrderMarkedCubes(markedBefore);
 }
 
 void MineField::Uncover(size_t index, float time) {
@@ -278,21 +273,6 @@ void MineField::Uncover(size_t index, const BlockPos& pos, float time) {
     ++tally.uncovered;
     ++changes;
     tally.zeros += block.adjacentMines == 0;
-    if (block.adjacentMines != 0) {
-        markedCubes.push_back(static_cast<uint32_t>(index));
-    }
-}
-
-// The cubes marked since markedBefore are sorted into place.
-void MineField::OrderMarkedCubes(size_t markedBefore) {
-    if (markedCubes.size() == markedBefore) {
-        return;
-    }
-    const auto firstNew = markedCubes.begin() + static_cast<std::ptrdiff_t>(markedBefore);
-    if (!std::is_sorted(firstNew, markedCubes.end())) {
-        std::sort(firstNew, markedCubes.end());
-    }
-    std::inplace_merge(markedCubes.begin(), firstNew, markedCubes.end());
 }
 
 void MineField::ToggleFlag(const BlockPos& pos, Block& block, float time) {
@@ -478,14 +458,11 @@ void MineField::Open(size_t index, float time) {
     } else if (block.adjacentMines == 0) {
         EatZeroBlocks(cubes.PositionOf(index), time);
     } else {
-        const size_t markedBefore = markedCubes.size();
         Uncover(index, time);
-        OrderMarkedCubes(markedBefore);
     }
 }
 
 void MineField::Resolve(const uint32_t* first, const uint32_t* last, const std::vector<float>& times) {
-    const size_t markedBefore = markedCubes.size();
     blockWorld.BeginBatch(static_cast<size_t>(last - first));
     for (; first != last; ++first) {
         Block& block = cubes.At(*first);
@@ -496,7 +473,6 @@ void MineField::Resolve(const uint32_t* first, const uint32_t* last, const std::
         }
     }
     blockWorld.EndBatch();
-    OrderMarkedCubes(markedBefore);
 }
 
 // To the first cube without a mine in position order; where every cube is
@@ -801,9 +777,6 @@ void MineField::Recount() {
         if (block.state == Block::kUncovered) {
             ++tally.uncovered;
             tally.zeros += block.adjacentMines == 0;
-            if (block.adjacentMines != 0) {
-                markedCubes.push_back(static_cast<uint32_t>(i));
-            }
         }
     }
     tally.flagsPut = flagCount;

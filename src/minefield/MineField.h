@@ -192,8 +192,6 @@ public:
         return cut.layers > 0 && (cut.sign < 0 ? coordinate >= Size(cut.axis) - cut.layers : coordinate < cut.layers);
     }
     int Size(int axis) const { return axis == 0 ? sizeX : (axis == 1 ? sizeY : sizeZ); }
-    // The uncovered cubes that show a count, as cube indices in position order.
-    const std::vector<uint32_t>& MarkedCubes() const { return markedCubes; }
     const BlockWorld2& World() const { return blockWorld; }
     bool Dead() const { return dead; }
     // The game clock of the click that lost the game, and the mined cube it uncovered.
@@ -229,7 +227,6 @@ private:
     void Open(size_t index, float time);
     void Uncover(size_t index, float time);
     void Uncover(size_t index, const BlockPos& pos, float time);
-    void OrderMarkedCubes(size_t markedBefore);
     void ToggleFlag(const BlockPos& pos, Block& block, float time);
     // Puts the cube's look into the block world, unless the cut hides it.
     void Show(const BlockPos& pos, int texture);
@@ -258,7 +255,6 @@ private:
     int mineCount = 0;
     int flagCount = 0;
     int flaggedMineCount = 0;
-    std::vector<uint32_t> markedCubes;
     uint64_t changes = 0;
 };
 

@@ -53,18 +53,24 @@ void MineWorld::RenderFaces() {
 void MineWorld::RenderMarkers() {
     constexpr size_t kMarkersPerSlice = 4096;
     glDisable(GL_TEXTURE_2D);
-    const std::vector<uint32_t>& marked = MarkedCubes();
     static const std::vector<uint16_t> indices = MarkerIndices(kMarkersPerSlice);
-    for (size_t first = 0; first < marked.size(); first += kMarkersPerSlice) {
-        const size_t end = std::min(marked.size(), first + kMarkersPerSlice);
+    const auto drawSlice = [&] {
+        DrawMarkers(markerVertices.data(), indices.data(), markerVertices.size() / kMarkerCorners);
         markerVertices.clear();
-        for (size_t i = first; i < end; ++i) {
-            const BlockPos pos = cubes.PositionOf(marked[i]);
+        glFlush();
+    };
+    markerVertices.clear();
+    for (size_t i = 0; i < cubes.Size(); ++i) {
+        const Block& block = cubes.At(i);
+        if (block.state == Block::kUncovered && block.adjacentMines != 0) {
+            const BlockPos pos = cubes.PositionOf(i);
             AppendMarker(pos, ShownCount(pos), markerVertices);  // none where the cut hides it
         }
-        DrawMarkers(markerVertices.data(), indices.data(), markerVertices.size() / kMarkerCorners);
-        glFlush();
+        if (markerVertices.size() == kMarkersPerSlice * kMarkerCorners) {
+            drawSlice();
+        }
     }
+    drawSlice();
 }
 
 void MineWorld::RenderNum(const BlockPos& pos, uint8_t count) {
