@@ -618,16 +618,14 @@ bool SnapshotFits(const FieldSnapshot& s) {
 
 namespace {
 
-// A record as one word, without its count and its padding: its state, its
-// mine and its time.
-static_assert(sizeof(Block) == 8 && offsetof(Block, state) == 1 && offsetof(Block, isMine) == 2 &&
-                  offsetof(Block, timeFinished) == 4,
-              "a record reads as one word");
+static_assert(sizeof(Block) == 5, "a record packs into five bytes");
 
+// A record as one word, without its count: its state, its mine and its time.
 uint64_t WordOf(const Block& block) {
-    uint64_t word = 0;
-    std::memcpy(&word, &block, sizeof word);
-    return word & 0xFFFFFFFF00FFFF00ull;
+    const float time = block.timeFinished;
+    uint32_t bits = 0;
+    std::memcpy(&bits, &time, sizeof bits);
+    return uint64_t(bits) << 8 | uint64_t(block.state) << 1 | uint64_t(block.isMine);
 }
 
 }  // namespace

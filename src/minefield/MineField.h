@@ -18,16 +18,23 @@
 #include "support/Sides.h"
 #include "world/BlockWorld2.h"
 
-// The minefield's record of one cube.
+// The minefield's record of one cube, in five bytes: a box holds millions,
+// and a count (at most 26), a state and a mine fit one byte beside the time.
+#pragma pack(push, 1)
 struct Block {
     enum State : uint8_t { kUncovered = 0, kCovered = 1, kFlagged = 2 };
     static constexpr float kNever = 10000000.0f;
 
-    uint8_t adjacentMines = 0;
-    uint8_t state = kCovered;
-    bool isMine = false;
+    Block() : adjacentMines(0), state(kCovered), isMine(false) {}
+    Block(uint8_t adjacentMines, uint8_t state, bool isMine, float timeFinished)
+        : adjacentMines(adjacentMines), state(state), isMine(isMine), timeFinished(timeFinished) {}
+
+    uint8_t adjacentMines : 5;
+    uint8_t state : 2;
+    bool isMine : 1;
     float timeFinished = kNever;  // game-clock seconds at which the cube was resolved
 };
+#pragma pack(pop)
 
 // The cubes of the box in position order (x, then y, then z), as an ordered map
 // over exactly the box would hold them; a position outside the box has no entry.
