@@ -214,11 +214,13 @@ TEST(MineField, MinesFollowTheDrawsAndASafeFirstClickMovesOneAwayUnlessEveryCube
     }
     // x, y, z, draws, cubes, mines: more draws than cubes, a side of 0, a negative count, every cube mined
     for (const auto& [x, y, z, draws, cubes, mines] : {std::array<int, 6>{2, 2, 2, 1000, 8, 8}, {0, 5, 5, 7, 0, 0},
-                                                       {2, 2, 2, -5, 8, 0}, {1, 1, 1, 2147483647, 1, 1}}) {
+                                                       {2, 2, 2, -5, 8, 0}, {1, 1, 1, 2147483647, 1, 1}, {3, 3, 3, 27, 27, 27}}) {
         MineField field;
         field.Initialize(x, y, z, draws);
         EXPECT_EQ(std::make_tuple(int(field.Cubes().Size()), field.World().TotalBlocks(), std::get<1>(Standing(field))),
                   std::make_tuple(cubes, cubes, mines));
+        for (size_t i = 0; i < field.Cubes().Size(); ++i)  // up to 26, every neighbour mined
+            EXPECT_EQ(int(field.Cubes().At(i).adjacentMines), MinesAround(field.Cubes(), field.Mines(), i)) << x << " " << i;
     }
 }
 
