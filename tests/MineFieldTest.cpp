@@ -150,8 +150,7 @@ void Replay(const FieldRegions::Faces& faces, QuadBuffer& buffer) {
     for (const FieldRegions::Faces::Run& run : faces.runs) {
         buffer.SetTexture(run.texture);
         for (size_t i = run.first / 6 * 4; i < (run.first + run.count) / 6 * 4; i += 4) {
-            const FaceVertex* c = &faces.vertices[i];
-            const auto at = [&](int k) { return Vector(c[k].x, c[k].y, c[k].z); };
+            const auto at = [&](int k) { return faces.Corner(i + k); };
             const Vector low = run.map.At(at(0)), high = run.map.At(at(3));
             const float u = std::floor(low.x), v = std::floor(high.y);
             buffer.AddQuad(at(0), at(1), at(2), at(3), low.x - u, high.x - u, high.y - v, low.y - v);
@@ -363,7 +362,7 @@ TEST(MineField, FastPathsAgreeWithThePlainRulesUnderClicksAndCuts) {
                 field.regions.BuildFaces(r, faces);
                 FieldRegions::PartEnds ends;
                 field.regions.BuildMarkers(r, vertices, ends);
-                const std::pair<uint64_t, std::string> built[] = {{field.regions.FacesVersion(r), bytes(faces.vertices)},
+                const std::pair<uint64_t, std::string> built[] = {{field.regions.FacesVersion(r), bytes(faces.corners)},
                                                                   {field.regions.MarkersVersion(r), bytes(vertices)}};
                 for (int k = 0; k < 2; ++k) {
                     ASSERT_TRUE(step == 0 || built[k].first != kept[r][k].first || built[k].second == kept[r][k].second)

@@ -127,13 +127,15 @@ void QuadDrawBuffer::End() {
     System::EndMappedTextures();
 }
 
-void PointFaceArrays(const void* first) {
-    const char* const base = static_cast<const char*>(first);
-    constexpr GLsizei kStride = sizeof(FaceVertex);
+size_t CornerBytes(CornerFormat format) {
+    return format == CornerFormat::kShort ? 3 * sizeof(int16_t) : sizeof(FaceVertex);
+}
+
+void PointFaceArrays(const void* first, CornerFormat format) {
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisableClientState(GL_COLOR_ARRAY);
     glEnableClientState(GL_VERTEX_ARRAY);
-    glVertexPointer(3, GL_FLOAT, kStride, base);
+    glVertexPointer(3, format == CornerFormat::kShort ? GL_SHORT : GL_FLOAT, static_cast<GLsizei>(CornerBytes(format)), first);
 }
 
 // The flush lets the driver draw them now rather than hold a whole big

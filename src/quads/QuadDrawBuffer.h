@@ -85,10 +85,15 @@ private:
     TextureMap batchMap;
 };
 
+// How an array holds a corner's position: as three 16-bit integers, which
+// hold every corner of a box under 32768 cubes a side exactly, in 6 bytes;
+// or as three floats, a FaceVertex.
+enum class CornerFormat { kShort, kFloat };
+size_t CornerBytes(CornerFormat format);
 // The arrays OpenGL reads face vertices from, starting at first (in client
 // memory, or an offset into the bound array buffer): positions alone, whose
 // texture coordinates the current TextureMap gives.
-void PointFaceArrays(const void* first);
+void PointFaceArrays(const void* first, CornerFormat format = CornerFormat::kFloat);
 // Draws the triangles of a face vertex array in one call and leaves the
 // client arrays off again.
 void DrawFaceTriangles(const FaceVertex* vertices, size_t count);

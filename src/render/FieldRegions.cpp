@@ -1,6 +1,8 @@
 #include "render/FieldRegions.h"
 
 #include <algorithm>
+#include <cstring>
+#include <limits>
 
 #include "support/Sides.h"
 
@@ -33,7 +35,7 @@ public:
         out.runs.back().side = side;
         out.runs.back().map = map;
         for (const Vector& corner : {p1, p2, p3, p4}) {
-            out.vertices.push_back({corner.x, corner.y, corner.z});
+            out.Append(corner);
             Include(corner);
         }
         out.runs.back().count += 6;
@@ -46,9 +48,9 @@ public:
     }
 
 private:
-    size_t Indices() const { return out.vertices.size() / 4 * 6; }
+    size_t Indices() const { return out.Corners() / 4 * 6; }
     void Include(const Vector& p) {
-        if (out.vertices.size() == 1) {
+        if (out.Corners() == 1) {
             out.low = out.high = p;
         }
         out.low = Vector(std::min(out.low.x, p.x), std::min(out.low.y, p.y), std::min(out.low.z, p.z));
@@ -58,7 +60,36 @@ private:
     FieldRegions::Faces& out;
 };
 
+bool FitsShorts(const BlockRect& box) {
+    constexpr int kLeast = std::numeric_limits<int16_t>::min(), kMost = std::numeric_limits<int16_t>::max();
+    return std::min({box.low.x, box.low.y, box.low.z}) >= kLeast && std::max({box.high.x, box.high.y, box.high.z}) <= kMost;
+}
+
 }  // namespace
+
+Vector FieldRegions::Faces::Corner(size_t i) const {
+    const uint8_t* const at = &corners[i * CornerBytes(format)];
+    if (format == CornerFormat::kShort) {
+        int16_t c[3];
+        std::memcpy(c, at, sizeof c);
+        return Vector(c[0], c[1], c[2]);
+    }
+    float c[3];
+    std::memcpy(c, at, sizeof c);
+    return Vector(c[0], c[1], c[2]);
+}
+
+void FieldRegions::Faces::Append(const Vector& corner) {
+    const size_t end = corners.size();
+    corners.resize(end + CornerBytes(format));
+    if (format == CornerFormat::kShort) {
+        const int16_t c[3] = {static_cast<int16_t>(corner.x), static_cast<int16_t>(corner.y), static_cast<int16_t>(corner.z)};
+        std::memcpy(&corners[end], c, sizeof c);
+    } else {
+        const float c[3] = {corner.x, corner.y, corner.z};
+        std::memcpy(&corners[end], c, sizeof c);
+    }
+}
 
 BlockRect FieldRegions::Box(int region) const {
     const int x = region / (counts[1] * counts[2]);
@@ -124,6 +155,7 @@ void FieldRegions::QuadChanged(int side, int plane, const QuadAlgorithm::Quad& q
 
 void FieldRegions::BuildFaces(int region, Faces& out) const {
     out = Faces();
+    out.format = FitsShorts(world.Bounds()) ? CornerFormat::kShort : CornerFormat::kFloat;
     const BlockRect box = Box(region);
     FaceCollector collector(out);
     for (const auto& [texture, sides] : world.Quads().Holder().Engines()) {

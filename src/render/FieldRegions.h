@@ -38,9 +38,16 @@ public:
             int side;  // the side its rectangles face, whose shade they take
             TextureMap map;
         };
-        std::vector<FaceVertex> vertices;
+        // 16-bit corners wherever the block world's bounds fit them: half
+        // the bytes, and the same numbers.
+        CornerFormat format = CornerFormat::kShort;
+        std::vector<uint8_t> corners;
         std::vector<Run> runs;
         Vector low{0, 0, 0}, high{0, 0, 0};  // the box the faces lie in
+
+        size_t Corners() const { return corners.size() / CornerBytes(format); }
+        Vector Corner(size_t i) const;
+        void Append(const Vector& corner);
     };
 
     // A region's markers come part by part, kPartSide cubes a side, in x,

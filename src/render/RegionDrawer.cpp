@@ -259,10 +259,11 @@ void RegionDrawer::UploadFaces(const FieldRegions& regions, int index) {
     for (const auto& run : faces.runs) {
         region.chunks.push_back({run.texture, run.side, run.map, run.count, run.first / 6 * 4});
     }
-    Upload(GL_ARRAY_BUFFER, region.buffers[kFaceVertices], faces.vertices);
+    Upload(GL_ARRAY_BUFFER, region.buffers[kFaceVertices], faces.corners);
+    region.format = faces.format;
     region.low = faces.low;
     region.high = faces.high;
-    region.faces = {true, regions.FacesVersion(index), faces.vertices.size()};
+    region.faces = {true, regions.FacesVersion(index), faces.Corners()};
 }
 
 // The triangles near the eye; far off, points, and the triangles' memory
@@ -364,13 +365,13 @@ void RegionDrawer::ReadDepths(const FrameView& view) {
 void RegionDrawer::DrawWave(const FieldRegions& regions, const TexDict& textures, const FrameView& view, const std::vector<Drawn>& wave) {
     struct Pending {
         const Chunk* chunk;
-        unsigned int vertices;
+        const Region* region;
     };
     std::vector<Pending> pending;
     for (const Drawn& d : wave) {
         const Region& region = built[d.index];
         for (size_t c = 0; d.faces && c < region.chunks.size(); ++c) {
-            pending.push_back({&region.chunks[c], region.buffers[kFaceVertices]});
+            pending.push_back({&region.chunks[c], &region});
         }
     }
     std::stable_sort(pending.begin(), pending.end(), [](const Pending& a, const Pending& b) {
@@ -392,8 +393,8 @@ void RegionDrawer::DrawWave(const FieldRegions& regions, const TexDict& textures
             UseTextureMap(chunk.map, grey);
         }
         last = &chunk;
-        glBindBuffer(GL_ARRAY_BUFFER, p.vertices);
-        PointFaceArrays(reinterpret_cast<const void*>(chunk.base * sizeof(FaceVertex)));
+        glBindBuffer(GL_ARRAY_BUFFER, p.region->buffers[kFaceVertices]);
+        PointFaceArrays(reinterpret_cast<const void*>(chunk.base * CornerBytes(p.region->format)), p.region->format);
         glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(chunk.count), GL_UNSIGNED_SHORT, nullptr);
     }
     System::EndMappedTextures();

@@ -67,6 +67,7 @@ private:
         unsigned int buffers[3] = {0, 0, 0};  // face vertices, marker vertices, points
         Kept faces, markers, points;
         std::vector<Chunk> chunks;
+        CornerFormat format = CornerFormat::kShort;  // of the face corners
         Vector low{0, 0, 0}, high{0, 0, 0};  // what the faces fill
         FieldRegions::PartEnds ends{};        // of the markers last built, as triangles or points
     };
