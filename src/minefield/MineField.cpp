@@ -254,6 +254,7 @@ void MineField::EatZeroBlocks(const BlockPos& start, float time) {
             }
         }
     }
+    kinds = {};  // before the sweep, which needs memory of its own
     blockWorld.EndBatch();
 }
 

@@ -26,6 +26,10 @@ void RunBeside(std::function<void()> task);
 // Work beside the caller's own, waited for with the future's get; where
 // there are no threads, done then.
 std::future<void> StartAlongside(std::function<void()> task);
+// Much memory was let go: where the platform can, the pages no allocation
+// holds go back, so that what a big change used for a while is not counted
+// on top of what comes next.
+void ReturnFreeMemory();
 // Files were written, renamed or removed: where the platform keeps files
 // only when told, they are kept now.
 void FilesChanged();

@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 #include <GL/glu.h>
 #include <SDL.h>
+#include <malloc.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -68,6 +69,10 @@ std::future<void> StartAlongside(std::function<void()> task) {
 }
 
 void FilesChanged() {}
+
+void ReturnFreeMemory() {
+    malloc_trim(0);
+}
 
 // A hard link claims the name at once and fails where one exists.
 bool ClaimName(const std::string& from, const std::string& to) {

@@ -89,6 +89,9 @@ std::future<void> StartAlongside(std::function<void()> task) {
     return std::async(std::launch::deferred, std::move(task));
 }
 
+// A page's memory only ever grows.
+void ReturnFreeMemory() {}
+
 // One write to IndexedDB at a time; changes meanwhile are written after it.
 void FilesChanged() {
     EM_ASM({

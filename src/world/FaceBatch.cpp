@@ -50,7 +50,7 @@ bool FaceBatch::Defer(int texture, const BlockPos& pos, int side, bool add) {
 
 // Planes never share an engine, so every sweep may come before every list.
 void FaceBatch::Apply(QuadAlgorithm& quads, const DenseIndex& index) {
-    SweepAll(index);
+    const bool big = SweepAll(index);
     for (int side = 1; side <= 6; ++side) {
         const int first = Coordinate(bounds.low, kSides[side].axis);
         for (size_t i = 0; i < planes[side - 1].size(); ++i) {
@@ -66,6 +66,9 @@ void FaceBatch::Apply(QuadAlgorithm& quads, const DenseIndex& index) {
         }
     }
     Discard();
+    if (big) {
+        System::ReturnFreeMemory();  // the planes' rectangles and the scratch
+    }
 }
 
 // A face's changes alternate, added and taken away, so an even number of them
@@ -99,6 +102,9 @@ void FaceBatch::Discard() {
     for (std::vector<Plane>& side : planes) {
         side = {};
     }
+    for (Scratch& own : scratch) {
+        own = Scratch();
+    }
 }
 
 // A layer of cubes holds the faces of the low side's plane of its own
@@ -113,7 +119,7 @@ bool FaceBatch::Needed(int axis, int64_t layer) const {
 // Reading faces and finding rectangles touch nothing but the store and each
 // plane's own rectangles, so a big batch shares them between two threads,
 // each taking the next few layers of an axis until none are left.
-void FaceBatch::SweepAll(const DenseIndex& index) {
+bool FaceBatch::SweepAll(const DenseIndex& index) {
     constexpr int64_t kCellsForTwoThreads = 1 << 18, kLayersPerRun = 16;
     int64_t cells = 0;
     for (int side = 1; side <= 6; ++side) {
@@ -134,14 +140,16 @@ void FaceBatch::SweepAll(const DenseIndex& index) {
             SweepLayers(index, static_cast<int>(runs[run][0]), runs[run][1], runs[run][2], own);
         }
     };
+    const bool big = cells >= kCellsForTwoThreads;
     std::future<void> other;
-    if (cells >= kCellsForTwoThreads) {
+    if (big) {
         other = System::StartAlongside([&] { sweepRuns(scratch[1]); });
     }
     sweepRuns(scratch[0]);
-    if (other.valid()) {
+    if (big) {
         other.get();
     }
+    return big;
 }
 
 // The faces of runs of needed layers are read together, as many layers as

@@ -55,9 +55,9 @@ private:
         std::vector<Change> changes;
         std::vector<QuadAlgorithm::TexturedQuad> rectangles;  // a swept plane's, once read
     };
-    // Kept from sweep to sweep, one for each thread: a plane of a big box is
-    // more than the C library hands out from its heap, and fresh pages cost
-    // more than the sweep.
+    // Kept from sweep to sweep within a batch, one for each thread, and let
+    // go at its end: a big box's layers of faces are megabytes that a game
+    // mostly spends between batches.
     struct Scratch {
         DenseIndex::Faces low, high;
         std::vector<QuadAlgorithm::TexturedQuad> sorting;
@@ -69,7 +69,8 @@ private:
         return planes[side - 1][Coordinate(pos, kSides[side].axis) - base[side - 1]];
     }
     const std::vector<Change>& Net(const std::vector<Change>& changes);
-    void SweepAll(const DenseIndex& index);
+    // True when the sweep was big enough to share.
+    bool SweepAll(const DenseIndex& index);
     // The layers of cubes from begin to before end, counted from the box's low corner.
     void SweepLayers(const DenseIndex& index, int axis, int64_t begin, int64_t end, Scratch& scratch);
     void Sweep(Plane& plane, int axis, DenseIndex::Faces& faces, int64_t layer, Scratch& scratch) const;
