@@ -288,6 +288,13 @@ TEST(FieldGl, RegionsDrawWhatSendingEverythingDraws) {
                     << "the field shows, eye " << eye.x;
         }
     }
+    // A box too long for 16-bit corners, near its far end.
+    world.Initialize(40000, 3, 3, 40000 * 9 / 10);
+    world.EatZeroBlocks(BlockPos(39990, 1, 1), 1.0f);
+    LookFrom({39985, -4, 6}, {39992, 1.5f, 1.5f}, {0, 0, 1});
+    const std::vector<unsigned char> drawn = Picture([&] { world.Render(); });
+    EXPECT_TRUE(drawn == Picture([&] { world.RenderPlain(); }));
+    EXPECT_GT(PixelsOf(drawn, grey).size(), kGlWidth * kGlHeight / 20) << "the long box shows";
 }
 
 // What a frame leaves out, because everything over it on the screen is
