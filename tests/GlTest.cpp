@@ -182,15 +182,20 @@ TEST(FieldGl, MarkersAndTheOutlineLandWhereTheirCornersProject) {
             if (other != count) EXPECT_TRUE(PixelsOf(picture, colour(other)).empty()) << count << " shows " << other;
     }
     world->Drawer().SetPointMarkers(true);
-    LookFrom({14.5f, 1.5f, -60}, {14.5f, 1.5f, 1}, {0, 1, 0});
-    const std::vector<unsigned char> far = draw();
-    for (int count = 1; count <= 7; ++count) {
-        const BlockPos cube = world->Cubes().PositionOf(targets[count - 1]);
-        const OnScreen centre = Project(cube.x + 0.5, cube.y + 0.475, cube.z + 0.45);
-        const auto lit = PixelsOf(far, colour(count));
-        EXPECT_TRUE(std::any_of(lit.begin(), lit.end(), [&](const auto& p) {
-            return std::abs(p.first - centre.x) <= 1.5 && std::abs(p.second - centre.y) <= 1.5;
-        })) << count << ": a far marker lights the pixel of its centre";
+    for (const int length : {sx, 1 << 15}) {  // points at 16-bit corners, then at floats
+        mined.resize(size_t(length) * sy * sz);
+        world->Initialize(length, sy, sz, mined);
+        world->Resolve(targets.data(), targets.data() + targets.size(), std::vector<float>(mined.size(), 1.0f));
+        LookFrom({14.5f, 1.5f, -60}, {14.5f, 1.5f, 1}, {0, 1, 0});
+        const std::vector<unsigned char> far = draw();
+        for (int count = 1; count <= 7; ++count) {
+            const BlockPos cube = world->Cubes().PositionOf(targets[count - 1]);
+            const OnScreen centre = Project(cube.x + 0.5, cube.y + 0.475, cube.z + 0.45);
+            const auto lit = PixelsOf(far, colour(count));
+            EXPECT_TRUE(std::any_of(lit.begin(), lit.end(), [&](const auto& p) {
+                return std::abs(p.first - centre.x) <= 1.5 && std::abs(p.second - centre.y) <= 1.5;
+            })) << count << ": a far marker lights the pixel of its centre, box " << length;
+        }
     }
     // One marker alone, from above: each side triangle, about its middle, in its own shade of green.
     LookFrom({0.5f, 0.45f, 1.1f}, {0.5f, 0.45f, 0}, {0, 1, 0});

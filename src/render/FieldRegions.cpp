@@ -213,8 +213,8 @@ void FieldRegions::BuildMarkers(int region, std::vector<MarkerVertex>& out, Part
     ForEachMarkedCube(region, ends, [&](const BlockPos& pos, uint8_t count) { AppendMarker(pos, count, out); });
 }
 
-void FieldRegions::BuildPoints(int region, std::vector<MarkerVertex>& out, PartEnds& ends) const {
-    out.clear();
-    ForEachMarkedCube(region, ends, [&](const BlockPos& pos, uint8_t count) { AppendMarkerPoint(pos, count, out); });
+void FieldRegions::BuildPoints(int region, MarkerPoints& out, PartEnds& ends) const {
+    out.Clear(FitsShorts(world.Bounds()) ? CornerFormat::kShort : CornerFormat::kFloat);
+    ForEachMarkedCube(region, ends, [&](const BlockPos& pos, uint8_t count) { out.Append(pos, count); });
 }
 

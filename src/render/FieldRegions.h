@@ -74,7 +74,7 @@ public:
     void BuildFaces(int region, Faces& out) const;
     // The markers' triangles, exactly as one marker at a time draws them.
     void BuildMarkers(int region, std::vector<MarkerVertex>& out, PartEnds& ends) const;
-    void BuildPoints(int region, std::vector<MarkerVertex>& out, PartEnds& ends) const;
+    void BuildPoints(int region, MarkerPoints& out, PartEnds& ends) const;
     // The part's cubes of a region's box, both corners included; none (low
     // beyond high) past a smaller region's edge.
     static BlockRect PartBox(const BlockRect& region, int part);

@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 
 #include <cstddef>
+#include <cstring>
 
 #include "quads/QuadDrawBuffer.h"
 
@@ -107,11 +108,46 @@ void DrawMarkers(const MarkerVertex* corners, const uint16_t* indices, size_t ma
     glShadeModel(GL_SMOOTH);
 }
 
-void AppendMarkerPoint(const BlockPos& pos, uint8_t count, std::vector<MarkerVertex>& out) {
+namespace {
+
+// The colour's four bytes, then the position.
+constexpr size_t kPointColourBytes = 4;
+
+size_t PointBytes(CornerFormat format) {
+    return kPointColourBytes + CornerBytes(format);
+}
+
+}  // namespace
+
+void MarkerPoints::Clear(CornerFormat how) {
+    format = how;
+    bytes.clear();
+}
+
+void MarkerPoints::Append(const BlockPos& pos, uint8_t count) {
     if (count == 0) {
         return;
     }
     const Colour colour = CountColour(count, 1.0f);
-    out.push_back(MarkerVertex{Byte(colour.r), Byte(colour.g), Byte(colour.b), 255, static_cast<float>(pos.x) + 0.5f,
-                               static_cast<float>(pos.y) + 0.475f, static_cast<float>(pos.z) + 0.45f});
+    const uint8_t rgba[kPointColourBytes] = {Byte(colour.r), Byte(colour.g), Byte(colour.b), 255};
+    const size_t end = bytes.size();
+    bytes.resize(end + PointBytes(format));
+    std::memcpy(&bytes[end], rgba, sizeof rgba);
+    if (format == CornerFormat::kShort) {
+        const int16_t at[3] = {static_cast<int16_t>(pos.x), static_cast<int16_t>(pos.y), static_cast<int16_t>(pos.z)};
+        std::memcpy(&bytes[end + kPointColourBytes], at, sizeof at);
+    } else {
+        const float at[3] = {static_cast<float>(pos.x), static_cast<float>(pos.y), static_cast<float>(pos.z)};
+        std::memcpy(&bytes[end + kPointColourBytes], at, sizeof at);
+    }
+}
+
+void PointFarMarkerArrays(const void* first, CornerFormat format) {
+    const char* const base = static_cast<const char*>(first);
+    const GLsizei stride = static_cast<GLsizei>(PointBytes(format));
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glColorPointer(4, GL_UNSIGNED_BYTE, stride, base);
+    glVertexPointer(3, format == CornerFormat::kShort ? GL_SHORT : GL_FLOAT, stride, base + kPointColourBytes);
 }

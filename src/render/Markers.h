@@ -9,10 +9,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "quads/QuadDrawBuffer.h"
 #include "support/Geometry.h"
 
-// One corner of a marker's triangles, or a marker too small on the screen to
-// show them as a point, laid out as OpenGL's GL_C4UB_V3F arrays read it.
+// One corner of a marker's triangles, laid out as OpenGL's GL_C4UB_V3F
+// arrays read it.
 struct MarkerVertex {
     uint8_t r, g, b, a;
     float x, y, z;
@@ -38,12 +39,25 @@ void AppendMarker(const BlockPos& pos, uint8_t count, std::vector<MarkerVertex>&
 // At most 16384 markers, whose corners a 16-bit index reaches.
 std::vector<uint16_t> MarkerIndices(size_t markers);
 
-// A point at the marker's centre in the colour of its base.
-void AppendMarkerPoint(const BlockPos& pos, uint8_t count, std::vector<MarkerVertex>& out);
+// Markers as points in the colour of their bases, each at its cube's low
+// corner, which kPointOffset moves to the marker's centre as they are drawn:
+// a cube's own whole numbers, so a point takes 10 bytes where 16-bit
+// integers hold them, else 16.
+constexpr float kPointOffset[3] = {0.5f, 0.475f, 0.45f};
+struct MarkerPoints {
+    CornerFormat format = CornerFormat::kShort;
+    std::vector<uint8_t> bytes;
 
-// The arrays OpenGL reads marker corners or points from, starting at first
-// (in client memory, or an offset into the bound array buffer), as
-// GL_C4UB_V3F lays them out.
+    void Clear(CornerFormat how);
+    // None for a count of 0.
+    void Append(const BlockPos& pos, uint8_t count);
+};
+// The arrays OpenGL reads them from, starting at first, an offset into the bound array buffer.
+void PointFarMarkerArrays(const void* first, CornerFormat format);
+
+// The arrays OpenGL reads marker corners from, starting at first (in client
+// memory, or an offset into the bound array buffer), as GL_C4UB_V3F lays
+// them out.
 void PointMarkerArrays(const void* first);
 
 // The markers of these corners with flat shading, from client memory.

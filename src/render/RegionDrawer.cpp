@@ -158,7 +158,7 @@ void Keep(RegionDrawer::Kept& kept, uint64_t version, unsigned int buffer, const
     if (Stale(kept, version)) {
         build();
         Upload(GL_ARRAY_BUFFER, buffer, scratch);
-        kept = {true, version, scratch.size()};
+        kept = {true, version};
     }
 }
 
@@ -263,7 +263,7 @@ void RegionDrawer::UploadFaces(const FieldRegions& regions, int index) {
     region.format = faces.format;
     region.low = faces.low;
     region.high = faces.high;
-    region.faces = {true, regions.FacesVersion(index), faces.Corners()};
+    region.faces = {true, regions.FacesVersion(index)};
 }
 
 // The triangles near the eye; far off, points, and the triangles' memory
@@ -274,13 +274,16 @@ void RegionDrawer::DrawMarkers(const FieldRegions& regions, const FrameView& vie
     Region& region = built[index];
     const uint64_t version = regions.MarkersVersion(index);
     if (asPoints) {
-        Keep(region.points, version, region.buffers[kPoints], points, [&] { regions.BuildPoints(index, points, region.ends); });
+        Keep(region.points, version, region.buffers[kPoints], points.bytes, [&] {
+            regions.BuildPoints(index, points, region.ends);
+            region.pointsFormat = points.format;
+        });
         if (region.markers.current) {
             Upload(GL_ARRAY_BUFFER, region.buffers[kMarkerVertices], std::vector<MarkerVertex>());
             region.markers.current = false;
         }
         glBindBuffer(GL_ARRAY_BUFFER, region.buffers[kPoints]);
-        PointMarkerArrays(nullptr);
+        PointFarMarkerArrays(nullptr, region.pointsFormat);
     } else {
         Keep(region.markers, version, region.buffers[kMarkerVertices], markers, [&] { regions.BuildMarkers(index, markers, region.ends); });
         glBindBuffer(GL_ARRAY_BUFFER, region.buffers[kMarkerVertices]);
@@ -403,11 +406,22 @@ void RegionDrawer::DrawWave(const FieldRegions& regions, const TexDict& textures
     if (depthCulling) {
         ReadDepths(view);
     }
-    for (const Drawn& d : wave) {
-        const BlockRect box = regions.Box(d.index);
-        const Vector low(box.low.x, box.low.y, box.low.z), high(box.high.x + 1, box.high.y + 1, box.high.z + 1);
-        if (InView(view, low, high)) {
-            DrawMarkers(regions, view, d.index, pointMarkers && DistanceToBox(view.eye, low, high) > view.pointDistance);
+    // The points lie at their cubes' corners, which one shift for them all moves to the markers' centres.
+    for (const bool asPoints : {false, true}) {
+        if (asPoints) {
+            glPushMatrix();
+            glTranslatef(kPointOffset[0], kPointOffset[1], kPointOffset[2]);
+        }
+        for (const Drawn& d : wave) {
+            const BlockRect box = regions.Box(d.index);
+            const Vector low(box.low.x, box.low.y, box.low.z), high(box.high.x + 1, box.high.y + 1, box.high.z + 1);
+            const bool far = pointMarkers && DistanceToBox(view.eye, low, high) > view.pointDistance;
+            if (far == asPoints && InView(view, low, high)) {
+                DrawMarkers(regions, view, d.index, asPoints);
+            }
+        }
+        if (asPoints) {
+            glPopMatrix();
         }
     }
 }

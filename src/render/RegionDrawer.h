@@ -50,7 +50,6 @@ public:
     struct Kept {
         bool current = false;  // built for the version below
         uint64_t version = 0;
-        size_t count = 0;
     };
 
 private:
@@ -67,7 +66,7 @@ private:
         unsigned int buffers[3] = {0, 0, 0};  // face vertices, marker vertices, points
         Kept faces, markers, points;
         std::vector<Chunk> chunks;
-        CornerFormat format = CornerFormat::kShort;  // of the face corners
+        CornerFormat format = CornerFormat::kShort, pointsFormat = CornerFormat::kShort;
         Vector low{0, 0, 0}, high{0, 0, 0};  // what the faces fill
         FieldRegions::PartEnds ends{};        // of the markers last built, as triangles or points
     };
@@ -99,7 +98,7 @@ private:
     DepthTiles tiles;
     FieldRegions::Faces faces;  // scratch space for one region at a time
     std::vector<MarkerVertex> markers;
-    std::vector<MarkerVertex> points;
+    MarkerPoints points;
 };
 
 #endif
