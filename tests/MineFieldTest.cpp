@@ -112,7 +112,7 @@ public:
         for (size_t i = 0; i < blocks.size(); ++i) {
             const Block& a = field.Cubes().At(i);
             const Block& b = blocks[i];
-            ASSERT_EQ(std::tie(a.state, a.timeFinished), std::tie(b.state, b.timeFinished)) << i;
+            ASSERT_EQ(std::make_tuple(int(a.state), float(a.timeFinished)), std::make_tuple(int(b.state), float(b.timeFinished))) << i;
             won = won && (b.state == Block::kFlagged) == b.isMine;
             mines += b.isMine;
             flags += b.state == Block::kFlagged;
@@ -187,7 +187,7 @@ TEST(MineField, MinesFollowTheDrawsAndASafeFirstClickMovesOneAwayUnlessEveryCube
         ASSERT_EQ(field.World().NumQuads(), 6) << "a new box shows its six sides, each one rectangle";
         for (size_t i = 0; i < mines.size(); ++i) {
             const int texture = field.World().GetTexture(field.Cubes().PositionOf(i), 1 + i % 6);
-            EXPECT_EQ(std::make_tuple(int(field.Cubes().At(i).state), field.Cubes().At(i).timeFinished, texture),
+            EXPECT_EQ(std::make_tuple(int(field.Cubes().At(i).state), float(field.Cubes().At(i).timeFinished), texture),
                       std::make_tuple(int(Block::kCovered), 1e7f, MineField::kGreyTexture));
         }
         const auto free = std::find(mines.begin(), mines.end(), false);

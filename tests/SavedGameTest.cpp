@@ -52,8 +52,8 @@ void ExpectSameField(const MineField& a, const MineField& b, const std::string& 
     for (size_t i = 0; i < a.Cubes().Size(); ++i) {
         const Block &x = a.Cubes().At(i), &y = b.Cubes().At(i);
         const BlockPos p = a.Cubes().PositionOf(i);
-        ASSERT_EQ(std::make_tuple(x.adjacentMines, x.state, x.isMine, x.timeFinished, a.World().GetTexture(p, 1)),
-                  std::make_tuple(y.adjacentMines, y.state, y.isMine, y.timeFinished, b.World().GetTexture(p, 1)))
+        ASSERT_EQ(std::make_tuple(int(x.adjacentMines), int(x.state), bool(x.isMine), float(x.timeFinished), a.World().GetTexture(p, 1)),
+                  std::make_tuple(int(y.adjacentMines), int(y.state), bool(y.isMine), float(y.timeFinished), b.World().GetTexture(p, 1)))
             << what << ", cube " << i;
     }
     bool wonA = false, wonB = false;

@@ -20,6 +20,8 @@
 
 // The minefield's record of one cube, in five bytes: a box holds millions,
 // and a count (at most 26), a state and a mine fit one byte beside the time.
+// Its members are read and written by value: the time of most records lies
+// off a float's alignment, where no reference may point.
 #pragma pack(push, 1)
 struct Block {
     enum State : uint8_t { kUncovered = 0, kCovered = 1, kFlagged = 2 };
