@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdlib>
+#include <cstring>
 
 #include "support/ProcessEnd.h"
 #include "system/System.h"
@@ -129,6 +130,18 @@ void QuadDrawBuffer::End() {
 
 size_t CornerBytes(CornerFormat format) {
     return format == CornerFormat::kShort ? 3 * sizeof(int16_t) : sizeof(FaceVertex);
+}
+
+void AppendCorner(const Vector& p, CornerFormat format, std::vector<uint8_t>& out) {
+    const size_t end = out.size();
+    out.resize(end + CornerBytes(format));
+    if (format == CornerFormat::kShort) {
+        const int16_t c[3] = {static_cast<int16_t>(p.x), static_cast<int16_t>(p.y), static_cast<int16_t>(p.z)};
+        std::memcpy(&out[end], c, sizeof c);
+    } else {
+        const float c[3] = {p.x, p.y, p.z};
+        std::memcpy(&out[end], c, sizeof c);
+    }
 }
 
 void PointFaceArrays(const void* first, CornerFormat format) {

@@ -90,6 +90,8 @@ private:
 // or as three floats, a FaceVertex.
 enum class CornerFormat { kShort, kFloat };
 size_t CornerBytes(CornerFormat format);
+// Appends a whole-numbered position in the format.
+void AppendCorner(const Vector& p, CornerFormat format, std::vector<uint8_t>& out);
 // The arrays OpenGL reads face vertices from, starting at first (in client
 // memory, or an offset into the bound array buffer): positions alone, whose
 // texture coordinates the current TextureMap gives.

@@ -35,7 +35,7 @@ public:
         out.runs.back().side = side;
         out.runs.back().map = map;
         for (const Vector& corner : {p1, p2, p3, p4}) {
-            out.Append(corner);
+            AppendCorner(corner, out.format, out.corners);
             Include(corner);
         }
         out.runs.back().count += 6;
@@ -79,17 +79,6 @@ Vector FieldRegions::Faces::Corner(size_t i) const {
     return Vector(c[0], c[1], c[2]);
 }
 
-void FieldRegions::Faces::Append(const Vector& corner) {
-    const size_t end = corners.size();
-    corners.resize(end + CornerBytes(format));
-    if (format == CornerFormat::kShort) {
-        const int16_t c[3] = {static_cast<int16_t>(corner.x), static_cast<int16_t>(corner.y), static_cast<int16_t>(corner.z)};
-        std::memcpy(&corners[end], c, sizeof c);
-    } else {
-        const float c[3] = {corner.x, corner.y, corner.z};
-        std::memcpy(&corners[end], c, sizeof c);
-    }
-}
 
 BlockRect FieldRegions::Box(int region) const {
     const int x = region / (counts[1] * counts[2]);
@@ -116,6 +105,7 @@ void FieldRegions::Reset() {
     counts[1] = Regions(size.y);
     counts[2] = Regions(size.z);
     const size_t count = static_cast<size_t>(counts[0]) * counts[1] * counts[2];
+    format = FitsShorts(world.Bounds()) ? CornerFormat::kShort : CornerFormat::kFloat;
     ++layout;
     facesVersions.assign(count, 0);
     markersVersions.assign(count, 0);
@@ -155,7 +145,7 @@ void FieldRegions::QuadChanged(int side, int plane, const QuadAlgorithm::Quad& q
 
 void FieldRegions::BuildFaces(int region, Faces& out) const {
     out = Faces();
-    out.format = FitsShorts(world.Bounds()) ? CornerFormat::kShort : CornerFormat::kFloat;
+    out.format = format;
     const BlockRect box = Box(region);
     FaceCollector collector(out);
     for (const auto& [texture, sides] : world.Quads().Holder().Engines()) {
@@ -214,7 +204,7 @@ void FieldRegions::BuildMarkers(int region, std::vector<MarkerVertex>& out, Part
 }
 
 void FieldRegions::BuildPoints(int region, MarkerPoints& out, PartEnds& ends) const {
-    out.Clear(FitsShorts(world.Bounds()) ? CornerFormat::kShort : CornerFormat::kFloat);
+    out.Clear(format);
     ForEachMarkedCube(region, ends, [&](const BlockPos& pos, uint8_t count) { out.Append(pos, count); });
 }
 

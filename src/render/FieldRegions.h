@@ -47,7 +47,6 @@ public:
 
         size_t Corners() const { return corners.size() / CornerBytes(format); }
         Vector Corner(size_t i) const;
-        void Append(const Vector& corner);
     };
 
     // A region's markers come part by part, kPartSide cubes a side, in x,
@@ -95,6 +94,7 @@ private:
     ShownCounts shown;
     mutable std::vector<uint8_t> shownCounts;  // a region's, while it is built
     int counts[3] = {0, 0, 0};
+    CornerFormat format = CornerFormat::kShort;  // of the corners and points built, the bounds' widest that fits
     uint64_t layout = 0;
     std::vector<uint64_t> facesVersions;
     std::vector<uint64_t> markersVersions;

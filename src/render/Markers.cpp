@@ -3,7 +3,6 @@
 #include <GL/glew.h>
 
 #include <cstddef>
-#include <cstring>
 
 #include "quads/QuadDrawBuffer.h"
 
@@ -130,16 +129,8 @@ void MarkerPoints::Append(const BlockPos& pos, uint8_t count) {
     }
     const Colour colour = CountColour(count, 1.0f);
     const uint8_t rgba[kPointColourBytes] = {Byte(colour.r), Byte(colour.g), Byte(colour.b), 255};
-    const size_t end = bytes.size();
-    bytes.resize(end + PointBytes(format));
-    std::memcpy(&bytes[end], rgba, sizeof rgba);
-    if (format == CornerFormat::kShort) {
-        const int16_t at[3] = {static_cast<int16_t>(pos.x), static_cast<int16_t>(pos.y), static_cast<int16_t>(pos.z)};
-        std::memcpy(&bytes[end + kPointColourBytes], at, sizeof at);
-    } else {
-        const float at[3] = {static_cast<float>(pos.x), static_cast<float>(pos.y), static_cast<float>(pos.z)};
-        std::memcpy(&bytes[end + kPointColourBytes], at, sizeof at);
-    }
+    bytes.insert(bytes.end(), rgba, rgba + kPointColourBytes);
+    AppendCorner(Vector(static_cast<float>(pos.x), static_cast<float>(pos.y), static_cast<float>(pos.z)), format, bytes);
 }
 
 void PointFarMarkerArrays(const void* first, CornerFormat format) {
