@@ -58,8 +58,6 @@ public:
         return p.x >= margin && p.x < sizeX - margin && p.y >= margin && p.y < sizeY - margin && p.z >= margin &&
                p.z < sizeZ - margin;
     }
-    // How far the index moves for a step of the position.
-    int64_t Step(const BlockPos& d) const { return (int64_t(d.x) * sizeY + d.y) * sizeZ + d.z; }
     size_t Size() const { return blocks.size(); }
     BlockPos PositionOf(size_t index) const {
         const size_t column = index / sizeZ;
