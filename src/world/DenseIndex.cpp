@@ -94,8 +94,10 @@ void DenseIndex::VisibleFaces(int axis, int64_t firstLayer, int64_t count, Faces
     const int lowSide = SideAcross(axis, -1), highSide = SideAcross(axis, +1);
     const int u = kSides[lowSide].u, v = kSides[lowSide].v;
     const int64_t width = extent[u], area = extent[u] * extent[v];
+    // Cleared as bytes: filling 16-bit cells one by one took a tenth of a big sweep.
     for (Faces* faces : {&lowSides, &highSides}) {
-        faces->cells.assign(static_cast<size_t>(count * area), 0);
+        faces->cells.resize(static_cast<size_t>(count * area));
+        std::memset(faces->cells.data(), 0, faces->cells.size() * sizeof(int16_t));
         faces->rows.assign(static_cast<size_t>(count * extent[v]), 0);
     }
     const int64_t stride[3] = {extent[1] * extent[2], extent[2], 1};
