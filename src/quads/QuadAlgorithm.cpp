@@ -550,37 +550,46 @@ void QuadAlgorithm::QuadHolder::ReplacePlane(int side, int plane, const std::vec
     }
 }
 
+namespace {
+
+// The rectangle of the cell's texture that starts at the cell, grown right as
+// far as it can, then up while its whole row fits; its cells become 0.
+QuadAlgorithm::Quad TakeRectangle(int16_t* cells, int width, int height, int u, int v, QuadAlgorithm::Point origin) {
+    const auto at = [&](int cu, int cv) -> int16_t& { return cells[size_t(cv) * width + cu]; };
+    const int16_t texture = at(u, v);
+    int right = u;
+    while (right + 1 < width && at(right + 1, v) == texture) {
+        ++right;
+    }
+    // A row fits when it holds what the first row holds there, all this texture.
+    const size_t rowBytes = sizeof(int16_t) * static_cast<size_t>(right - u + 1);
+    int top = v;
+    while (top + 1 < height && std::memcmp(&at(u, top + 1), &at(u, v), rowBytes) == 0) {
+        ++top;
+    }
+    for (int row = v; row <= top; ++row) {
+        std::fill_n(&at(u, row), right - u + 1, 0);
+    }
+    return QuadAlgorithm::Quad(QuadAlgorithm::Point(origin.x + u, origin.y + v),
+                               QuadAlgorithm::Point(origin.x + right, origin.y + top));
+}
+
+}  // namespace
+
+// Most of a big box's cells show nothing: only the marked ones are looked at,
+// in the order of a scan row by row.
 void QuadAlgorithm::SweepRectangles(int16_t* cells, int width, int height, Point origin,
-                                    std::vector<TexturedQuad>& out, const uint8_t* rowsUsed) {
-    const auto at = [&](int u, int v) -> int16_t& { return cells[size_t(v) * width + u]; };
+                                    std::vector<TexturedQuad>& out, const uint64_t* occupied) {
+    const int words = (width + 63) / 64;
     for (int v = 0; v < height; ++v) {
-        for (int u = rowsUsed != nullptr && rowsUsed[v] == 0 ? width : 0; u < width; ++u) {
-            // Most of a big box's cells show nothing: four at a time pass quicker.
-            uint64_t four = 0;
-            while (u + 4 <= width && (std::memcpy(&four, &at(u, v), sizeof four), four == 0)) {
-                u += 4;
+        for (int word = 0; word < words; ++word) {
+            for (uint64_t bits = occupied[size_t(v) * words + word]; bits != 0; bits &= bits - 1) {
+                const int u = word * 64 + __builtin_ctzll(bits);
+                const int16_t texture = cells[size_t(v) * width + u];
+                if (texture != 0) {
+                    out.push_back(TexturedQuad{texture, TakeRectangle(cells, width, height, u, v, origin)});
+                }
             }
-            if (u == width) {
-                break;
-            }
-            const int16_t texture = at(u, v);
-            if (texture == 0) {
-                continue;
-            }
-            int right = u;
-            while (right + 1 < width && at(right + 1, v) == texture) {
-                ++right;
-            }
-            // A row fits when it holds what the first row holds there, all this texture.
-            const size_t rowBytes = sizeof(int16_t) * static_cast<size_t>(right - u + 1);
-            int top = v;
-            while (top + 1 < height && std::memcmp(&at(u, top + 1), &at(u, v), rowBytes) == 0) {
-                ++top;
-            }
-            for (int row = v; row <= top; ++row) {
-                std::fill_n(&at(u, row), right - u + 1, 0);
-            }
-            out.push_back(TexturedQuad{texture, Quad(Point(origin.x + u, origin.y + v), Point(origin.x + right, origin.y + top))});
         }
     }
 }

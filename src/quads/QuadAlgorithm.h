@@ -92,14 +92,15 @@ public:
     // row from the cell at origin, cut into rectangles of one texture each: each
     // grows right as far as it can, then up while its whole row fits. So no two
     // of one texture fit exactly along a whole side: none would merge. The
-    // cells are used up: each becomes 0 once a rectangle takes it. Rows
-    // marked 0 in rowsUsed, when given, hold no face and are passed over.
+    // cells are used up: each becomes 0 once a rectangle takes it. Only cells
+    // whose bit is set in occupied, (width + 63) / 64 words a row, may hold a
+    // face.
     struct TexturedQuad {
         int texture;
         Quad quad;
     };
     static void SweepRectangles(int16_t* cells, int width, int height, Point origin, std::vector<TexturedQuad>& out,
-                                const uint8_t* rowsUsed = nullptr);
+                                const uint64_t* occupied);
     // In the order a plane's rectangles are filed: by texture, then by quad.
     // ReplacePlane sorts what comes unsorted; sorting beforehand lets that
     // work happen elsewhere.

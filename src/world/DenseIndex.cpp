@@ -93,12 +93,12 @@ void DenseIndex::SetFace(size_t slot, int side, int texture) {
 void DenseIndex::VisibleFaces(int axis, int64_t firstLayer, int64_t count, Faces& lowSides, Faces& highSides) const {
     const int lowSide = SideAcross(axis, -1), highSide = SideAcross(axis, +1);
     const int u = kSides[lowSide].u, v = kSides[lowSide].v;
-    const int64_t width = extent[u], area = extent[u] * extent[v];
+    const int64_t width = extent[u], area = extent[u] * extent[v], words = RowWords(width);
     // Cleared as bytes: filling 16-bit cells one by one took a tenth of a big sweep.
     for (Faces* faces : {&lowSides, &highSides}) {
         faces->cells.resize(static_cast<size_t>(count * area));
         std::memset(faces->cells.data(), 0, faces->cells.size() * sizeof(int16_t));
-        faces->rows.assign(static_cast<size_t>(count * extent[v]), 0);
+        faces->occupied.assign(static_cast<size_t>(count * extent[v] * words), 0);
     }
     const int64_t stride[3] = {extent[1] * extent[2], extent[2], 1};
     int64_t from[3] = {0, 0, 0}, to[3] = {extent[0], extent[1], extent[2]};
@@ -119,14 +119,16 @@ void DenseIndex::VisibleFaces(int axis, int64_t firstLayer, int64_t count, Faces
                 at[2] = static_cast<int64_t>(slot - column);
                 const size_t row = static_cast<size_t>((at[axis] - firstLayer) * extent[v] + at[v]);
                 const size_t cell = row * static_cast<size_t>(width) + static_cast<size_t>(at[u]);
+                const size_t word = row * static_cast<size_t>(words) + static_cast<size_t>(at[u] / 64);
+                const uint64_t bit = uint64_t(1) << (at[u] % 64);
                 const int low = Face(slot, lowSide), high = Face(slot, highSide);
                 if (low != 0 && (at[axis] == 0 || Face(slot - stride[axis], highSide) == 0)) {
                     lowSides.cells[cell] = static_cast<int16_t>(low);
-                    lowSides.rows[row] = 1;
+                    lowSides.occupied[word] |= bit;
                 }
                 if (high != 0 && (at[axis] + 1 == extent[axis] || Face(slot + stride[axis], lowSide) == 0)) {
                     highSides.cells[cell] = static_cast<int16_t>(high);
-                    highSides.rows[row] = 1;
+                    highSides.occupied[word] |= bit;
                 }
             }
         }

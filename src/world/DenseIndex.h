@@ -59,8 +59,9 @@ public:
     // nothing.
     struct Faces {
         std::vector<int16_t> cells;
-        std::vector<uint8_t> rows;  // per row of each layer: whether any face shows in it
+        std::vector<uint64_t> occupied;  // per row of each layer, RowWords words: a bit for each cell with a face
     };
+    static int64_t RowWords(int64_t width) { return (width + 63) / 64; }
     void VisibleFaces(int axis, int64_t firstLayer, int64_t count, Faces& lowSides, Faces& highSides) const;
 
 private:
