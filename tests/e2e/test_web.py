@@ -139,11 +139,14 @@ def test_a_game_won_in_the_page_is_kept_and_counted_after_a_reload(page):
     p.keys("m")
     p.click(right=True)
     assert wait_until(lambda: "\n1 1 1 1 1 1 " in (p.read("stats.txt") or "")), "won, and counted"
-    replays = p.run("done(FS.readdir('/cubomb/Replays').filter(n => n.endsWith('.cubomb')))")
+    # The replay follows a frame after the count: none yet is no folder yet.
+    listing = ("const d = '/cubomb/Replays';"
+               "done(FS.analyzePath(d).exists ? FS.readdir(d).filter(n => n.endsWith('.cubomb')) : [])")
+    replays = wait_until(lambda: p.run(listing))
     assert len(replays) == 1
     time.sleep(2)  # the files reach IndexedDB
     p.load()
-    assert p.run("done(FS.readdir('/cubomb/Replays').filter(n => n.endsWith('.cubomb')))") == replays, "kept"
+    assert p.run(listing) == replays, "kept"
     p.play()
     p.keys("m", Keys.UP, Keys.UP, Keys.RETURN)
     assert wait_until(lambda: text_rows(p.shot()) > 1.5 * none_yet > 0), "the statistics count the game: a line more"
