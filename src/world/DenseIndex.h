@@ -67,10 +67,7 @@ public:
 private:
     static constexpr uint8_t kMixed = 255;
     static uint8_t LookOf(const BlockRecord& block);
-    // The first slot from slot on, before end, that may show a face across an
-    // axis whose neighbours lie stride slots away; windows of eight are tried
-    // where all their neighbours lie between windowsFrom and windowsTo.
-    size_t NextFacing(size_t slot, size_t end, size_t stride, size_t windowsFrom, size_t windowsTo) const;
+    struct FaceReader;
     void SetLook(size_t slot, uint8_t look);
 
     BlockRect box{BlockPos(0, 0, 0), BlockPos(-1, -1, -1)};
