@@ -95,38 +95,60 @@ TEST(QuadHolder, FacesOfEveryTextureSideAndPlaneStayApart) {
 }
 
 // Batches big enough to share their sweeps between threads end with exactly
-// the faces their cubes show: one that fills most of a box, written to the
+// the faces their records show: one that fills most of a box, written to the
 // index alone, and one that changes a quarter of it record by record; the
-// records come out in step.
-TEST(BlockWorld2, BigBatchesEndWithTheFacesTheirCubesShow) {
-    constexpr int n = 48;
-    std::mt19937 random(3);
-    std::vector<int> textures(n * n * n, 0);
-    const auto at = [&](const BlockPos& p) {
-        const bool inside = std::min({p.x, p.y, p.z}) >= 0 && std::max({p.x, p.y, p.z}) < n;
-        return inside ? textures[(p.x * n + p.y) * n + p.z] : 0;
-    };
-    BlockWorld2 world;
-    world.Initialize(BlockRect(BlockPos(0, 0, 0), BlockPos(n - 1, n - 1, n - 1)), false);
-    for (const auto& [cubes, changeOneIn] : {std::make_pair(textures.size(), 1u), std::make_pair(size_t(0), 4u)}) {
-        world.BeginBatch(cubes);
-        for (size_t i = 0; i < textures.size(); ++i) {
-            if (random() % changeOneIn == 0) {
-                textures[i] = random() % 4 == 0 ? 0 : 1 + int(random() % 3);
-                world.ChangePos(BlockPos(int(i) / n / n, int(i) / n % n, int(i) % n), textures[i]);
+// records come out in step. Odd sides end the columns' runs of eight slots
+// everywhere, and single faces changed make records whose faces differ.
+TEST(BlockWorld2, BigBatchesEndWithTheFacesTheirRecordsShow) {
+    for (const std::array<int, 3> size : {std::array<int, 3>{48, 48, 48}, {65, 9, 33}, {17, 130, 25}}) {
+        std::mt19937 random(3);
+        const int cubes = size[0] * size[1] * size[2];
+        std::vector<std::array<int, 6>> faces(size_t(cubes), std::array<int, 6>{});
+        std::vector<bool> solid(size_t(cubes), false);
+        const auto positionOf = [&](int i) { return BlockPos(i / size[2] / size[1], i / size[2] % size[1], i % size[2]); };
+        const auto faceOf = [&](const BlockPos& p, int side) {
+            const bool inside = std::min({p.x, p.y, p.z}) >= 0 && p.x < size[0] && p.y < size[1] && p.z < size[2];
+            return inside ? faces[size_t((p.x * size[1] + p.y) * size[2] + p.z)][side - 1] : 0;
+        };
+        BlockWorld2 world;
+        world.Initialize(BlockRect(BlockPos(0, 0, 0), BlockPos(size[0] - 1, size[1] - 1, size[2] - 1)), false);
+        for (const auto& [batch, changeOneIn] : {std::make_pair(cubes, 1u), std::make_pair(0, 4u)}) {
+            world.BeginBatch(size_t(batch));
+            for (int i = 0; i < cubes; ++i) {
+                const int texture = random() % 4 == 0 ? 0 : 1 + int(random() % 3);
+                if (random() % changeOneIn != 0) {
+                    continue;
+                }
+                if (random() % 16 == 0) {
+                    const int side = 1 + int(random() % 6);
+                    faces[size_t(i)][side - 1] = texture;
+                    world.ChangeTexture(texture, positionOf(i), side);
+                } else {
+                    faces[size_t(i)].fill(texture);
+                    solid[size_t(i)] = texture != 0;
+                    world.ChangePos(positionOf(i), texture);
+                }
             }
+            world.EndBatch();
+            std::multiset<Face> shown;
+            size_t records = 0;
+            for (int i = 0; i < cubes; ++i) {
+                const BlockPos p = positionOf(i);
+                const auto& f = faces[size_t(i)];
+                records += solid[size_t(i)] || std::any_of(f.begin(), f.end(), [](int t) { return t != 0; });
+                for (int side = 1; side <= 6; ++side) {
+                    const int texture = faces[size_t(i)][side - 1];
+                    if (texture != 0 && faceOf(BlockWorld2::AdjBlock(p, side), BlockWorld2::OppSide(side)) == 0) {
+                        shown.insert(Face{texture, p.x, p.y, p.z, side});
+                    }
+                }
+            }
+            RecordingBuffer drawn;
+            world.QuickRender(&drawn);
+            ASSERT_EQ(drawn.faces, shown) << "after the batch of " << batch << " cubes in a box of " << size[0] << " by "
+                                          << size[1] << " by " << size[2];
+            ASSERT_EQ(world.TotalBlocks(), records);
         }
-        world.EndBatch();
-        std::multiset<Face> shown;
-        for (size_t i = 0; i < textures.size(); ++i) {
-            const BlockPos p(int(i) / n / n, int(i) / n % n, int(i) % n);
-            for (int side = 1; side <= 6 && textures[i] != 0; ++side)
-                if (at(BlockWorld2::AdjBlock(p, side)) == 0) shown.insert(Face{textures[i], p.x, p.y, p.z, side});
-        }
-        RecordingBuffer drawn;
-        world.QuickRender(&drawn);
-        ASSERT_EQ(drawn.faces, shown) << "after the batch of " << cubes << " cubes";
-        ASSERT_EQ(world.TotalBlocks(), textures.size() - std::count(textures.begin(), textures.end(), 0));
     }
 }
 
