@@ -580,7 +580,7 @@ QuadAlgorithm::Quad TakeRectangle(int16_t* cells, int width, int height, int u, 
 // in the order of a scan row by row.
 void QuadAlgorithm::SweepRectangles(int16_t* cells, int width, int height, Point origin,
                                     std::vector<TexturedQuad>& out, const uint64_t* occupied) {
-    const int words = (width + 63) / 64;
+    const int words = static_cast<int>(RowWords(width));
     for (int v = 0; v < height; ++v) {
         for (int word = 0; word < words; ++word) {
             for (uint64_t bits = occupied[size_t(v) * words + word]; bits != 0; bits &= bits - 1) {

@@ -93,7 +93,7 @@ public:
     // grows right as far as it can, then up while its whole row fits. So no two
     // of one texture fit exactly along a whole side: none would merge. The
     // cells are used up: each becomes 0 once a rectangle takes it. Only cells
-    // whose bit is set in occupied, (width + 63) / 64 words a row, may hold a
+    // whose bit is set in occupied, RowWords(width) words a row, may hold a
     // face.
     struct TexturedQuad {
         int texture;
@@ -101,6 +101,7 @@ public:
     };
     static void SweepRectangles(int16_t* cells, int width, int height, Point origin, std::vector<TexturedQuad>& out,
                                 const uint64_t* occupied);
+    static int64_t RowWords(int64_t width) { return (width + 63) / 64; }
     // In the order a plane's rectangles are filed: by texture, then by quad.
     // ReplacePlane sorts what comes unsorted; sorting beforehand lets that
     // work happen elsewhere.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "quads/QuadAlgorithm.h"
 #include "support/Sides.h"
 
 namespace {
@@ -116,7 +117,7 @@ struct DenseIndex::FaceReader {
     FaceReader(const DenseIndex& index, int axis, int64_t firstLayer, Faces& lowSides, Faces& highSides)
         : index(index), axis(axis), lowSide(SideAcross(axis, -1)), highSide(SideAcross(axis, +1)),
           u(kSides[lowSide].u), v(kSides[lowSide].v), firstLayer(firstLayer), width(index.extent[u]),
-          words(RowWords(width)), step(axis == 0 ? index.extent[1] * index.extent[2] : (axis == 1 ? index.extent[2] : 1)),
+          words(QuadAlgorithm::RowWords(width)), step(axis == 0 ? index.extent[1] * index.extent[2] : (axis == 1 ? index.extent[2] : 1)),
           lowSides(lowSides), highSides(highSides) {}
 
     // From slot to before end; eight at a time from windowsFrom to windowsTo,

@@ -59,9 +59,8 @@ public:
     // nothing.
     struct Faces {
         std::vector<int16_t> cells;
-        std::vector<uint64_t> occupied;  // per row of each layer, RowWords words: a bit for each cell with a face
+        std::vector<uint64_t> occupied;  // per row of each layer, a bit for each cell with a face, as a sweep reads them
     };
-    static int64_t RowWords(int64_t width) { return (width + 63) / 64; }
     void VisibleFaces(int axis, int64_t firstLayer, int64_t count, Faces& lowSides, Faces& highSides) const;
 
 private:

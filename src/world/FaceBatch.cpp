@@ -189,6 +189,6 @@ void FaceBatch::Sweep(Plane& plane, int axis, DenseIndex::Faces& faces, int64_t 
     QuadAlgorithm::SweepRectangles(faces.cells.data() + layer * width[axis] * rows, static_cast<int>(width[axis]),
                                    static_cast<int>(rows),
                                    QuadAlgorithm::Point(Coordinate(bounds.low, u), Coordinate(bounds.low, v)),
-                                   plane.rectangles, faces.occupied.data() + layer * rows * DenseIndex::RowWords(width[axis]));
+                                   plane.rectangles, faces.occupied.data() + layer * rows * QuadAlgorithm::RowWords(width[axis]));
     QuadAlgorithm::SortByTextureAndQuad(plane.rectangles, scratch.sorting);
 }
