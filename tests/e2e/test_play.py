@@ -111,7 +111,8 @@ def test_a_screen_size_of_0_is_the_desktops(game, fullscreen):
 
 
 def test_the_cube_a_click_would_act_on_is_outlined_and_a_right_click_flags_it(game):
-    on, off = game("dimensions 3 3 3\n"), game("dimensions 3 3 3\nhighlight_target 0\n")
+    box = "dimensions 3 3 3\nnum_mines 2\n"  # one flag on the only mine would end the game
+    on, off = game(box), game(box + "highlight_target 0\n")
     assert on.window() and off.window()
     dark = lambda shot: below_hud(shot).convert("L").point(lambda v: 255 if v < 40 else 0)
     lit = on.shot()
