@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstring>
 #include <iterator>
 
 #include "quads/QuadBuffer.h"
@@ -561,10 +560,13 @@ QuadAlgorithm::Quad TakeRectangle(int16_t* cells, int width, int height, int u, 
     while (right + 1 < width && at(right + 1, v) == texture) {
         ++right;
     }
-    // A row fits when it holds what the first row holds there, all this texture.
-    const size_t rowBytes = sizeof(int16_t) * static_cast<size_t>(right - u + 1);
+    // Most rectangles are a cell or two wide: a loop beats a call to memcmp.
+    const auto fits = [&](int row) {
+        const int16_t* cell = &at(u, row);
+        return std::all_of(cell, cell + (right - u + 1), [&](int16_t c) { return c == texture; });
+    };
     int top = v;
-    while (top + 1 < height && std::memcmp(&at(u, top + 1), &at(u, v), rowBytes) == 0) {
+    while (top + 1 < height && fits(top + 1)) {
         ++top;
     }
     for (int row = v; row <= top; ++row) {
