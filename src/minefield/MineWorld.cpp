@@ -60,6 +60,7 @@ void MineWorld::RenderMarkers() {
         glFlush();
     };
     markerVertices.clear();
+    HideMarkerBacks(drawer.BackFaceHiding() && EyeClearOfMarkers(regions));
     for (size_t i = 0; i < cubes.Size(); ++i) {
         const Block& block = cubes.At(i);
         if (block.state == Block::kUncovered && block.adjacentMines != 0) {
@@ -71,6 +72,7 @@ void MineWorld::RenderMarkers() {
         }
     }
     drawSlice();
+    HideMarkerBacks(false);
 }
 
 void MineWorld::RenderNum(const BlockPos& pos, uint8_t count) {

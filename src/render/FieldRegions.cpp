@@ -1,6 +1,7 @@
 #include "render/FieldRegions.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <limits>
 
@@ -109,6 +110,19 @@ void FieldRegions::Reset() {
     ++layout;
     facesVersions.assign(count, 0);
     markersVersions.assign(count, 0);
+}
+
+bool FieldRegions::MarkersNear(const Vector& point, float reach) const {
+    const auto cube = [](float v) { return static_cast<int>(std::floor(std::clamp(v, -1e9f, 1e9f))); };
+    const BlockPos& size = world.Bounds().high;
+    const BlockRect box(BlockPos(std::max(cube(point.x - reach), 0), std::max(cube(point.y - reach), 0), std::max(cube(point.z - reach), 0)),
+                        BlockPos(std::min(cube(point.x + reach), size.x - 1), std::min(cube(point.y + reach), size.y - 1),
+                                 std::min(cube(point.z + reach), size.z - 1)));
+    if (box.low.x > box.high.x || box.low.y > box.high.y || box.low.z > box.high.z) {
+        return false;
+    }
+    shown(box, shownCounts);
+    return std::any_of(shownCounts.begin(), shownCounts.end(), [](uint8_t count) { return count != 0; });
 }
 
 void FieldRegions::CubeChanged(const BlockPos& pos) {

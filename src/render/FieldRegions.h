@@ -78,6 +78,8 @@ public:
     // beyond high) past a smaller region's edge.
     static BlockRect PartBox(const BlockRect& region, int part);
 
+    // Whether a cube within reach of the point, along each axis, shows a marker.
+    bool MarkersNear(const Vector& point, float reach) const;
     // The markers of every region that holds part of the box change.
     void MarkersChanged(const BlockRect& box);
 

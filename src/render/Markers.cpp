@@ -27,10 +27,11 @@ Colour CountColour(uint8_t count, float s) {
 // Corners A, B, C, D of the marker, offsets within the cube.
 constexpr float kCorners[4][3] = {{0.4f, 0.4f, 0.4f}, {0.6f, 0.4f, 0.4f}, {0.5f, 0.6f, 0.4f}, {0.5f, 0.5f, 0.6f}};
 
-// The triangles by their corners, the base first, each ordered to end on
-// the corner that carries its shade: the base (1.0) on C, BDA (0.7) on A, CDB
-// (0.4) on B, ACD (0.8) on D. The fixed shades give the unlit tetrahedron its look.
-constexpr int kTriangles[kMarkerIndices] = {0, 1, 2, 1, 3, 0, 2, 3, 1, 0, 2, 3};
+// The triangles by their corners, the base first, each turning
+// counter-clockwise seen from outside and ordered to end on the corner that
+// carries its shade: the base BAC (1.0) on C, BDA (0.7) on A, CDB (0.4) on
+// B, CAD (0.8) on D. The fixed shades give the unlit tetrahedron its look.
+constexpr int kTriangles[kMarkerIndices] = {1, 0, 2, 1, 3, 0, 2, 3, 1, 2, 0, 3};
 constexpr float kShades[kMarkerCorners] = {0.7f, 0.4f, 1.0f, 0.8f};
 
 uint8_t Byte(float c) {

@@ -22,6 +22,7 @@ struct FrameView {
     int viewport[4];
     float nearReach;  // how far from the eye the near plane's corners lie
     bool backFacesHidden;
+    bool markerBacksHidden;
 };
 
 
@@ -74,8 +75,9 @@ FrameView CurrentView() {
 
 // Only a few cubes around the eye are looked at: farther, as for a long near
 // plane, the answer is no.
+constexpr float kMostReach = 2;
+
 bool ClearOfSolids(const BlockWorld2& world, const FrameView& view) {
-    constexpr float kMostReach = 2;
     if (!(view.nearReach < kMostReach)) {
         return false;
     }
@@ -93,6 +95,10 @@ bool ClearOfSolids(const BlockWorld2& world, const FrameView& view) {
         }
     }
     return true;
+}
+
+bool ClearOfMarkers(const FieldRegions& regions, const FrameView& view) {
+    return view.nearReach < kMostReach && !regions.MarkersNear(view.eye, view.nearReach);
 }
 
 bool InView(const FrameView& view, const Vector& low, const Vector& high) {
@@ -208,6 +214,15 @@ void HideBackFaces(bool on) {
     glFrontFace(on ? GL_CW : GL_CCW);
 }
 
+void HideMarkerBacks(bool on) {
+    HideBackFaces(on);
+    glFrontFace(GL_CCW);
+}
+
+bool EyeClearOfMarkers(const FieldRegions& regions) {
+    return ClearOfMarkers(regions, CurrentView());
+}
+
 RegionDrawer::~RegionDrawer() {
     Release();
     if (markerIndices != 0) {
@@ -290,6 +305,7 @@ void RegionDrawer::DrawMarkers(const FieldRegions& regions, const FrameView& vie
         glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, markerIndices);
         PointMarkerArrays(nullptr);
         glShadeModel(GL_FLAT);
+        HideMarkerBacks(view.markerBacksHidden);
     }
     ForEachShownRun(view, depthCulling ? &tiles : nullptr, regions.Box(index), region.ends, [&](size_t first, size_t last) {
         if (asPoints) {
@@ -300,6 +316,7 @@ void RegionDrawer::DrawMarkers(const FieldRegions& regions, const FrameView& vie
         }
     });
     glShadeModel(GL_SMOOTH);
+    HideMarkerBacks(false);
 }
 
 // Faces never overlap and markers sit apart inside their cubes, so the order
@@ -314,6 +331,7 @@ void RegionDrawer::Draw(const FieldRegions& regions, const TexDict& textures) {
     Prepare(regions);
     FrameView view = CurrentView();
     view.backFacesHidden = backFaceHiding && ClearOfSolids(regions.World(), view);
+    view.markerBacksHidden = backFaceHiding && ClearOfMarkers(regions, view);
     std::vector<Drawn> order;
     for (int index = 0; index < regions.Count(); ++index) {
         const Region& region = built[index];

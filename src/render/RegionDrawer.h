@@ -23,6 +23,11 @@ bool EyeClearOfSolids(const BlockWorld2& world);
 // Leaves out the block world's faces seen from behind, by the way their
 // rectangles wind, or stops leaving them out.
 void HideBackFaces(bool on);
+// The same for the markers: each is closed and convex, so that from outside
+// it its nearer triangles cover the others. Whether no marker lies within
+// the near plane's reach from the eye, where one could be cut or hold it.
+bool EyeClearOfMarkers(const FieldRegions& regions);
+void HideMarkerBacks(bool on);
 
 class RegionDrawer {
 public:
