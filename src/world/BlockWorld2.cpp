@@ -84,21 +84,9 @@ void BlockWorld2::ApplyFaces() {
 
 // In a batch that writes the store alone and sweeps every plane, the slot to
 // change; false otherwise.
-bool BlockWorld2::SlotToChange(const BlockPos& pos, size_t& slot) {
-    return storeOnly && index.SlotOf(pos, slot);
-}
-
 // One record lookup per cube; the faces are changed through a copy of it,
 // stored once at the end.
-void BlockWorld2::ChangePos(const BlockPos& pos, int texture) {
-    size_t slot = 0;
-    if (SlotToChange(pos, slot)) {
-        if (index.Holds(slot) || texture != 0) {
-            Notify(pos);
-            index.SetCube(slot, texture);
-        }
-        return;
-    }
+void BlockWorld2::ChangeRecord(const BlockPos& pos, int texture) {
     Block record = Look(pos);
     if (record.Empty() && texture == 0) {
         return;
@@ -140,12 +128,6 @@ void BlockWorld2::ChangeTextureInternal(int texture, const BlockPos& pos, int si
     Notify(pos);
     ChangeFace(pos, record, texture, side);
     Store(pos, record);
-}
-
-void BlockWorld2::Notify(const BlockPos& pos) {
-    if (observer != nullptr) {
-        observer->CubeChanged(pos);
-    }
 }
 
 // Sets one face that changes and keeps the merging in step. Where both faces

@@ -51,8 +51,17 @@ public:
     // the planes it touches, which are all swept at the end.
     void BeginBatch(size_t cubes = 0);
     void EndBatch();
-    // Texture on all six sides and solid, or texture 0: no cube.
-    void ChangePos(const BlockPos& pos, int texture);
+    // Texture on all six sides and solid, or texture 0: no cube. A big batch
+    // only writes the store, without a call.
+    void ChangePos(const BlockPos& pos, int texture) {
+        size_t slot = 0;
+        if (!SlotToChange(pos, slot)) {
+            ChangeRecord(pos, texture);
+        } else if (index.Holds(slot) || texture != 0) {
+            Notify(pos);
+            index.SetCube(slot, texture);
+        }
+    }
     void ChangeTexture(int texture, const BlockPos& pos, int side);
     void ChangeTextureInternal(int texture, const BlockPos& pos, int side);
     bool IsPhysicallySolid(const BlockPos& pos) const;
@@ -77,9 +86,14 @@ public:
     const QuadAlgorithm& Quads() const { return *quadAlgorithm; }
 
 private:
+    void ChangeRecord(const BlockPos& pos, int texture);
     void ChangeFace(const BlockPos& pos, Block& record, int texture, int side);
-    bool SlotToChange(const BlockPos& pos, size_t& slot);
-    void Notify(const BlockPos& pos);
+    bool SlotToChange(const BlockPos& pos, size_t& slot) { return storeOnly && index.SlotOf(pos, slot); }
+    void Notify(const BlockPos& pos) {
+        if (observer != nullptr) {
+            observer->CubeChanged(pos);
+        }
+    }
     void Store(const BlockPos& pos, const Block& record);
     // A record beyond the store has faces no sweep would see: what waits is applied, and waits no more.
     void GoingOutside(const BlockPos& pos);

@@ -73,7 +73,7 @@ void DenseIndex::Set(size_t slot, const BlockRecord& block) {
     }
 }
 
-void DenseIndex::SetCube(size_t slot, int texture) {
+void DenseIndex::SetAnyCube(size_t slot, int texture) {
     if (texture >= 0 && texture < kMixed) {
         SetLook(slot, static_cast<uint8_t>(texture));
         return;

@@ -39,8 +39,16 @@ public:
     int Face(size_t slot, int side) const { return looks[slot] != kMixed ? looks[slot] : mixed.at(slot).sideTexture[side - 1]; }
     bool Solid(size_t slot) const { return looks[slot] != kMixed ? looks[slot] != 0 : mixed.at(slot).solid; }
     void Set(size_t slot, const BlockRecord& block);
-    // A whole cube: every face the texture, solid when it is not 0.
-    void SetCube(size_t slot, int texture);
+    // A whole cube: every face the texture, solid when it is not 0. A flood
+    // sets a million, so one plain look over another takes no call.
+    void SetCube(size_t slot, int texture) {
+        if (texture >= 0 && texture < kMixed && looks[slot] != kMixed) {
+            records += (texture != 0) - (looks[slot] != 0);
+            looks[slot] = static_cast<uint8_t>(texture);
+            return;
+        }
+        SetAnyCube(slot, texture);
+    }
     void SetFace(size_t slot, int side, int texture);
     int64_t Extent(int axis) const { return extent[axis]; }
     BlockPos PositionOf(size_t slot) const {
@@ -68,6 +76,7 @@ private:
     static uint8_t LookOf(const BlockRecord& block);
     struct FaceReader;
     void SetLook(size_t slot, uint8_t look);
+    void SetAnyCube(size_t slot, int texture);
 
     BlockRect box{BlockPos(0, 0, 0), BlockPos(-1, -1, -1)};
     int64_t extent[3] = {0, 0, 0};
