@@ -82,8 +82,6 @@ void BlockWorld2::ApplyFaces() {
     faceBatch.Discard();
 }
 
-// In a batch that writes the store alone and sweeps every plane, the slot to
-// change; false otherwise.
 // One record lookup per cube; the faces are changed through a copy of it,
 // stored once at the end.
 void BlockWorld2::ChangeRecord(const BlockPos& pos, int texture) {

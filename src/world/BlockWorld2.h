@@ -88,6 +88,7 @@ public:
 private:
     void ChangeRecord(const BlockPos& pos, int texture);
     void ChangeFace(const BlockPos& pos, Block& record, int texture, int side);
+    // In a batch that writes the store alone and sweeps every plane, the slot to change; false otherwise.
     bool SlotToChange(const BlockPos& pos, size_t& slot) { return storeOnly && index.SlotOf(pos, slot); }
     void Notify(const BlockPos& pos) {
         if (observer != nullptr) {
