@@ -1,7 +1,6 @@
 #include "render/FieldRegions.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <limits>
 
@@ -113,11 +112,10 @@ void FieldRegions::Reset() {
 }
 
 bool FieldRegions::MarkersNear(const Vector& point, float reach) const {
-    const auto cube = [](float v) { return static_cast<int>(std::floor(std::clamp(v, -1e9f, 1e9f))); };
+    const BlockRect near = CubesNear(point, reach);
     const BlockPos& size = world.Bounds().high;
-    const BlockRect box(BlockPos(std::max(cube(point.x - reach), 0), std::max(cube(point.y - reach), 0), std::max(cube(point.z - reach), 0)),
-                        BlockPos(std::min(cube(point.x + reach), size.x - 1), std::min(cube(point.y + reach), size.y - 1),
-                                 std::min(cube(point.z + reach), size.z - 1)));
+    const BlockRect box(BlockPos(std::max(near.low.x, 0), std::max(near.low.y, 0), std::max(near.low.z, 0)),
+                        BlockPos(std::min(near.high.x, size.x - 1), std::min(near.high.y, size.y - 1), std::min(near.high.z, size.z - 1)));
     if (box.low.x > box.high.x || box.low.y > box.high.y || box.low.z > box.high.z) {
         return false;
     }

@@ -81,13 +81,11 @@ bool ClearOfSolids(const BlockWorld2& world, const FrameView& view) {
     if (!(view.nearReach < kMostReach)) {
         return false;
     }
-    const auto cube = [](float v) { return static_cast<int>(std::floor(std::clamp(v, -1e9f, 1e9f))); };
-    const Vector& e = view.eye;
-    const float r = view.nearReach;
+    const BlockRect near = CubesNear(view.eye, view.nearReach);
     BlockPos p;
-    for (p.x = cube(e.x - r); p.x <= cube(e.x + r); ++p.x) {
-        for (p.y = cube(e.y - r); p.y <= cube(e.y + r); ++p.y) {
-            for (p.z = cube(e.z - r); p.z <= cube(e.z + r); ++p.z) {
+    for (p.x = near.low.x; p.x <= near.high.x; ++p.x) {
+        for (p.y = near.low.y; p.y <= near.high.y; ++p.y) {
+            for (p.z = near.low.z; p.z <= near.high.z; ++p.z) {
                 if (world.IsPhysicallySolid(p)) {
                     return false;
                 }

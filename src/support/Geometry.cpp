@@ -1,5 +1,6 @@
 #include "support/Geometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 Vector& Vector::operator+=(const Vector& b) {
@@ -41,4 +42,10 @@ float Length(const Vector& v) {
 
 void Normalize(Vector& v) {
     v /= Length(v);
+}
+
+BlockRect CubesNear(const Vector& point, float reach) {
+    const auto cube = [](float v) { return static_cast<int32_t>(std::floor(std::clamp(v, -1e9f, 1e9f))); };
+    return BlockRect(BlockPos(cube(point.x - reach), cube(point.y - reach), cube(point.z - reach)),
+                     BlockPos(cube(point.x + reach), cube(point.y + reach), cube(point.z + reach)));
 }

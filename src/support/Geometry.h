@@ -57,6 +57,9 @@ struct BlockRect {
     BlockRect(const BlockPos& low, const BlockPos& high) : low(low), high(high) {}
 };
 
+// The cubes a box reaching this far from the point along each axis touches.
+BlockRect CubesNear(const Vector& point, float reach);
+
 inline bool BlockInBlockRect(const BlockPos& p, const BlockRect& r) {
     return r.low.x <= p.x && p.x <= r.high.x && r.low.y <= p.y && p.y <= r.high.y && r.low.z <= p.z && p.z <= r.high.z;
 }

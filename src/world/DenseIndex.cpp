@@ -57,14 +57,6 @@ BlockRecord DenseIndex::Get(size_t slot) const {
     return block;
 }
 
-void DenseIndex::SetLook(size_t slot, uint8_t look) {
-    records += (look != 0) - (looks[slot] != 0);
-    if (looks[slot] == kMixed && look != kMixed) {
-        mixed.erase(slot);
-    }
-    looks[slot] = look;
-}
-
 void DenseIndex::Set(size_t slot, const BlockRecord& block) {
     const uint8_t look = LookOf(block);
     SetLook(slot, look);
@@ -73,11 +65,7 @@ void DenseIndex::Set(size_t slot, const BlockRecord& block) {
     }
 }
 
-void DenseIndex::SetAnyCube(size_t slot, int texture) {
-    if (texture >= 0 && texture < kMixed) {
-        SetLook(slot, static_cast<uint8_t>(texture));
-        return;
-    }
+void DenseIndex::SetWideCube(size_t slot, int texture) {
     BlockRecord block;
     std::fill_n(block.sideTexture, 6, static_cast<int16_t>(texture));
     block.solid = texture != 0;

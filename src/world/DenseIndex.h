@@ -40,14 +40,13 @@ public:
     bool Solid(size_t slot) const { return looks[slot] != kMixed ? looks[slot] != 0 : mixed.at(slot).solid; }
     void Set(size_t slot, const BlockRecord& block);
     // A whole cube: every face the texture, solid when it is not 0. A flood
-    // sets a million, so one plain look over another takes no call.
+    // sets a million, so a texture that fits a look takes no call.
     void SetCube(size_t slot, int texture) {
-        if (texture >= 0 && texture < kMixed && looks[slot] != kMixed) {
-            records += (texture != 0) - (looks[slot] != 0);
-            looks[slot] = static_cast<uint8_t>(texture);
-            return;
+        if (texture >= 0 && texture < kMixed) {
+            SetLook(slot, static_cast<uint8_t>(texture));
+        } else {
+            SetWideCube(slot, texture);
         }
-        SetAnyCube(slot, texture);
     }
     void SetFace(size_t slot, int side, int texture);
     int64_t Extent(int axis) const { return extent[axis]; }
@@ -75,8 +74,15 @@ private:
     static constexpr uint8_t kMixed = 255;
     static uint8_t LookOf(const BlockRecord& block);
     struct FaceReader;
-    void SetLook(size_t slot, uint8_t look);
-    void SetAnyCube(size_t slot, int texture);
+    void SetLook(size_t slot, uint8_t look) {
+        records += (look != 0) - (looks[slot] != 0);
+        if (looks[slot] == kMixed && look != kMixed) {
+            mixed.erase(slot);
+        }
+        looks[slot] = look;
+    }
+    // A cube whose texture no look holds, kept in the map.
+    void SetWideCube(size_t slot, int texture);
 
     BlockRect box{BlockPos(0, 0, 0), BlockPos(-1, -1, -1)};
     int64_t extent[3] = {0, 0, 0};
