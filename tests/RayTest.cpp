@@ -2,8 +2,10 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
 
 #include "picking/RayAlgorithm.h"
+#include "support/Sides.h"
 #include "world/BlockWorld2.h"
 
 namespace {
@@ -63,3 +65,22 @@ TEST(Ray, PreciseCases) {
 }
 
 }  // namespace
+
+// Against every plane of the box that a face of the side could lie in, the
+// eye on whole, half and quarter coordinates around it: on a plane it sees
+// the face edge on, which is not turned away.
+TEST(Sides, FacesTurnedAwayAreBehindTheEyeInEveryPlaneOfTheBox) {
+    std::mt19937 random(3);
+    const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    for (int round = 0; round < 2000; ++round) {
+        const int side = pick(1, 6), axis = kSides[side].axis;
+        const Vector low(float(pick(-3, 3)), float(pick(-3, 3)), float(pick(-3, 3)));
+        const Vector high = low + Vector(float(pick(0, 3)), float(pick(0, 3)), float(pick(0, 3)));
+        const Vector eye(pick(-24, 24) / 4.0f, pick(-24, 24) / 4.0f, pick(-24, 24) / 4.0f);
+        bool away = true;
+        for (int plane = int(Coordinate(low, axis)); plane <= int(Coordinate(high, axis)); ++plane) {
+            away = away && kSides[side].sign * (Coordinate(eye, axis) - float(plane)) < 0;
+        }
+        EXPECT_EQ(TurnedAway(side, eye, low, high), away) << side << " " << eye.x << " " << eye.y << " " << eye.z;
+    }
+}

@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "render/DepthTiles.h"
+#include "support/Sides.h"
 #include "system/System.h"
 #include "textures/TexDict.h"
 #include "textures/Texture.h"
@@ -390,7 +391,10 @@ void RegionDrawer::DrawWave(const FieldRegions& regions, const TexDict& textures
     for (const Drawn& d : wave) {
         const Region& region = built[d.index];
         for (size_t c = 0; d.faces && c < region.chunks.size(); ++c) {
-            pending.push_back({&region.chunks[c], &region});
+            // Culling would drop them only after the driver had transformed every corner.
+            if (!view.backFacesHidden || !TurnedAway(region.chunks[c].side, view.eye, region.low, region.high)) {
+                pending.push_back({&region.chunks[c], &region});
+            }
         }
     }
     std::stable_sort(pending.begin(), pending.end(), [](const Pending& a, const Pending& b) {

@@ -48,6 +48,17 @@ inline int32_t Coordinate(const BlockPos& p, int axis) {
     return axis == 0 ? p.x : (axis == 1 ? p.y : p.z);
 }
 
+inline float Coordinate(const Vector& p, int axis) {
+    return axis == 0 ? p.x : (axis == 1 ? p.y : p.z);
+}
+
+// Whether every face of the side lying within the box turns its back to the
+// eye, which sees none of them even edge on.
+inline bool TurnedAway(int side, const Vector& eye, const Vector& low, const Vector& high) {
+    const int axis = kSides[side].axis;
+    return kSides[side].sign > 0 ? Coordinate(eye, axis) < Coordinate(low, axis) : Coordinate(eye, axis) > Coordinate(high, axis);
+}
+
 // The cube across the face of a side; a number that is no side gives pos itself.
 inline BlockPos Across(BlockPos pos, int side) {
     if (IsSide(side)) Coordinate(pos, kSides[side].axis) += kSides[side].sign;
