@@ -9,6 +9,7 @@
 
 #include "logic/Deduction.h"
 #include "logic/NoGuessBoard.h"
+#include "minefield/ZeroFlood.h"
 #include "picking/RayAlgorithm.h"
 #include "support/Sides.h"
 
@@ -180,96 +181,43 @@ uint8_t MineField::CountMines(const BlockPos& pos) const {
     return count;
 }
 
-// The flood over a copy of what it needs, a byte a cube with a layer of
-// closed cubes around the box, so that nothing is asked of the records and a
-// neighbour is always a fixed step away. Breadth first from the start, each
-// zero queues its neighbours unless closed (uncovered, or beyond the box) or
-// queued already. Most of a zero's neighbours were queued before it, so its
-// nine rows of three are looked at four bytes at a time and only a row with
-// something fresh is walked. The cubes then open in position order, which
-// reads the block world in memory order: the opened cubes, their stamps and
-// the faces left visible are those of opening them one by one.
+// The flood over rows of bits that copy what it needs, so that nothing is
+// asked of the records while it spreads. The cubes then open in position
+// order, which reads the block world in memory order: the opened cubes,
+// their stamps and the faces left visible are those of opening them one by one.
 void MineField::EatZeroBlocks(const BlockPos& start, float time) {
-    enum : uint8_t { kZero = 0, kCounted = 1, kClosed = 2, kQueued = 0x80 };
     if (!cubes.Inside(start, 0)) {
         return;
     }
-    const int64_t py = sizeY + 2, pz = sizeZ + 2;
-    const auto padded = [&](int64_t x, int64_t y, int64_t z) { return static_cast<size_t>(((x + 1) * py + y + 1) * pz + z + 1); };
-    // One byte more, read with the last row of three.
-    std::vector<uint8_t> kinds(static_cast<size_t>((sizeX + 2) * py * pz) + 1, kClosed);
-    size_t zeroCubes = 0;
-    for (int64_t x = 0, index = 0; x < sizeX; ++x) {
-        for (int64_t y = 0; y < sizeY; ++y) {
-            uint8_t* kind = &kinds[padded(x, y, 0)];
-            for (int64_t z = 0; z < sizeZ; ++z, ++index, ++kind) {
-                const Block& block = cubes.At(static_cast<size_t>(index));
-                *kind = block.state == Block::kUncovered ? kClosed : (block.adjacentMines == 0 ? kZero : kCounted);
-                zeroCubes += *kind == kZero;
-            }
-        }
-    }
-    // From a zero to the first cube of each row of three around it.
-    int64_t rows[9];
-    for (int64_t dx = -1, r = 0; dx <= 1; ++dx) {
-        for (int64_t dy = -1; dy <= 1; ++dy, ++r) {
-            rows[r] = (dx * py + dy) * pz - 1;
-        }
-    }
-    // Every zero is queued at most once; a box holds at most 2^24 cubes.
-    std::vector<uint32_t> zeros(zeroCubes + 1);
-    size_t queued = 0, opened = 0;
-    const auto enqueue = [&](size_t at) {
-        const uint8_t kind = kinds[at];
-        const bool fresh = kind < kClosed;
-        kinds[at] = static_cast<uint8_t>(kind | (fresh ? kQueued : 0));
-        opened += fresh;
-        zeros[queued] = static_cast<uint32_t>(at);
-        queued += fresh && kind == kZero;
-    };
-    // Whether any of the first three bytes is neither closed nor queued.
-    const auto anyFresh = [&](size_t at) {
-        uint32_t four = 0;
-        std::memcpy(&four, &kinds[at], sizeof four);
-        const uint32_t kept = (four & 0x00FEFEFEu) | 0xFF000000u;  // a fresh byte becomes 0
-        return ((kept - 0x01010101u) & ~kept & 0x80808080u) != 0;
-    };
-    enqueue(padded(start.x, start.y, start.z));
-    // The queue wanders over the whole box: the neighbourhood of a zero a few
-    // places ahead is fetched while this one is looked around.
-    constexpr size_t kAhead = 8;
-    for (size_t next = 0; next < queued; ++next) {
-        const int64_t at = zeros[next];
-        if (next + kAhead < queued) {
-            const int64_t ahead = zeros[next + kAhead];
-            for (const int64_t row : rows) {
-                __builtin_prefetch(&kinds[static_cast<size_t>(ahead + row)], 1);
-            }
-        }
-        for (const int64_t row : rows) {
-            const size_t first = static_cast<size_t>(at + row);
-            if (anyFresh(first)) {
-                enqueue(first);
-                enqueue(first + 1);
-                enqueue(first + 2);
-            }
-        }
-    }
-    zeros = {};
-    blockWorld.BeginBatch(opened);
-    size_t index = 0;
-    BlockPos pos;
-    for (pos.x = 0; pos.x < sizeX; ++pos.x) {
-        for (pos.y = 0; pos.y < sizeY; ++pos.y) {
-            const uint8_t* kind = &kinds[padded(pos.x, pos.y, 0)];
-            for (pos.z = 0; pos.z < sizeZ; ++pos.z, ++index, ++kind) {
-                if (*kind & kQueued) {
-                    Uncover(index, pos, time);
+    size_t opened = 0;
+    std::vector<ZeroFlood::Word> reached;
+    {
+        ZeroFlood flood(sizeX, sizeY, sizeZ);
+        for (int x = 0, index = 0; x < sizeX; ++x) {
+            for (int y = 0; y < sizeY; ++y) {
+                for (int z = 0; z < sizeZ; ++z, ++index) {
+                    const Block& block = cubes.At(static_cast<size_t>(index));
+                    if (block.state != Block::kUncovered) {
+                        flood.Mark(x, y, z, block.adjacentMines == 0);
+                    }
                 }
             }
         }
+        opened = flood.Flood(start.x, start.y, start.z);
+        reached = flood.TakeReached();
+    }  // its rows go before the sweep, which needs memory of its own
+    const size_t words = reached.size() / (static_cast<size_t>(sizeX) * sizeY);
+    blockWorld.BeginBatch(opened);
+    for (size_t row = 0; row < reached.size() / words; ++row) {
+        const BlockPos first(static_cast<int32_t>(row / sizeY), static_cast<int32_t>(row % sizeY), 0);
+        for (size_t w = 0; w < words; ++w) {
+            for (ZeroFlood::Word bits = reached[row * words + w]; bits != 0; bits &= bits - 1) {
+                const int z = static_cast<int>(w * 64) + __builtin_ctzll(bits);
+                Uncover(row * sizeZ + static_cast<size_t>(z), BlockPos(first.x, first.y, z), time);
+            }
+        }
     }
-    kinds = {};  // before the sweep, which needs memory of its own
+    reached = {};
     blockWorld.EndBatch();
 }
 

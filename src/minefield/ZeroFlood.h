@@ -1,0 +1,50 @@
+#ifndef CUBOMB_MINEFIELD_ZEROFLOOD_H
+#define CUBOMB_MINEFIELD_ZEROFLOOD_H
+
+// The cubes one uncover click opens, found on rows of bits: in: which cubes
+// are covered and which of them have no mined neighbour; out: every cube the
+// flood from a start reaches, that is the start and, when it is a zero, every
+// zero joined to it through zeros and every neighbour of those zeros, among
+// the covered cubes. A row runs along z at one x and y, a bit a cube.
+
+#include <cstddef>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+class ZeroFlood {
+public:
+    using Word = uint64_t;
+
+    ZeroFlood(int sizeX, int sizeY, int sizeZ);
+    int64_t Words() const { return words; }
+    // Marks a cube before the flood: covered, and a zero as well or not.
+    void Mark(int x, int y, int z, bool zero) {
+        const size_t at = WordOf(x, y, z);
+        const Word bit = Word(1) << (z % 64);
+        covered[at] |= bit;
+        zeros[at] |= zero ? bit : 0;
+    }
+    // Floods from the start; returns how many cubes it reached.
+    size_t Flood(int x, int y, int z);
+    // The rows of reached cubes, one after another in x, then y order, given up.
+    std::vector<Word> TakeReached() { return std::move(reached); }
+
+private:
+    size_t Row(int x, int y) const { return static_cast<size_t>(x) * static_cast<size_t>(sizeY) + static_cast<size_t>(y); }
+    size_t WordOf(int x, int y, int z) const { return Row(x, y) * static_cast<size_t>(words) + static_cast<size_t>(z / 64); }
+    // The spread bits that reach covered cubes of the row for the first time;
+    // zeros among them wait to spread in turn.
+    void Reach(size_t row, const Word* spread);
+    // The zeros waiting in the row, with every zero along the row joined to them, spread one cube along it.
+    void Spread(size_t row, Word* spread);
+
+    int sizeX, sizeY;
+    int64_t words;
+    std::vector<Word> covered, zeros, reached, waiting;  // a row after another
+    std::vector<uint32_t> queue;  // rows whose zeros wait, each at most once: a ring
+    std::vector<bool> queued;
+    size_t head = 0, tail = 0;
+};
+
+#endif
