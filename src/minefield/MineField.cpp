@@ -181,6 +181,21 @@ uint8_t MineField::CountMines(const BlockPos& pos) const {
     return count;
 }
 
+// Inline: a flood opens a million cubes.
+inline void MineField::Uncover(size_t index, const BlockPos& pos, float time) {
+    Block& block = cubes.At(index);
+    if (block.state == Block::kFlagged) {
+        --flagCount;
+        flaggedMineCount -= block.isMine;
+    }
+    block.state = Block::kUncovered;
+    blockWorld.ChangePos(pos, 0);
+    block.timeFinished = time;
+    ++tally.uncovered;
+    ++changes;
+    tally.zeros += block.adjacentMines == 0;
+}
+
 // The flood over rows of bits that copy what it needs, so that nothing is
 // asked of the records while it spreads. The cubes then open in position
 // order, which reads the block world in memory order: the opened cubes,
@@ -193,13 +208,16 @@ void MineField::EatZeroBlocks(const BlockPos& start, float time) {
     std::vector<ZeroFlood::Word> reached;
     {
         ZeroFlood flood(sizeX, sizeY, sizeZ);
-        for (int x = 0, index = 0; x < sizeX; ++x) {
+        const Block* block = &cubes.At(0);
+        for (int x = 0; x < sizeX; ++x) {
             for (int y = 0; y < sizeY; ++y) {
-                for (int z = 0; z < sizeZ; ++z, ++index) {
-                    const Block& block = cubes.At(static_cast<size_t>(index));
-                    if (block.state != Block::kUncovered) {
-                        flood.Mark(x, y, z, block.adjacentMines == 0);
+                for (int z = 0; z < sizeZ; z += 64) {
+                    ZeroFlood::Word covered = 0, zeros = 0;
+                    for (int bit = 0; bit < std::min(64, sizeZ - z); ++bit, ++block) {
+                        covered |= ZeroFlood::Word(block->state != Block::kUncovered) << bit;
+                        zeros |= ZeroFlood::Word(block->adjacentMines == 0) << bit;
                     }
+                    flood.SetWord(x, y, z / 64, covered, zeros);
                 }
             }
         }
@@ -225,19 +243,6 @@ void MineField::Uncover(size_t index, float time) {
     Uncover(index, cubes.PositionOf(index), time);
 }
 
-void MineField::Uncover(size_t index, const BlockPos& pos, float time) {
-    Block& block = cubes.At(index);
-    if (block.state == Block::kFlagged) {
-        --flagCount;
-        flaggedMineCount -= block.isMine;
-    }
-    block.state = Block::kUncovered;
-    blockWorld.ChangePos(pos, 0);
-    block.timeFinished = time;
-    ++tally.uncovered;
-    ++changes;
-    tally.zeros += block.adjacentMines == 0;
-}
 
 void MineField::ToggleFlag(const BlockPos& pos, Block& block, float time) {
     const bool flagging = block.state == Block::kCovered;

@@ -18,12 +18,11 @@ public:
 
     ZeroFlood(int sizeX, int sizeY, int sizeZ);
     int64_t Words() const { return words; }
-    // Marks a cube before the flood: covered, and a zero as well or not.
-    void Mark(int x, int y, int z, bool zero) {
-        const size_t at = WordOf(x, y, z);
-        const Word bit = Word(1) << (z % 64);
-        covered[at] |= bit;
-        zeros[at] |= zero ? bit : 0;
+    // Before the flood, the cubes of a row from z = 64 word on: which are covered, which of those are zeros.
+    void SetWord(int x, int y, int64_t word, Word covering, Word zero) {
+        const size_t at = Row(x, y) * static_cast<size_t>(words) + static_cast<size_t>(word);
+        covered[at] = covering;
+        zeros[at] = zero & covering;
     }
     // Floods from the start; returns how many cubes it reached.
     size_t Flood(int x, int y, int z);
@@ -32,7 +31,6 @@ public:
 
 private:
     size_t Row(int x, int y) const { return static_cast<size_t>(x) * static_cast<size_t>(sizeY) + static_cast<size_t>(y); }
-    size_t WordOf(int x, int y, int z) const { return Row(x, y) * static_cast<size_t>(words) + static_cast<size_t>(z / 64); }
     // The spread bits that reach covered cubes of the row for the first time;
     // zeros among them wait to spread in turn.
     void Reach(size_t row, const Word* spread);
