@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <random>
 
 #include "picking/RayAlgorithm.h"
+#include "render/DepthTiles.h"
 #include "support/Sides.h"
 #include "world/BlockWorld2.h"
 
@@ -82,5 +84,30 @@ TEST(Sides, FacesTurnedAwayAreBehindTheEyeInEveryPlaneOfTheBox) {
             away = away && kSides[side].sign * (Coordinate(eye, axis) - float(plane)) < 0;
         }
         EXPECT_EQ(TurnedAway(side, eye, low, high), away) << side << " " << eye.x << " " << eye.y << " " << eye.z;
+    }
+}
+
+// Oracle: every pixel of the tiles the rectangle touches, clipped to the
+// screen, lies nearer than the depth; a rectangle off the screen hides nothing.
+TEST(DepthTiles, HideWhatEveryPixelOfTheTouchedTilesCovers) {
+    std::mt19937 random(5);
+    const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    for (int round = 0; round < 300; ++round) {
+        const int width = pick(1, 40), height = pick(1, 30);
+        std::vector<float> depths(size_t(width) * height);
+        for (float& depth : depths) depth = pick(0, 40) == 0 ? pick(1, 8) / 8.0f : 0;  // a few far pixels, alone in their tiles
+        DepthTiles tiles;
+        tiles.Build(depths.data(), width, height);
+        for (int ask = 0; ask < 20; ++ask) {
+            const int x0 = pick(-10, width + 5), y0 = pick(-10, height + 5);
+            const int x1 = x0 + pick(0, 20), y1 = y0 + pick(0, 20);
+            const float depth = pick(0, 9) / 8.0f - 1 / 16.0f;
+            const int left = std::max(x0, 0), bottom = std::max(y0, 0), right = std::min(x1, width - 1), top = std::min(y1, height - 1);
+            bool hidden = true;
+            for (int y = bottom / 8 * 8; left <= right && bottom <= top && y <= std::min(top / 8 * 8 + 7, height - 1); ++y)
+                for (int x = left / 8 * 8; x <= std::min(right / 8 * 8 + 7, width - 1); ++x)
+                    hidden = hidden && depths[size_t(y) * width + x] < depth;
+            EXPECT_EQ(tiles.Hides(x0, y0, x1, y1, depth), hidden) << width << "x" << height << " " << x0 << "," << y0 << " " << x1 << "," << y1;
+        }
     }
 }
