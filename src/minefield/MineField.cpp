@@ -9,7 +9,6 @@
 
 #include "logic/Deduction.h"
 #include "logic/NoGuessBoard.h"
-#include "minefield/ZeroFlood.h"
 #include "picking/RayAlgorithm.h"
 #include "support/Sides.h"
 
@@ -207,26 +206,37 @@ void MineField::EatZeroBlocks(const BlockPos& start, float time) {
     size_t opened = 0;
     std::vector<ZeroFlood::Word> reached;
     {
-        ZeroFlood flood(sizeX, sizeY, sizeZ);
-        const Block* block = &cubes.At(0);
-        for (int x = 0; x < sizeX; ++x) {
-            for (int y = 0; y < sizeY; ++y) {
-                for (int z = 0; z < sizeZ; z += 64) {
-                    ZeroFlood::Word covered = 0, zeros = 0;
-                    for (int bit = 0; bit < std::min(64, sizeZ - z); ++bit, ++block) {
-                        covered |= ZeroFlood::Word(block->state != Block::kUncovered) << bit;
-                        zeros |= ZeroFlood::Word(block->adjacentMines == 0) << bit;
-                    }
-                    flood.SetWord(x, y, z / 64, covered, zeros);
-                }
-            }
-        }
+        ZeroFlood flood = FloodRows();
         opened = flood.Flood(start.x, start.y, start.z);
         reached = flood.TakeReached();
     }  // its rows go before the sweep, which needs memory of its own
-    const size_t words = reached.size() / (static_cast<size_t>(sizeX) * sizeY);
     blockWorld.BeginBatch(opened);
-    for (size_t row = 0; row < reached.size() / words; ++row) {
+    Open(reached, time);
+    reached = {};
+    blockWorld.EndBatch();
+}
+
+ZeroFlood MineField::FloodRows() const {
+    ZeroFlood flood(sizeX, sizeY, sizeZ);
+    const Block* block = &cubes.At(0);
+    for (int x = 0; x < sizeX; ++x) {
+        for (int y = 0; y < sizeY; ++y) {
+            for (int z = 0; z < sizeZ; z += 64) {
+                ZeroFlood::Word covered = 0, zeros = 0;
+                for (int bit = 0; bit < std::min(64, sizeZ - z); ++bit, ++block) {
+                    covered |= ZeroFlood::Word(block->state != Block::kUncovered) << bit;
+                    zeros |= ZeroFlood::Word(block->adjacentMines == 0) << bit;
+                }
+                flood.SetWord(x, y, z / 64, covered, zeros);
+            }
+        }
+    }
+    return flood;
+}
+
+void MineField::Open(const std::vector<ZeroFlood::Word>& reached, float time) {
+    const size_t rows = static_cast<size_t>(sizeX) * static_cast<size_t>(sizeY), words = reached.size() / rows;
+    for (size_t row = 0; row < rows; ++row) {
         const BlockPos first(static_cast<int32_t>(row / sizeY), static_cast<int32_t>(row % sizeY), 0);
         for (size_t w = 0; w < words; ++w) {
             for (ZeroFlood::Word bits = reached[row * words + w]; bits != 0; bits &= bits - 1) {
@@ -235,8 +245,6 @@ void MineField::EatZeroBlocks(const BlockPos& start, float time) {
             }
         }
     }
-    reached = {};
-    blockWorld.EndBatch();
 }
 
 void MineField::Uncover(size_t index, float time) {

@@ -14,6 +14,7 @@
 #include <ostream>
 #include <vector>
 
+#include "minefield/ZeroFlood.h"
 #include "support/Geometry.h"
 #include "support/Sides.h"
 #include "world/BlockWorld2.h"
@@ -234,6 +235,10 @@ private:
     void Open(size_t index, float time);
     void Uncover(size_t index, float time);
     void Uncover(size_t index, const BlockPos& pos, float time);
+    // Which cubes are covered, and which of those are zeros, as a flood reads them.
+    ZeroFlood FloodRows() const;
+    // The cubes of the rows of bits a flood reached, in position order.
+    void Open(const std::vector<ZeroFlood::Word>& reached, float time);
     void ToggleFlag(const BlockPos& pos, Block& block, float time);
     // Puts the cube's look into the block world, unless the cut hides it.
     void Show(const BlockPos& pos, int texture);
