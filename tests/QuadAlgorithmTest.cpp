@@ -97,7 +97,7 @@ TEST(QuadHolder, FacesOfEveryTextureSideAndPlaneStayApart) {
 // Batches big enough to share their sweeps between threads end with exactly
 // the faces their records show: one that fills most of a box, written to the
 // index alone, and one that changes a quarter of it record by record; the
-// records come out in step. Odd sides end the columns' runs of eight slots
+// records come out in step, and so do runs of cubes taken away at once. Odd sides end the columns' runs of eight slots
 // everywhere, and single faces changed make records whose faces differ.
 TEST(BlockWorld2, BigBatchesEndWithTheFacesTheirRecordsShow) {
     for (const std::array<int, 3> size : {std::array<int, 3>{48, 48, 48}, {65, 9, 33}, {17, 130, 25}}) {
@@ -127,6 +127,14 @@ TEST(BlockWorld2, BigBatchesEndWithTheFacesTheirRecordsShow) {
                     faces[size_t(i)].fill(texture);
                     solid[size_t(i)] = texture != 0;
                     world.ChangePos(positionOf(i), texture);
+                }
+            }
+            for (int row = 0; row < size[0] * size[1]; row += 7) {  // runs taken away at once, as a flood's rows
+                const int z = int(random() % 2) * 64;
+                const uint64_t run = (uint64_t(random()) << 32 | random()) & (z + 64 <= size[2] ? ~uint64_t(0) : (uint64_t(1) << (size[2] - z)) - 1);
+                world.RemoveRun(BlockPos(row / size[1], row % size[1], z), z < size[2] ? run : 0);
+                for (int bit = 0; bit < 64 && z + bit < size[2]; ++bit) {
+                    if (run >> bit & 1) faces[size_t(row * size[2] + z + bit)].fill(0), solid[size_t(row * size[2] + z + bit)] = false;
                 }
             }
             world.EndBatch();

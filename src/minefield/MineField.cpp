@@ -180,15 +180,18 @@ uint8_t MineField::CountMines(const BlockPos& pos) const {
     return count;
 }
 
+void MineField::Uncover(size_t index, const BlockPos& pos, float time) {
+    Resolve(cubes.At(index), time);
+    blockWorld.ChangePos(pos, 0);
+}
+
 // Inline: a flood opens a million cubes.
-inline void MineField::Uncover(size_t index, const BlockPos& pos, float time) {
-    Block& block = cubes.At(index);
+inline void MineField::Resolve(Block& block, float time) {
     if (block.state == Block::kFlagged) {
         --flagCount;
         flaggedMineCount -= block.isMine;
     }
     block.state = Block::kUncovered;
-    blockWorld.ChangePos(pos, 0);
     block.timeFinished = time;
     ++tally.uncovered;
     ++changes;
@@ -239,10 +242,11 @@ void MineField::Open(const std::vector<ZeroFlood::Word>& reached, float time) {
     for (size_t row = 0; row < rows; ++row) {
         const BlockPos first(static_cast<int32_t>(row / sizeY), static_cast<int32_t>(row % sizeY), 0);
         for (size_t w = 0; w < words; ++w) {
-            for (ZeroFlood::Word bits = reached[row * words + w]; bits != 0; bits &= bits - 1) {
-                const int z = static_cast<int>(w * 64) + __builtin_ctzll(bits);
-                Uncover(row * sizeZ + static_cast<size_t>(z), BlockPos(first.x, first.y, z), time);
+            const ZeroFlood::Word run = reached[row * words + w];
+            for (ZeroFlood::Word bits = run; bits != 0; bits &= bits - 1) {
+                Resolve(cubes.At(row * sizeZ + w * 64 + static_cast<size_t>(__builtin_ctzll(bits))), time);
             }
+            blockWorld.RemoveRun(BlockPos(first.x, first.y, static_cast<int32_t>(w * 64)), run);
         }
     }
 }

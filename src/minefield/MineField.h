@@ -235,6 +235,8 @@ private:
     void Open(size_t index, float time);
     void Uncover(size_t index, float time);
     void Uncover(size_t index, const BlockPos& pos, float time);
+    // The cube's record and the counts, without the block world.
+    void Resolve(Block& block, float time);
     // Which cubes are covered, and which of those are zeros, as a flood reads them.
     ZeroFlood FloodRows() const;
     // The cubes of the rows of bits a flood reached, in position order.

@@ -1,6 +1,7 @@
 #include "world/BlockWorld2.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "support/ProcessEnd.h"
 #include "support/Sides.h"
@@ -100,6 +101,24 @@ void BlockWorld2::ChangeRecord(const BlockPos& pos, int texture) {
         }
     }
     Store(pos, record);
+}
+
+void BlockWorld2::RemoveRun(const BlockPos& first, uint64_t run) {
+    size_t slot = 0, last = 0;
+    const int64_t end = int64_t(first.z) + 63 - (run == 0 ? 63 : __builtin_clzll(run));
+    if (end > INT32_MAX || !SlotToChange(first, slot) || !index.SlotOf(BlockPos(first.x, first.y, int32_t(end)), last)) {
+        for (; run != 0; run &= run - 1) {
+            ChangePos(BlockPos(first.x, first.y, first.z + __builtin_ctzll(run)), 0);
+        }
+        return;
+    }
+    for (; run != 0; run &= run - 1) {
+        const int z = __builtin_ctzll(run);
+        if (index.Holds(slot + static_cast<size_t>(z))) {
+            Notify(BlockPos(first.x, first.y, first.z + z));
+            index.SetCube(slot + static_cast<size_t>(z), 0);
+        }
+    }
 }
 
 void BlockWorld2::ChangeTexture(int texture, const BlockPos& pos, int side) {

@@ -62,6 +62,9 @@ public:
             index.SetCube(slot, texture);
         }
     }
+    // The cubes along z from first, one for each bit of run, taken away: as
+    // ChangePos(pos, 0) for each, a row of the store at once in a big batch.
+    void RemoveRun(const BlockPos& first, uint64_t run);
     void ChangeTexture(int texture, const BlockPos& pos, int side);
     void ChangeTextureInternal(int texture, const BlockPos& pos, int side);
     bool IsPhysicallySolid(const BlockPos& pos) const;

@@ -129,6 +129,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if (op < 2) oracle.solid[p] = texture != 0;
         } else if (op == 3) {
             CastRay(bytes, world, oracle);
+        } else if (op == 5) {
+            uint64_t run = 0;
+            for (int bit = 0; bit < 64; bit += 8) run |= uint64_t(bytes.Next(256)) << bit;
+            world.RemoveRun(p, run);
+            for (int bit = 0; bit < 64; ++bit) {
+                if (run >> bit & 1) {
+                    const BlockPos q(p.x, p.y, p.z + bit);
+                    plain.ChangePos(q, 0);
+                    oracle.sides[q].fill(0), oracle.solid[q] = false;
+                }
+            }
         } else if (op == 4) {
             batched ? world.EndBatch() : world.BeginBatch(bytes.Next(2) ? 0 : size_t(1) << 30);  // record by record, or copies only
             batched = !batched;
