@@ -63,7 +63,8 @@ public:
     // the box's low corner), the texture of each face visible on their low
     // side and on their high side (0 where none shows): layer after layer,
     // each row by row from the box's low corner. Layers beyond the box show
-    // nothing.
+    // nothing. The cells must come in all 0, as a sweep that takes every
+    // face leaves them: clearing them took a tenth of a flood's sweep.
     struct Faces {
         std::vector<int16_t> cells;
         std::vector<uint64_t> occupied;  // per row of each layer, a bit for each cell with a face, as a sweep reads them

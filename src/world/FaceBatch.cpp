@@ -169,13 +169,18 @@ void FaceBatch::SweepLayers(const DenseIndex& index, int axis, int64_t begin, in
             ++count;
         }
         index.VisibleFaces(axis, first, count, scratch.low, scratch.high);
+        // A sweep takes every face it reads; a plane not swept is cleared.
+        const auto sweepOrClear = [&](Plane* plane, DenseIndex::Faces& faces, int64_t layer) {
+            if (plane != nullptr && plane->sweep) {
+                Sweep(*plane, axis, faces, layer - first, scratch);
+            } else {
+                std::fill_n(faces.cells.begin() + (layer - first) * area, area, int16_t(0));
+            }
+        };
         for (int64_t layer = first; layer < first + count; ++layer) {
-            if (layer >= 0 && planes[lowSide - 1][layer].sweep) {
-                Sweep(planes[lowSide - 1][layer], axis, scratch.low, layer - first, scratch);
-            }
-            if (layer + 1 < static_cast<int64_t>(planes[highSide - 1].size()) && planes[highSide - 1][layer + 1].sweep) {
-                Sweep(planes[highSide - 1][layer + 1], axis, scratch.high, layer - first, scratch);
-            }
+            const int64_t highPlanes = static_cast<int64_t>(planes[highSide - 1].size());
+            sweepOrClear(layer >= 0 ? &planes[lowSide - 1][layer] : nullptr, scratch.low, layer);
+            sweepOrClear(layer + 1 < highPlanes ? &planes[highSide - 1][layer + 1] : nullptr, scratch.high, layer);
         }
         first += count;
     }
