@@ -132,10 +132,10 @@ TEST(BlockWorld2, BigBatchesEndWithTheFacesTheirRecordsShow) {
                 }
             }
             for (int row = 0; row < size[0] * size[1]; row += 7) {  // runs taken away at once, as a flood's rows
-                const int z = int(random() % 2) * 64;
-                const uint64_t run = (uint64_t(random()) << 32 | random()) & (z + 64 <= size[2] ? ~uint64_t(0) : (uint64_t(1) << (size[2] - z)) - 1);
-                world.RemoveRun(BlockPos(row / size[1], row % size[1], z), z < size[2] ? run : 0);
-                for (int bit = 0; bit < 64 && z + bit < size[2]; ++bit) {
+                const int z = size[2] > 64 ? int(random() % 2) * 64 : 0, width = std::min(64, size[2] - z);
+                const uint64_t run = (uint64_t(random()) << 32 | random()) & (width == 64 ? ~uint64_t(0) : (uint64_t(1) << width) - 1);
+                world.RemoveRun(BlockPos(row / size[1], row % size[1], z), run);
+                for (int bit = 0; bit < width; ++bit) {
                     if (run >> bit & 1) faces[size_t(row * size[2] + z + bit)].fill(0), solid[size_t(row * size[2] + z + bit)] = false;
                 }
             }
