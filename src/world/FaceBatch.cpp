@@ -177,8 +177,8 @@ void FaceBatch::SweepLayers(const DenseIndex& index, int axis, int64_t begin, in
                 std::fill_n(faces.cells.begin() + (layer - first) * area, area, int16_t(0));
             }
         };
+        const int64_t highPlanes = static_cast<int64_t>(planes[highSide - 1].size());
         for (int64_t layer = first; layer < first + count; ++layer) {
-            const int64_t highPlanes = static_cast<int64_t>(planes[highSide - 1].size());
             sweepOrClear(layer >= 0 ? &planes[lowSide - 1][layer] : nullptr, scratch.low, layer);
             sweepOrClear(layer + 1 < highPlanes ? &planes[highSide - 1][layer + 1] : nullptr, scratch.high, layer);
         }
