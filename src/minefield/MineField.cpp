@@ -313,7 +313,7 @@ bool MineField::CutDeeper(const Vector& look, BlockRect& layer) {
         const float along[3] = {std::fabs(look.x), std::fabs(look.y), std::fabs(look.z)};
         cut.axis = along[1] > along[0] ? 1 : 0;
         cut.axis = along[2] > along[cut.axis] ? 2 : cut.axis;
-        cut.sign = (cut.axis == 0 ? look.x : (cut.axis == 1 ? look.y : look.z)) < 0 ? -1 : 1;
+        cut.sign = Coordinate(look, cut.axis) < 0 ? -1 : 1;
     }
     if (cut.layers == Size(cut.axis)) {
         return false;

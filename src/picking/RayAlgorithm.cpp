@@ -17,14 +17,6 @@ struct Candidate {
     int side = 0;
 };
 
-float Component(const Vector& v, int axis) {
-    return axis == 0 ? v.x : (axis == 1 ? v.y : v.z);
-}
-
-int32_t PosComponent(const BlockPos& p, int axis) {
-    return axis == 0 ? p.x : (axis == 1 ? p.y : p.z);
-}
-
 // Coordinates far beyond any world are clamped; they stay outside every bounds.
 int32_t FloorToCoordinate(double value) {
     const double floored = std::floor(value);
@@ -56,19 +48,19 @@ public:
     // Bounds are needed only where a march must know it has left the world.
     AxisMarch(const RayStop& stop, const BlockRect* bounds, const Vector& origin, const Vector& direction, int axis)
         : stop(stop), bounds(bounds), axis(axis), b(axis == 0 ? 1 : 0), c(axis == 2 ? 1 : 2) {
-        const float da = Component(direction, axis);
+        const float da = Coordinate(direction, axis);
         marches = da > kEpsilon || da < -kEpsilon;
         if (!marches) {
             return;
         }
         up = da > 0;
         const float run = up ? da : -da;
-        slopeB = Component(direction, b) / run;
-        slopeC = Component(direction, c) / run;
-        const float oa = Component(origin, axis);
+        slopeB = Coordinate(direction, b) / run;
+        slopeC = Coordinate(direction, c) / run;
+        const float oa = Coordinate(origin, axis);
         float planeA = oa;
-        runB = Component(origin, b);
-        runC = Component(origin, c);
+        runB = Coordinate(origin, b);
+        runC = Coordinate(origin, c);
         if (std::ceil(oa) != oa) {
             planeA = up ? std::ceil(oa) : std::floor(oa);
             const float t = up ? planeA - oa : oa - planeA;
@@ -111,7 +103,7 @@ public:
     // outside them held nothing solid, so none before them can: from far off,
     // marching there one plane at a time would never end.
     void SkipToWorld() {
-        const double first = up ? PosComponent(bounds->low, axis) : PosComponent(bounds->high, axis) + 1.0;
+        const double first = up ? Coordinate(bounds->low, axis) : Coordinate(bounds->high, axis) + 1.0;
         const double planes = up ? first - plane : plane - first;
         if (planes <= 0) {
             return;
@@ -140,9 +132,9 @@ private:
     }
 
     static bool Away(const BlockPos& pos, const BlockRect& bounds, int axisIndex, float motion) {
-        const int32_t value = PosComponent(pos, axisIndex);
-        return (value > PosComponent(bounds.high, axisIndex) && motion >= 0) ||
-               (value < PosComponent(bounds.low, axisIndex) && motion <= 0);
+        const int32_t value = Coordinate(pos, axisIndex);
+        return (value > Coordinate(bounds.high, axisIndex) && motion >= 0) ||
+               (value < Coordinate(bounds.low, axisIndex) && motion <= 0);
     }
 
     const RayStop& stop;
