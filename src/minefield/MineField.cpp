@@ -214,7 +214,7 @@ void MineField::EatZeroBlocks(const BlockPos& start, float time) {
         reached = flood.TakeReached();
     }  // its rows go before the sweep, which needs memory of its own
     blockWorld.BeginBatch(opened);
-    Open(reached, time);
+    OpenReached(reached, time);
     reached = {};
     blockWorld.EndBatch();
 }
@@ -237,7 +237,7 @@ ZeroFlood MineField::FloodRows() const {
     return flood;
 }
 
-void MineField::Open(const std::vector<ZeroFlood::Word>& reached, float time) {
+void MineField::OpenReached(const std::vector<ZeroFlood::Word>& reached, float time) {
     const size_t rows = static_cast<size_t>(sizeX) * static_cast<size_t>(sizeY), words = reached.size() / rows;
     for (size_t row = 0; row < rows; ++row) {
         const BlockPos first(static_cast<int32_t>(row / sizeY), static_cast<int32_t>(row % sizeY), 0);

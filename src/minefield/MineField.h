@@ -240,7 +240,7 @@ private:
     // Which cubes are covered, and which of those are zeros, as a flood reads them.
     ZeroFlood FloodRows() const;
     // The cubes of the rows of bits a flood reached, in position order.
-    void Open(const std::vector<ZeroFlood::Word>& reached, float time);
+    void OpenReached(const std::vector<ZeroFlood::Word>& reached, float time);
     void ToggleFlag(const BlockPos& pos, Block& block, float time);
     // Puts the cube's look into the block world, unless the cut hides it.
     void Show(const BlockPos& pos, int texture);
