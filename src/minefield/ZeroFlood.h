@@ -17,7 +17,6 @@ public:
     using Word = uint64_t;
 
     ZeroFlood(int sizeX, int sizeY, int sizeZ);
-    int64_t Words() const { return words; }
     // Before the flood, the cubes of a row from z = 64 word on: which are covered, which of those are zeros.
     void SetWord(int x, int y, int64_t word, Word covering, Word zero) {
         const size_t at = Row(x, y) * static_cast<size_t>(words) + static_cast<size_t>(word);
