@@ -14,7 +14,6 @@ void BlockWorld2::Initialize(const BlockRect& bounds, bool outsideSolid) {
     this->bounds = bounds;
     quadAlgorithm.reset();
     outside.clear();
-    batchOpen = false;
     storeOnly = false;
     outsideCubes = false;
     faceBatch.Discard();
@@ -59,7 +58,6 @@ void BlockWorld2::GoingOutside(const BlockPos& pos) {
 }
 
 void BlockWorld2::BeginBatch(size_t cubes) {
-    batchOpen = true;
     if (!index.Empty() && !outsideCubes) {
         faceBatch.Begin(bounds, index);
         storeOnly = cubes > index.Size() / 16;
@@ -70,7 +68,6 @@ void BlockWorld2::BeginBatch(size_t cubes) {
 }
 
 void BlockWorld2::EndBatch() {
-    batchOpen = false;
     storeOnly = false;
     ApplyFaces();
 }

@@ -116,7 +116,6 @@ private:
     BlockRecords outside;
     std::unique_ptr<QuadAlgorithm> quadAlgorithm;
     bool quadsDisabled = false;
-    bool batchOpen = false;
     bool storeOnly = false;  // the batch writes the store and sweeps every plane it touches
     bool outsideCubes = false;
     FaceBatch faceBatch;
