@@ -256,6 +256,54 @@ PlainAim AimThrough(const PlainField& plain, const MineField& field, const Vecto
     return aim;
 }
 
+// Oracle: a plain breadth-first walk over the cubes. Rows long enough for
+// two and three words, and zeros that fall apart into many pieces: a flood
+// reaches its start's piece of zeros and their covered neighbours, no more.
+TEST(ZeroFlood, ReachesWhatAWalkFromZeroToZeroReaches) {
+    std::mt19937 random(17);
+    const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    for (int round = 0; round < 200; ++round) {
+        const int sx = pick(1, 4), sy = pick(1, 4), sz = pick(1, 150), zeroOneIn = pick(1, 3);
+        const auto at = [&](int x, int y, int z) { return size_t((x * sy + y) * sz + z); };
+        std::vector<bool> covered(size_t(sx) * sy * sz), zero(covered.size());
+        ZeroFlood flood(sx, sy, sz);
+        for (int x = 0; x < sx; ++x)
+            for (int y = 0; y < sy; ++y)
+                for (int z0 = 0; z0 < sz; z0 += 64) {
+                    ZeroFlood::Word c = 0, o = 0;
+                    for (int z = z0; z < std::min(sz, z0 + 64); ++z) {
+                        covered[at(x, y, z)] = pick(0, 9) != 0, zero[at(x, y, z)] = pick(0, zeroOneIn) == 0;
+                        c |= ZeroFlood::Word(covered[at(x, y, z)]) << (z - z0), o |= ZeroFlood::Word(zero[at(x, y, z)]) << (z - z0);
+                    }
+                    flood.SetWord(x, y, z0 / 64, c, o);
+                }
+        const BlockPos start(pick(0, sx - 1), pick(0, sy - 1), pick(0, sz - 1));
+        std::vector<bool> reached(covered.size());
+        std::queue<BlockPos> walk;
+        const auto reach = [&](const BlockPos& p) {
+            const size_t i = at(p.x, p.y, p.z);
+            if (!covered[i] || reached[i]) return;
+            reached[i] = true;
+            if (zero[i]) walk.push(p);
+        };
+        reach(start);
+        for (; !walk.empty(); walk.pop())
+            for (const BlockPos& d : kNeighbours) {
+                const BlockPos q(walk.front().x + d.x, walk.front().y + d.y, walk.front().z + d.z);
+                if (q.x >= 0 && q.x < sx && q.y >= 0 && q.y < sy && q.z >= 0 && q.z < sz) reach(q);
+            }
+        const size_t count = flood.Flood(start.x, start.y, start.z);
+        const std::vector<ZeroFlood::Word> rows = flood.TakeReached();
+        const size_t words = rows.size() / (size_t(sx) * sy);
+        for (int x = 0; x < sx; ++x)
+            for (int y = 0; y < sy; ++y)
+                for (int z = 0; z < sz; ++z)
+                    ASSERT_EQ(bool(rows[size_t(x * sy + y) * words + size_t(z / 64)] >> (z % 64) & 1), bool(reached[at(x, y, z)]))
+                        << sx << "x" << sy << "x" << sz << " from " << start.x << "," << start.y << "," << start.z << " at " << x << "," << y << "," << z;
+        EXPECT_EQ(count, size_t(std::count(reached.begin(), reached.end(), true)));
+    }
+}
+
 // A chord, aimed at a marker as a click is, does what clicking each covered
 // neighbour in turn does by the plain rules: with the flags right it opens
 // the rest, with a wrong flag among them it loses, with too few it does

@@ -29,7 +29,7 @@ ZeroFlood::ZeroFlood(int sizeX, int sizeY, int sizeZ)
     : sizeX(sizeX), sizeY(sizeY), words((std::max(sizeZ, 0) + 63) / 64),
       covered(static_cast<size_t>(std::max(sizeX, 0)) * std::max(sizeY, 0) * words), zeros(covered.size()),
       reached(covered.size()), waiting(covered.size()),
-      queue(static_cast<size_t>(std::max(sizeX, 0)) * std::max(sizeY, 0)), queued(queue.size()) {}
+      queue(static_cast<size_t>(std::max(sizeX, 0)) * std::max(sizeY, 0) + 1), queued(queue.size() - 1) {}
 
 size_t ZeroFlood::Flood(int x, int y, int z) {
     std::vector<Word> spread(static_cast<size_t>(words), 0);

@@ -39,7 +39,9 @@ private:
     int sizeX, sizeY;
     int64_t words;
     std::vector<Word> covered, zeros, reached, waiting;  // a row after another
-    std::vector<uint32_t> queue;  // rows whose zeros wait, each at most once: a ring
+    // Rows whose zeros wait, each at most once: a ring one longer than the
+    // rows, so that with every row in it, it is not taken for empty.
+    std::vector<uint32_t> queue;
     std::vector<bool> queued;
     size_t head = 0, tail = 0;
 };
