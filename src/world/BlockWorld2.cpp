@@ -109,13 +109,13 @@ void BlockWorld2::RemoveRun(const BlockPos& first, uint64_t run) {
         }
         return;
     }
-    for (; run != 0; run &= run - 1) {
-        const int z = __builtin_ctzll(run);
+    for (uint64_t bits = observer != nullptr ? run : 0; bits != 0; bits &= bits - 1) {
+        const int z = __builtin_ctzll(bits);
         if (index.Holds(slot + static_cast<size_t>(z))) {
             Notify(BlockPos(first.x, first.y, first.z + z));
-            index.SetCube(slot + static_cast<size_t>(z), 0);
         }
     }
+    index.EmptyRun(slot, run);
 }
 
 void BlockWorld2::ChangeTexture(int texture, const BlockPos& pos, int side) {
