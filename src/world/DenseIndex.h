@@ -52,16 +52,9 @@ public:
     // The slots from first on that the bits of run mark, each emptied as
     // SetCube(slot, 0) empties it: a flood empties rows of them.
     void EmptyRun(size_t first, uint64_t run) {
-        size_t held = 0;
         for (; run != 0; run &= run - 1) {
-            const size_t slot = first + static_cast<size_t>(__builtin_ctzll(run));
-            if (looks[slot] == kMixed) {
-                mixed.erase(slot);
-            }
-            held += looks[slot] != 0;
-            looks[slot] = 0;
+            SetLook(first + static_cast<size_t>(__builtin_ctzll(run)), 0);
         }
-        records -= held;
     }
     int64_t Extent(int axis) const { return extent[axis]; }
     BlockPos PositionOf(size_t slot) const {
