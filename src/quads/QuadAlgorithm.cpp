@@ -531,17 +531,8 @@ void QuadAlgorithm::QuadHolder::ReplacePlane(int side, int plane, const std::vec
             planes->second.at(plane).Clear();
         }
     }
-    const auto before = [](const TexturedQuad& a, const TexturedQuad& b) {
-        return a.texture < b.texture || (a.texture == b.texture && a.quad < b.quad);
-    };
-    const std::vector<TexturedQuad>* sorted = &rectangles;
-    if (!std::is_sorted(rectangles.begin(), rectangles.end(), before)) {
-        replacing = rectangles;
-        SortByTextureAndQuad(replacing, sorting);
-        sorted = &replacing;
-    }
-    for (auto run = sorted->begin(); run != sorted->end();) {
-        const auto end = std::find_if(run, sorted->end(), [&](const TexturedQuad& r) { return r.texture != run->texture; });
+    for (auto run = rectangles.begin(); run != rectangles.end();) {
+        const auto end = std::find_if(run, rectangles.end(), [&](const TexturedQuad& r) { return r.texture != run->texture; });
         filling.clear();
         std::transform(run, end, std::back_inserter(filling), [](const TexturedQuad& r) { return r.quad; });
         EngineFor(run->texture, side, plane).Fill(filling);
