@@ -60,7 +60,7 @@ private:
     // mostly spends between batches.
     struct Scratch {
         DenseIndex::Faces low, high;
-        std::vector<QuadAlgorithm::TexturedQuad> sorting;
+        std::vector<QuadAlgorithm::TexturedQuad> found, sorting;
     };
 
     // The plane through the face of the cube at pos on that side.
