@@ -304,8 +304,8 @@ TEST(FieldGl, RegionsDrawWhatSendingEverythingDraws) {
 
 // What a frame leaves out, because everything over it on the screen is
 // nearer, is only what cannot be seen: from random poses in and around
-// random opened boxes, cut or not, leaving out the regions the depths read
-// back hide changes no pixel, and the picture is the plain drawing of
+// random opened boxes, cut or not, leaving out the regions and the markers
+// the depths read back hide changes no pixel, and the picture is the plain drawing of
 // everything but where two faces meet at one depth, which either may show.
 // Leaving out the faces and markers' triangles seen from behind changes only
 // lone pixels on the edges where one meets one seen from the front, there,
@@ -317,7 +317,7 @@ TEST(FieldGl, WhatAFrameLeavesOutCannotBeSeen) {
     std::mt19937 random(37);
     std::uniform_real_distribution<float> unit(-1, 1);
     world.Drawer().SetPointMarkers(false);
-    size_t leftOut = 0;
+    size_t leftOut = 0, markersLeftOut = 0;
     const auto differ = [](const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
         int pixels = 0;
         for (size_t i = 0; i < a.size(); i += 3) pixels += !std::equal(&a[i], &a[i] + 3, &b[i]);
@@ -341,6 +341,7 @@ TEST(FieldGl, WhatAFrameLeavesOutCannotBeSeen) {
             world.Drawer().SetDepthCulling(culling);
             pictures[culling] = Picture([&] { world.Render(); });
             leftOut += culling ? world.Drawer().LeftOut() : 0;
+            markersLeftOut += culling ? world.Drawer().MarkersLeftOut() : 0;
         }
         const std::string where = "round " + std::to_string(round) + ", eye " + ToString(eye.x) + " " + ToString(eye.y) + " " + ToString(eye.z);
         EXPECT_EQ(differ(pictures[true], pictures[false]), 0) << where;
@@ -371,6 +372,7 @@ TEST(FieldGl, WhatAFrameLeavesOutCannotBeSeen) {
         }
     }
     EXPECT_GT(leftOut, 20u) << "the poses hide some regions";
+    EXPECT_GT(markersLeftOut, 1000u) << "and markers of the others";
     world.Drawer().SetPointMarkers(true);
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <string>
 
 #include "picking/RayAlgorithm.h"
 #include "render/DepthTiles.h"
@@ -87,8 +88,9 @@ TEST(Sides, FacesTurnedAwayAreBehindTheEyeInEveryPlaneOfTheBox) {
     }
 }
 
-// Oracle: every pixel of the tiles the rectangle touches, clipped to the
-// screen, lies nearer than the depth; a rectangle off the screen hides nothing.
+// Oracle: every pixel of the tiles the rectangle touches, or of the rectangle
+// itself, clipped to the screen, lies nearer than the depth; a rectangle off
+// the screen hides nothing.
 TEST(DepthTiles, HideWhatEveryPixelOfTheTouchedTilesCovers) {
     std::mt19937 random(5);
     const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
@@ -103,11 +105,17 @@ TEST(DepthTiles, HideWhatEveryPixelOfTheTouchedTilesCovers) {
             const int x1 = x0 + pick(0, 20), y1 = y0 + pick(0, 20);
             const float depth = pick(0, 9) / 8.0f - 1 / 16.0f;
             const int left = std::max(x0, 0), bottom = std::max(y0, 0), right = std::min(x1, width - 1), top = std::min(y1, height - 1);
-            bool hidden = true;
-            for (int y = bottom / 8 * 8; left <= right && bottom <= top && y <= std::min(top / 8 * 8 + 7, height - 1); ++y)
-                for (int x = left / 8 * 8; x <= std::min(right / 8 * 8 + 7, width - 1); ++x)
-                    hidden = hidden && depths[size_t(y) * width + x] < depth;
-            EXPECT_EQ(tiles.Hides(x0, y0, x1, y1, depth), hidden) << width << "x" << height << " " << x0 << "," << y0 << " " << x1 << "," << y1;
+            const auto hides = [&](int tile) {
+                bool hidden = true;
+                for (int y = bottom / tile * tile; left <= right && bottom <= top && y <= std::min(top / tile * tile + tile - 1, height - 1); ++y)
+                    for (int x = left / tile * tile; x <= std::min(right / tile * tile + tile - 1, width - 1); ++x)
+                        hidden = hidden && depths[size_t(y) * width + x] < depth;
+                return hidden;
+            };
+            const std::string where = std::to_string(width) + "x" + std::to_string(height) + " " + std::to_string(x0) + "," +
+                                      std::to_string(y0) + " " + std::to_string(x1) + "," + std::to_string(y1);
+            EXPECT_EQ(tiles.Hides(x0, y0, x1, y1, depth), hides(8)) << where;
+            EXPECT_EQ(tiles.PixelsHide(x0, y0, x1, y1, depth), hides(1)) << where;
         }
     }
 }

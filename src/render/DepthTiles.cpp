@@ -3,6 +3,7 @@
 #include <algorithm>
 
 void DepthTiles::Build(const float* depths, int w, int h) {
+    pixels = depths;
     width = w;
     height = h;
     across = (w + kTile - 1) / kTile;
@@ -39,6 +40,21 @@ bool DepthTiles::Hides(int x0, int y0, int x1, int y1, float depth) const {
             if (!(tiles[tx] < depth)) {
                 return false;
             }
+        }
+    }
+    return true;
+}
+
+bool DepthTiles::PixelsHide(int x0, int y0, int x1, int y1, float depth) const {
+    if (Hides(x0, y0, x1, y1, depth)) {
+        return true;
+    }
+    x0 = std::max(x0, 0), y0 = std::max(y0, 0);
+    x1 = std::min(x1, width - 1), y1 = std::min(y1, height - 1);
+    for (int y = y0; y <= y1; ++y) {
+        const float* row = pixels + static_cast<size_t>(y) * width;
+        if (!std::all_of(row + x0, row + x1 + 1, [depth](float d) { return d < depth; })) {
+            return false;
         }
     }
     return true;

@@ -13,11 +13,16 @@ class DepthTiles {
 public:
     static constexpr int kTile = 8;
 
-    // Depths row by row from the bottom left, 0 near to 1 far, as OpenGL reads them back.
+    // Depths row by row from the bottom left, 0 near to 1 far, as OpenGL
+    // reads them back; they must stay while the tiles are asked.
     void Build(const float* depths, int width, int height);
-    // Whether every pixel from (x0, y0) to (x1, y1), both included and
-    // clipped to the screen, holds a depth below depth.
+    // Whether every pixel of the tiles that the rectangle from (x0, y0) to
+    // (x1, y1), both included and clipped to the screen, touches holds a
+    // depth below depth.
     bool Hides(int x0, int y0, int x1, int y1, float depth) const;
+    // The same for the rectangle's own pixels: for what covers a few of
+    // them, where one far pixel in a tile tells nothing of its others.
+    bool PixelsHide(int x0, int y0, int x1, int y1, float depth) const;
 
 private:
     int width = 0;
@@ -25,6 +30,7 @@ private:
     int across = 0;
     int up = 0;
     std::vector<float> farthest;
+    const float* pixels = nullptr;
 };
 
 #endif

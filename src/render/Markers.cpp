@@ -24,9 +24,6 @@ Colour CountColour(uint8_t count, float s) {
     }
 }
 
-// Corners A, B, C, D of the marker, offsets within the cube.
-constexpr float kCorners[4][3] = {{0.4f, 0.4f, 0.4f}, {0.6f, 0.4f, 0.4f}, {0.5f, 0.6f, 0.4f}, {0.5f, 0.5f, 0.6f}};
-
 // The triangles by their corners, the base first, each turning
 // counter-clockwise seen from outside and ordered to end on the corner that
 // carries its shade: the base BAC (1.0) on C, BDA (0.7) on A, CDB (0.4) on
@@ -48,8 +45,8 @@ Shape ShapeOf(uint8_t count) {
     Shape shape{};
     for (int corner = 0; corner < kMarkerCorners; ++corner) {
         const Colour colour = CountColour(count, kShades[corner]);
-        shape.corners[corner] = MarkerVertex{Byte(colour.r), Byte(colour.g), Byte(colour.b), 255, kCorners[corner][0],
-                                             kCorners[corner][1], kCorners[corner][2]};
+        shape.corners[corner] = MarkerVertex{Byte(colour.r), Byte(colour.g), Byte(colour.b), 255, kMarkerCorner[corner][0],
+                                             kMarkerCorner[corner][1], kMarkerCorner[corner][2]};
     }
     return shape;
 }

@@ -122,12 +122,13 @@ float DistanceToBox(const Vector& p, const Vector& low, const Vector& high) {
 // this much nearer than a pixel's depth counts as maybe in front of it.
 constexpr float kDepthMargin = 1e-6f;
 
-// Whether what the box holds would fail the depth test at every pixel it could
-// cover. A box reaching behind the eye covers anything.
-bool Hidden(const FrameView& view, const DepthTiles& tiles, const Vector& low, const Vector& high) {
+// Whether what lies within the corners' hull would fail the depth test at
+// every pixel it could cover, told by the tiles or pixel by pixel. What
+// reaches behind the eye covers anything.
+bool Hidden(const FrameView& view, const DepthTiles& tiles, const Vector* corners, int count, bool byPixel) {
     double left = 1e30, bottom = 1e30, right = -1e30, top = -1e30, nearest = 1;
-    for (int corner = 0; corner < 8; ++corner) {
-        const double p[3] = {corner & 1 ? high.x : low.x, corner & 2 ? high.y : low.y, corner & 4 ? high.z : low.z};
+    for (int corner = 0; corner < count; ++corner) {
+        const double p[3] = {corners[corner].x, corners[corner].y, corners[corner].z};
         double clip[4];
         for (int row = 0; row < 4; ++row) {
             clip[row] = view.combined[12 + row];
@@ -142,15 +143,52 @@ bool Hidden(const FrameView& view, const DepthTiles& tiles, const Vector& low, c
         nearest = std::min(nearest, (clip[2] / clip[3] + 1) / 2);
     }
     const auto pixel = [](double v) { return static_cast<int>(std::clamp(v, -1e6, 1e6)); };
-    return tiles.Hides(pixel(std::floor(left)) - 1 - view.viewport[0], pixel(std::floor(bottom)) - 1 - view.viewport[1],
-                       pixel(std::ceil(right)) + 1 - view.viewport[0], pixel(std::ceil(top)) + 1 - view.viewport[1],
-                       static_cast<float>(nearest) - kDepthMargin);
+    const int x0 = pixel(std::floor(left)) - 1 - view.viewport[0], y0 = pixel(std::floor(bottom)) - 1 - view.viewport[1];
+    const int x1 = pixel(std::ceil(right)) + 1 - view.viewport[0], y1 = pixel(std::ceil(top)) + 1 - view.viewport[1];
+    const float depth = static_cast<float>(nearest) - kDepthMargin;
+    return byPixel ? tiles.PixelsHide(x0, y0, x1, y1, depth) : tiles.Hides(x0, y0, x1, y1, depth);
+}
+
+bool Hidden(const FrameView& view, const DepthTiles& tiles, const Vector& low, const Vector& high) {
+    Vector corners[8];
+    for (int corner = 0; corner < 8; ++corner) {
+        corners[corner] = Vector(corner & 1 ? high.x : low.x, corner & 2 ? high.y : low.y, corner & 4 ? high.z : low.z);
+    }
+    return Hidden(view, tiles, corners, 8, false);
+}
+
+// A marker is a tetrahedron of a few pixels, within its corners' hull, and
+// seen through gaps: of the markers whose parts of 64 cubes are not hidden,
+// the depths hide five in six, checked one by one pixel by pixel.
+bool MarkerHidden(const FrameView& view, const DepthTiles& tiles, const BlockPos& cube) {
+    Vector corners[kMarkerCorners];
+    for (int corner = 0; corner < kMarkerCorners; ++corner) {
+        corners[corner] = Vector(cube.x + kMarkerCorner[corner][0], cube.y + kMarkerCorner[corner][1], cube.z + kMarkerCorner[corner][2]);
+    }
+    return Hidden(view, tiles, corners, kMarkerCorners, true);
+}
+
+// Each marker's cube from its region's low corner, as x * 256 + y * 16 + z:
+// its first corner lies inside it.
+static_assert(FieldRegions::kRegionSide == 16, "a cube within its region takes four bits an axis");
+void KeepCubes(const std::vector<MarkerVertex>& markers, const BlockPos& low, std::vector<uint16_t>& cubes) {
+    cubes.clear();
+    for (size_t corner = 0; corner < markers.size(); corner += kMarkerCorners) {
+        const MarkerVertex& first = markers[corner];
+        const int x = static_cast<int>(first.x) - low.x, y = static_cast<int>(first.y) - low.y, z = static_cast<int>(first.z) - low.z;
+        cubes.push_back(static_cast<uint16_t>((x * 16 + y) * 16 + z));
+    }
+    cubes.shrink_to_fit();
+}
+
+BlockPos CubeOf(const BlockPos& low, uint16_t cube) {
+    return BlockPos(low.x + (cube >> 8), low.y + ((cube >> 4) & 15), low.z + (cube & 15));
 }
 
 template <typename T>
-void Upload(unsigned int target, unsigned int buffer, const std::vector<T>& data) {
+void Upload(unsigned int target, unsigned int buffer, const std::vector<T>& data, GLenum usage = GL_STATIC_DRAW) {
     glBindBuffer(target, buffer);
-    glBufferData(target, static_cast<GLsizeiptr>(data.size() * sizeof(T)), data.data(), GL_STATIC_DRAW);
+    glBufferData(target, static_cast<GLsizeiptr>(data.size() * sizeof(T)), data.data(), usage);
 }
 
 bool Stale(const RegionDrawer::Kept& kept, uint64_t version) {
@@ -227,6 +265,7 @@ RegionDrawer::~RegionDrawer() {
     if (markerIndices != 0) {
         glDeleteBuffers(1, &markerIndices);
         glDeleteBuffers(1, &faceIndices);
+        glDeleteBuffers(1, &shownIndices);
     }
 }
 
@@ -249,6 +288,8 @@ void RegionDrawer::Prepare(const FieldRegions& regions) {
         Upload(GL_ELEMENT_ARRAY_BUFFER, markerIndices, MarkerIndices(kMostMarkers));
         glGenBuffers(1, &faceIndices);
         Upload(GL_ELEMENT_ARRAY_BUFFER, faceIndices, RepeatedIndices(kRectangleTriangles, 4, kQuadsAChunk));
+        glGenBuffers(1, &shownIndices);
+        firstMarker = MarkerIndices(1);
     }
     if (layout != regions.Layout()) {
         Release();
@@ -295,25 +336,45 @@ void RegionDrawer::DrawMarkers(const FieldRegions& regions, const FrameView& vie
         if (region.markers.current) {
             Upload(GL_ARRAY_BUFFER, region.buffers[kMarkerVertices], std::vector<MarkerVertex>());
             region.markers.current = false;
+            region.cubes = {};
         }
         glBindBuffer(GL_ARRAY_BUFFER, region.buffers[kPoints]);
         PointFarMarkerArrays(nullptr, region.pointsFormat);
     } else {
-        Keep(region.markers, version, region.buffers[kMarkerVertices], markers, [&] { regions.BuildMarkers(index, markers, region.ends); });
+        Keep(region.markers, version, region.buffers[kMarkerVertices], markers, [&] {
+            regions.BuildMarkers(index, markers, region.ends);
+            KeepCubes(markers, regions.Box(index).low, region.cubes);
+        });
         glBindBuffer(GL_ARRAY_BUFFER, region.buffers[kMarkerVertices]);
         glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, markerIndices);
         PointMarkerArrays(nullptr);
         glShadeModel(GL_FLAT);
         HideMarkerBacks(view.markerBacksHidden);
     }
+    const BlockPos low = regions.Box(index).low;
+    shown.clear();
     ForEachShownRun(view, depthCulling ? &tiles : nullptr, regions.Box(index), region.ends, [&](size_t first, size_t last) {
         if (asPoints) {
             glDrawArrays(GL_POINTS, static_cast<GLint>(first), static_cast<GLsizei>(last - first));
+        } else if (depthCulling) {
+            for (size_t marker = first; marker < last; ++marker) {
+                if (MarkerHidden(view, tiles, CubeOf(low, region.cubes[marker]))) {
+                    ++markersLeftOut;
+                    continue;
+                }
+                for (const uint16_t corner : firstMarker) {
+                    shown.push_back(static_cast<uint16_t>(corner + marker * kMarkerCorners));
+                }
+            }
         } else {
             glDrawElements(GL_TRIANGLES, static_cast<GLsizei>((last - first) * kMarkerIndices), GL_UNSIGNED_SHORT,
                            reinterpret_cast<const void*>(first * kMarkerIndices * sizeof(uint16_t)));
         }
     });
+    if (!shown.empty()) {
+        Upload(GL_ELEMENT_ARRAY_BUFFER, shownIndices, shown, GL_STREAM_DRAW);
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(shown.size()), GL_UNSIGNED_SHORT, nullptr);
+    }
     glShadeModel(GL_SMOOTH);
     HideMarkerBacks(false);
 }
@@ -351,6 +412,7 @@ void RegionDrawer::Draw(const FieldRegions& regions, const TexDict& textures) {
 
     constexpr size_t kFirstWave = 32;
     leftOut = 0;
+    markersLeftOut = 0;
     std::vector<Drawn> wave;
     for (size_t begin = 0, size = kFirstWave; begin < order.size(); begin += size, size *= 2) {
         const auto end = order.begin() + static_cast<std::ptrdiff_t>(std::min(order.size(), begin + size));

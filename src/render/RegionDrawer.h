@@ -44,8 +44,9 @@ public:
     // out, which costs reading the depths back a few times a frame: worth it
     // where the processor draws, not where a graphics card does.
     void SetDepthCulling(bool on) { depthCulling = on; }
-    // The regions the last frame left out so.
+    // The regions the last frame left out so, and the markers of the others.
     size_t LeftOut() const { return leftOut; }
+    size_t MarkersLeftOut() const { return markersLeftOut; }
     // On: faces seen from behind are left out while the eye is clear of
     // every solid; they never show then.
     void SetBackFaceHiding(bool on) { backFaceHiding = on; }
@@ -74,6 +75,7 @@ private:
         CornerFormat format = CornerFormat::kShort, pointsFormat = CornerFormat::kShort;
         Vector low{0, 0, 0}, high{0, 0, 0};  // what the faces fill
         FieldRegions::PartEnds ends{};        // of the markers last built, as triangles or points
+        std::vector<uint16_t> cubes;          // of the markers as triangles, to check each against the depths
     };
 
     // A region to draw in this frame, and the box its faces and markers lie in.
@@ -94,11 +96,15 @@ private:
     std::vector<Region> built;
     unsigned int markerIndices = 0;  // the element buffers of every region's markers and rectangles
     unsigned int faceIndices = 0;
+    unsigned int shownIndices = 0;     // the markers' triangles a frame leaves in, region by region
+    std::vector<uint16_t> firstMarker;  // the first marker's indices
+    std::vector<uint16_t> shown;
     uint64_t layout = 0;
     bool pointMarkers = true;
     bool depthCulling = false;
     bool backFaceHiding = true;
     size_t leftOut = 0;
+    size_t markersLeftOut = 0;
     std::vector<float> depths;  // read back, and their tiles
     DepthTiles tiles;
     FieldRegions::Faces faces;  // scratch space for one region at a time
