@@ -89,27 +89,30 @@ TEST(Sides, FacesTurnedAwayAreBehindTheEyeInEveryPlaneOfTheBox) {
 }
 
 // Oracle: every pixel of the tiles the rectangle touches, or of the rectangle
-// itself, clipped to the screen, lies nearer than the depth; a rectangle off
-// the screen hides nothing.
+// itself, clipped to the screen, lies nearer than the depth, the whole numbers
+// read back standing for fractions of 2^32 - 1, compared exactly, also at a
+// pixel's own depth; a rectangle off the screen hides nothing.
 TEST(DepthTiles, HideWhatEveryPixelOfTheTouchedTilesCovers) {
     std::mt19937 random(5);
     const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    constexpr long double kScale = 4294967295.0L;
     for (int round = 0; round < 300; ++round) {
         const int width = pick(1, 40), height = pick(1, 30);
-        std::vector<float> depths(size_t(width) * height);
-        for (float& depth : depths) depth = pick(0, 40) == 0 ? pick(1, 8) / 8.0f : 0;  // a few far pixels, alone in their tiles
+        std::vector<uint32_t> depths(size_t(width) * height);
+        for (uint32_t& depth : depths)  // a few far pixels, alone in their tiles
+            depth = pick(0, 40) == 0 ? uint32_t(std::clamp<long double>(pick(1, 8) / 8.0L * kScale + pick(-2, 2), 0, kScale)) : 0;
         DepthTiles tiles;
         tiles.Build(depths.data(), width, height);
         for (int ask = 0; ask < 20; ++ask) {
             const int x0 = pick(-10, width + 5), y0 = pick(-10, height + 5);
             const int x1 = x0 + pick(0, 20), y1 = y0 + pick(0, 20);
-            const float depth = pick(0, 9) / 8.0f - 1 / 16.0f;
+            const float depth = pick(0, 1) ? pick(0, 9) / 8.0f - 1 / 16.0f : float(depths[size_t(pick(0, int(depths.size()) - 1))] / kScale);
             const int left = std::max(x0, 0), bottom = std::max(y0, 0), right = std::min(x1, width - 1), top = std::min(y1, height - 1);
             const auto hides = [&](int tile) {
                 bool hidden = true;
                 for (int y = bottom / tile * tile; left <= right && bottom <= top && y <= std::min(top / tile * tile + tile - 1, height - 1); ++y)
                     for (int x = left / tile * tile; x <= std::min(right / tile * tile + tile - 1, width - 1); ++x)
-                        hidden = hidden && depths[size_t(y) * width + x] < depth;
+                        hidden = hidden && depths[size_t(y) * width + x] < static_cast<long double>(depth) * kScale;
                 return hidden;
             };
             const std::string where = std::to_string(width) + "x" + std::to_string(height) + " " + std::to_string(x0) + "," +

@@ -435,7 +435,7 @@ void RegionDrawer::ReadDepths(const FrameView& view) {
     const int width = view.viewport[2], height = view.viewport[3];
     depths.resize(static_cast<size_t>(std::max(width, 0)) * std::max(height, 0));
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glReadPixels(view.viewport[0], view.viewport[1], width, height, GL_DEPTH_COMPONENT, GL_FLOAT, depths.data());
+    glReadPixels(view.viewport[0], view.viewport[1], width, height, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, depths.data());
     tiles.Build(depths.data(), width, height);
 }
 

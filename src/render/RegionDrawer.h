@@ -105,7 +105,7 @@ private:
     bool backFaceHiding = true;
     size_t leftOut = 0;
     size_t markersLeftOut = 0;
-    std::vector<float> depths;  // read back, and their tiles
+    std::vector<uint32_t> depths;  // read back, and their tiles
     DepthTiles tiles;
     FieldRegions::Faces faces;  // scratch space for one region at a time
     std::vector<MarkerVertex> markers;
