@@ -410,7 +410,10 @@ void RegionDrawer::Draw(const FieldRegions& regions, const TexDict& textures) {
     }
     std::sort(order.begin(), order.end(), [](const Drawn& a, const Drawn& b) { return a.distance < b.distance || (a.distance == b.distance && a.index < b.index); });
 
-    constexpr size_t kFirstWave = 32;
+    // Under llvmpipe, a first wave of 16 regions against one of 32 or 64 costs
+    // one more read but hides more of the rest: 33 ms against 35 and 36 for
+    // a flooded 100-cube box from the start.
+    constexpr size_t kFirstWave = 16;
     leftOut = 0;
     markersLeftOut = 0;
     std::vector<Drawn> wave;
