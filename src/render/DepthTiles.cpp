@@ -36,36 +36,36 @@ uint64_t DepthTiles::Below(float depth) {
     return depth <= 0 ? 0 : depth > 1 ? uint64_t(1) << 32 : static_cast<uint64_t>(std::ceil(double(depth) * kScale));
 }
 
-bool DepthTiles::Hides(int x0, int y0, int x1, int y1, float depth) const {
-    x0 = std::max(x0, 0), y0 = std::max(y0, 0);
-    x1 = std::min(x1, width - 1), y1 = std::min(y1, height - 1);
-    if (x0 > x1 || y0 > y1) {
-        return true;  // off the screen
-    }
-    const uint64_t below = Below(depth);
-    for (int ty = y0 / kTile; ty <= y1 / kTile; ++ty) {
-        const uint32_t* tiles = &farthest[static_cast<size_t>(ty) * across];
-        for (int tx = x0 / kTile; tx <= x1 / kTile; ++tx) {
-            if (tiles[tx] >= below) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
+namespace {
 
-bool DepthTiles::PixelsHide(int x0, int y0, int x1, int y1, float depth) const {
-    if (Hides(x0, y0, x1, y1, depth)) {
-        return true;
-    }
-    x0 = std::max(x0, 0), y0 = std::max(y0, 0);
-    x1 = std::min(x1, width - 1), y1 = std::min(y1, height - 1);
-    const uint64_t below = Below(depth);
+// Whether every number of the grid from (x0, y0) to (x1, y1) lies below the limit.
+bool AllBelow(const uint32_t* grid, int stride, int x0, int y0, int x1, int y1, uint64_t below) {
     for (int y = y0; y <= y1; ++y) {
-        const uint32_t* row = pixels + static_cast<size_t>(y) * width;
+        const uint32_t* row = grid + static_cast<size_t>(y) * stride;
         if (!std::all_of(row + x0, row + x1 + 1, [below](uint32_t d) { return d < below; })) {
             return false;
         }
     }
     return true;
+}
+
+}  // namespace
+
+bool DepthTiles::Clip(int& x0, int& y0, int& x1, int& y1) const {
+    x0 = std::max(x0, 0), y0 = std::max(y0, 0);
+    x1 = std::min(x1, width - 1), y1 = std::min(y1, height - 1);
+    return x0 <= x1 && y0 <= y1;
+}
+
+bool DepthTiles::Hides(int x0, int y0, int x1, int y1, float depth) const {
+    return !Clip(x0, y0, x1, y1) || AllBelow(farthest.data(), across, x0 / kTile, y0 / kTile, x1 / kTile, y1 / kTile, Below(depth));
+}
+
+bool DepthTiles::PixelsHide(int x0, int y0, int x1, int y1, float depth) const {
+    if (!Clip(x0, y0, x1, y1)) {
+        return true;
+    }
+    const uint64_t below = Below(depth);
+    return AllBelow(farthest.data(), across, x0 / kTile, y0 / kTile, x1 / kTile, y1 / kTile, below) ||
+           AllBelow(pixels, width, x0, y0, x1, y1, below);
 }

@@ -31,8 +31,10 @@ private:
     int height = 0;
     int across = 0;
     int up = 0;
-    // Below which a depth read back lies wholly below depth.
+    // The whole number below which a depth read back lies below the fraction.
     static uint64_t Below(float depth);
+    // Clipped to the screen; false where nothing of it is left.
+    bool Clip(int& x0, int& y0, int& x1, int& y1) const;
 
     std::vector<uint32_t> farthest;
     const uint32_t* pixels = nullptr;

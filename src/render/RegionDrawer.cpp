@@ -351,14 +351,14 @@ void RegionDrawer::DrawMarkers(const FieldRegions& regions, const FrameView& vie
         glShadeModel(GL_FLAT);
         HideMarkerBacks(view.markerBacksHidden);
     }
-    const BlockPos low = regions.Box(index).low;
+    const BlockRect box = regions.Box(index);
     shown.clear();
-    ForEachShownRun(view, depthCulling ? &tiles : nullptr, regions.Box(index), region.ends, [&](size_t first, size_t last) {
+    ForEachShownRun(view, depthCulling ? &tiles : nullptr, box, region.ends, [&](size_t first, size_t last) {
         if (asPoints) {
             glDrawArrays(GL_POINTS, static_cast<GLint>(first), static_cast<GLsizei>(last - first));
         } else if (depthCulling) {
             for (size_t marker = first; marker < last; ++marker) {
-                if (MarkerHidden(view, tiles, CubeOf(low, region.cubes[marker]))) {
+                if (MarkerHidden(view, tiles, CubeOf(box.low, region.cubes[marker]))) {
                     ++markersLeftOut;
                     continue;
                 }
