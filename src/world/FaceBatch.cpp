@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <future>
 #include <numeric>
+#include <thread>
 #include <tuple>
 
 #include "support/Sides.h"
@@ -50,16 +52,12 @@ bool FaceBatch::Defer(int texture, const BlockPos& pos, int side, bool add) {
 
 // Planes never share an engine, so every sweep may come before every list.
 void FaceBatch::Apply(QuadAlgorithm& quads, const DenseIndex& index) {
-    const bool big = SweepAll(index);
+    const bool big = SweepAll(quads, index);
     for (int side = 1; side <= 6; ++side) {
         const int first = Coordinate(bounds.low, kSides[side].axis);
         for (size_t i = 0; i < planes[side - 1].size(); ++i) {
             const int coordinate = first + static_cast<int>(i);
-            const Plane& plane = planes[side - 1][i];
-            if (plane.sweep) {
-                quads.ReplacePlane(side, coordinate, plane.rectangles);
-            }
-            for (const Change& change : Net(plane.changes)) {
+            for (const Change& change : Net(planes[side - 1][i].changes)) {
                 change.add ? quads.AddQuad(change.texture, side, coordinate, change.pos)
                            : quads.RemoveQuad(change.texture, side, coordinate, change.pos);
             }
@@ -118,8 +116,10 @@ bool FaceBatch::Needed(int axis, int64_t layer) const {
 
 // Reading faces and finding rectangles touch nothing but the store and each
 // plane's own rectangles, so a big batch shares them between two threads,
-// each taking the next few layers of an axis until none are left.
-bool FaceBatch::SweepAll(const DenseIndex& index) {
+// each taking the next few layers of an axis until none are left. The merging
+// is this thread's alone: it files each run's planes, in the runs' order, as
+// soon as they are swept, and sweeps the next run only when none waits.
+bool FaceBatch::SweepAll(QuadAlgorithm& quads, const DenseIndex& index) {
     constexpr int64_t kCellsForTwoThreads = 1 << 18, kLayersPerRun = 16;
     int64_t cells = 0;
     for (int side = 1; side <= 6; ++side) {
@@ -127,29 +127,61 @@ bool FaceBatch::SweepAll(const DenseIndex& index) {
         cells += width[axis] * height[axis] *
                  std::count_if(planes[side - 1].begin(), planes[side - 1].end(), [](const Plane& p) { return p.sweep; });
     }
-    std::vector<std::array<int64_t, 3>> runs;  // axis, first layer, layer after the last
+    std::vector<Run> runs;
     for (int axis = 0; axis < 3; ++axis) {
         const int64_t end = index.Extent(axis) + 1;  // from the layer below the box to the one above
         for (int64_t first = -1; first < end; first += kLayersPerRun) {
-            runs.push_back({axis, first, std::min(first + kLayersPerRun, end)});
+            runs.push_back(Run{axis, first, std::min(first + kLayersPerRun, end)});
         }
     }
+    std::vector<std::atomic<bool>> swept(runs.size());
     std::atomic<size_t> taken{0};
-    const auto sweepRuns = [&](Scratch& own) {
-        for (size_t run = taken++; run < runs.size(); run = taken++) {
-            SweepLayers(index, static_cast<int>(runs[run][0]), runs[run][1], runs[run][2], own);
+    const auto sweepNext = [&](Scratch& own) {
+        const size_t run = taken++;
+        if (run < runs.size()) {
+            SweepLayers(index, runs[run].axis, runs[run].begin, runs[run].end, own);
+            swept[run].store(true, std::memory_order_release);
         }
+        return run < runs.size();
     };
     const bool big = cells >= kCellsForTwoThreads;
     std::future<void> other;
     if (big) {
-        other = System::StartAlongside([&] { sweepRuns(scratch[1]); });
+        other = System::StartAlongside([&] {
+            while (sweepNext(scratch[1])) {
+            }
+        });
     }
-    sweepRuns(scratch[0]);
-    if (big) {
+    for (size_t filed = 0; filed < runs.size();) {
+        if (swept[filed].load(std::memory_order_acquire)) {
+            File(quads, runs[filed++]);
+        } else if (!sweepNext(scratch[0])) {
+            // The other thread is still sweeping it, unless it failed.
+            if (other.valid() && other.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
+                other.get();
+            }
+            std::this_thread::yield();
+        }
+    }
+    if (other.valid()) {
         other.get();
     }
     return big;
+}
+
+// Layer l of cubes holds the faces of the low side's plane l and of the high
+// side's plane l + 1.
+void FaceBatch::File(QuadAlgorithm& quads, const Run& run) {
+    for (const int sign : {-1, +1}) {
+        const int side = SideAcross(run.axis, sign);
+        std::vector<Plane>& sidePlanes = planes[side - 1];
+        const int64_t shift = sign > 0, end = std::min<int64_t>(run.end + shift, static_cast<int64_t>(sidePlanes.size()));
+        for (int64_t i = std::max<int64_t>(run.begin + shift, 0); i < end; ++i) {
+            if (sidePlanes[i].sweep) {
+                quads.ReplacePlane(side, Coordinate(bounds.low, run.axis) + static_cast<int>(i), sidePlanes[i].rectangles);
+            }
+        }
+    }
 }
 
 // The faces of runs of needed layers are read together, as many layers as

@@ -68,9 +68,18 @@ private:
     const Plane& At(int side, const BlockPos& pos) const {
         return planes[side - 1][Coordinate(pos, kSides[side].axis) - base[side - 1]];
     }
+    // The layers of cubes from begin to before end across the axis, counted
+    // from the box's low corner.
+    struct Run {
+        int axis;
+        int64_t begin, end;
+    };
+
     const std::vector<Change>& Net(const std::vector<Change>& changes);
-    // True when the sweep was big enough to share.
-    bool SweepAll(const DenseIndex& index);
+    // Sweeps and files every plane marked; true when the sweep was big enough to share.
+    bool SweepAll(QuadAlgorithm& quads, const DenseIndex& index);
+    // Files the swept planes whose faces the run's layers hold.
+    void File(QuadAlgorithm& quads, const Run& run);
     // The layers of cubes from begin to before end, counted from the box's low corner.
     void SweepLayers(const DenseIndex& index, int axis, int64_t begin, int64_t end, Scratch& scratch);
     void Sweep(Plane& plane, int axis, DenseIndex::Faces& faces, int64_t layer, Scratch& scratch) const;
