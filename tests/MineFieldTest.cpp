@@ -450,4 +450,30 @@ TEST(MineField, FastPathsAgreeWithThePlainRulesUnderClicksAndCuts) {
     }
 }
 
+// Floods big enough to open the records beside the store and to share their
+// sweep between threads, then the loss: the same as the plain rules.
+TEST(MineField, BigFloodsAndTheirLossAgreeWithThePlainRules) {
+    struct Case {
+        int sx, sy, sz;
+        double density;
+    };
+    for (const Case c : {Case{40, 40, 48, 0.01}, Case{64, 33, 40, 0.02}, Case{37, 70, 31, 0.03}}) {
+        std::srand(unsigned(c.sx));
+        Field field;
+        field.Initialize(c.sx, c.sy, c.sz, int(c.sx * c.sy * c.sz * c.density));
+        PlainField plain(field);
+        const auto first = [&](bool mine) {
+            size_t i = 0;
+            while (field.Cubes().At(i).isMine != mine || (!mine && field.Cubes().At(i).adjacentMines != 0)) ++i;
+            return field.Cubes().PositionOf(i);
+        };
+        for (const auto& [p, time] : {std::make_pair(first(false), 1.0f), std::make_pair(first(true), 2.0f)}) {
+            Click(field, p, true, time);
+            plain.Click(p, true, time);
+            ASSERT_NO_FATAL_FAILURE(plain.ExpectSame(field)) << c.sx;
+        }
+        ASSERT_GE(field.Cubes().Size() - size_t(field.World().TotalBlocks()), size_t(1) << 16) << "too small a flood";
+    }
+}
+
 }  // namespace

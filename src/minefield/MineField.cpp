@@ -11,6 +11,7 @@
 #include "logic/NoGuessBoard.h"
 #include "picking/RayAlgorithm.h"
 #include "support/Sides.h"
+#include "system/System.h"
 
 void CubeGrid::Reset(int x, int y, int z) {
     sizeX = x;
@@ -214,7 +215,7 @@ void MineField::EatZeroBlocks(const BlockPos& start, float time) {
         reached = flood.TakeReached();
     }  // its rows go before the sweep, which needs memory of its own
     blockWorld.BeginBatch(opened);
-    OpenReached(reached, time);
+    OpenReached(reached, opened, time);
     reached = {};
     blockWorld.EndBatch();
 }
@@ -237,18 +238,30 @@ ZeroFlood MineField::FloodRows() const {
     return flood;
 }
 
-void MineField::OpenReached(const std::vector<ZeroFlood::Word>& reached, float time) {
+// The records and the store share nothing, so a big flood resolves the one
+// beside emptying the other.
+void MineField::OpenReached(const std::vector<ZeroFlood::Word>& reached, size_t opened, float time) {
     const size_t rows = static_cast<size_t>(sizeX) * static_cast<size_t>(sizeY), words = reached.size() / rows;
-    for (size_t row = 0; row < rows; ++row) {
-        const BlockPos first(static_cast<int32_t>(row / sizeY), static_cast<int32_t>(row % sizeY), 0);
-        for (size_t w = 0; w < words; ++w) {
-            const ZeroFlood::Word run = reached[row * words + w];
-            for (ZeroFlood::Word bits = run; bits != 0; bits &= bits - 1) {
-                Resolve(cubes.At(row * sizeZ + w * 64 + static_cast<size_t>(__builtin_ctzll(bits))), time);
+    const auto empty = [&] {
+        for (size_t row = 0; row < rows; ++row) {
+            const BlockPos first(static_cast<int32_t>(row / sizeY), static_cast<int32_t>(row % sizeY), 0);
+            for (size_t w = 0; w < words; ++w) {
+                blockWorld.RemoveRun(BlockPos(first.x, first.y, static_cast<int32_t>(w * 64)), reached[row * words + w]);
             }
-            blockWorld.RemoveRun(BlockPos(first.x, first.y, static_cast<int32_t>(w * 64)), run);
+        }
+    };
+    constexpr size_t kOpenedBeside = 1 << 16;  // below, starting a thread costs more than it saves
+    std::future<void> emptying;
+    const bool beside = opened >= kOpenedBeside;
+    if (beside) {
+        emptying = System::StartAlongside(empty);
+    }
+    for (size_t word = 0; word < reached.size(); ++word) {
+        for (ZeroFlood::Word bits = reached[word]; bits != 0; bits &= bits - 1) {
+            Resolve(cubes.At(word / words * sizeZ + word % words * 64 + static_cast<size_t>(__builtin_ctzll(bits))), time);
         }
     }
+    beside ? emptying.get() : empty();
 }
 
 void MineField::Uncover(size_t index, float time) {

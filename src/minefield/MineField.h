@@ -239,8 +239,8 @@ private:
     void Resolve(Block& block, float time);
     // Which cubes are covered, and which of those are zeros, as a flood reads them.
     ZeroFlood FloodRows() const;
-    // The cubes of the rows of bits a flood reached, in position order.
-    void OpenReached(const std::vector<ZeroFlood::Word>& reached, float time);
+    // The cubes of the rows of bits a flood reached, opened of them, in position order.
+    void OpenReached(const std::vector<ZeroFlood::Word>& reached, size_t opened, float time);
     void ToggleFlag(const BlockPos& pos, Block& block, float time);
     // Puts the cube's look into the block world, unless the cut hides it.
     void Show(const BlockPos& pos, int texture);
