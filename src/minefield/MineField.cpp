@@ -220,20 +220,39 @@ void MineField::EatZeroBlocks(const BlockPos& start, float time) {
     blockWorld.EndBatch();
 }
 
+namespace {
+
+// Fewer cubes than this are read or opened on one thread: starting another costs more than it saves.
+constexpr size_t kBeside = 1 << 16;
+
+}  // namespace
+
+// A big box's rows are read in two halves at once.
 ZeroFlood MineField::FloodRows() const {
     ZeroFlood flood(sizeX, sizeY, sizeZ);
-    const Block* block = &cubes.At(0);
-    for (int x = 0; x < sizeX; ++x) {
-        for (int y = 0; y < sizeY; ++y) {
-            for (int z = 0; z < sizeZ; z += 64) {
-                ZeroFlood::Word covered = 0, zeros = 0;
-                for (int bit = 0; bit < std::min(64, sizeZ - z); ++bit, ++block) {
-                    covered |= ZeroFlood::Word(block->state != Block::kUncovered) << bit;
-                    zeros |= ZeroFlood::Word(block->adjacentMines == 0) << bit;
+    const auto read = [&](int fromX, int toX) {
+        const Block* block = &cubes.At(0) + size_t(fromX) * size_t(sizeY) * size_t(sizeZ);
+        for (int x = fromX; x < toX; ++x) {
+            for (int y = 0; y < sizeY; ++y) {
+                for (int z = 0; z < sizeZ; z += 64) {
+                    ZeroFlood::Word covered = 0, zeros = 0;
+                    for (int bit = 0; bit < std::min(64, sizeZ - z); ++bit, ++block) {
+                        covered |= ZeroFlood::Word(block->state != Block::kUncovered) << bit;
+                        zeros |= ZeroFlood::Word(block->adjacentMines == 0) << bit;
+                    }
+                    flood.SetWord(x, y, z / 64, covered, zeros);
                 }
-                flood.SetWord(x, y, z / 64, covered, zeros);
             }
         }
+    };
+    const bool beside = cubes.Size() >= kBeside;
+    std::future<void> other;
+    if (beside) {
+        other = System::StartAlongside([&] { read(sizeX / 2, sizeX); });
+    }
+    read(0, beside ? sizeX / 2 : sizeX);
+    if (beside) {
+        other.get();
     }
     return flood;
 }
@@ -250,9 +269,8 @@ void MineField::OpenReached(const std::vector<ZeroFlood::Word>& reached, size_t 
             }
         }
     };
-    constexpr size_t kOpenedBeside = 1 << 16;  // below, starting a thread costs more than it saves
     std::future<void> emptying;
-    const bool beside = opened >= kOpenedBeside;
+    const bool beside = opened >= kBeside;
     if (beside) {
         emptying = System::StartAlongside(empty);
     }
