@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <tuple>
 
@@ -24,6 +25,7 @@ struct FrameView {
     float nearReach;  // how far from the eye the near plane's corners lie
     bool backFacesHidden;
     bool markerBacksHidden;
+    std::array<double, 4> markerCorners[kMarkerCorners];  // clip coordinates of each corner from its cube's low corner
 };
 
 
@@ -39,6 +41,16 @@ static_assert(kQuadsAChunk * 4 <= 65536, "a 16-bit index reaches every corner of
 // How high a marker stands, and the height on the screen below which it shows as a point.
 constexpr float kMarkerHeight = 0.2f;
 constexpr float kPointPixels = 1.5f;
+
+// The clip coordinates of p, or with w 0, of the direction p.
+std::array<double, 4> ClipOf(const FrameView& view, const Vector& p, double w = 1) {
+    std::array<double, 4> clip;
+    for (int row = 0; row < 4; ++row) {
+        clip[row] = view.combined[12 + row] * w + view.combined[row] * double(p.x) + view.combined[4 + row] * double(p.y) +
+                    view.combined[8 + row] * double(p.z);
+    }
+    return clip;
+}
 
 FrameView CurrentView() {
     float p[16], m[16], c[16];
@@ -68,6 +80,9 @@ FrameView CurrentView() {
     view.pointDistance = kMarkerHeight * p[5] * static_cast<float>(viewport[3]) / 2 / kPointPixels;
     std::copy(c, c + 16, view.combined);
     std::copy(viewport, viewport + 4, view.viewport);
+    for (int corner = 0; corner < kMarkerCorners; ++corner) {
+        view.markerCorners[corner] = ClipOf(view, Vector(kMarkerCorner[corner][0], kMarkerCorner[corner][1], kMarkerCorner[corner][2]), 0);
+    }
     const float near = p[14] / (p[10] - 1);  // of a perspective projection
     view.backFacesHidden = false;
     view.nearReach = p[11] == -1 && near > 0 ? near * std::sqrt(1 + 1 / (p[0] * p[0]) + 1 / (p[5] * p[5])) : 1e30f;
@@ -122,18 +137,13 @@ float DistanceToBox(const Vector& p, const Vector& low, const Vector& high) {
 // this much nearer than a pixel's depth counts as maybe in front of it.
 constexpr float kDepthMargin = 1e-6f;
 
-// Whether what lies within the corners' hull would fail the depth test at
-// every pixel it could cover, told by the tiles or pixel by pixel. What
-// reaches behind the eye covers anything.
-bool Hidden(const FrameView& view, const DepthTiles& tiles, const Vector* corners, int count, bool byPixel) {
+// Whether what lies within the hull of the corners, in clip coordinates,
+// would fail the depth test at every pixel it could cover, told by the tiles
+// or pixel by pixel. What reaches behind the eye covers anything.
+bool Hidden(const FrameView& view, const DepthTiles& tiles, const std::array<double, 4>* corners, int count, bool byPixel) {
     double left = 1e30, bottom = 1e30, right = -1e30, top = -1e30, nearest = 1;
     for (int corner = 0; corner < count; ++corner) {
-        const double p[3] = {corners[corner].x, corners[corner].y, corners[corner].z};
-        double clip[4];
-        for (int row = 0; row < 4; ++row) {
-            clip[row] = view.combined[12 + row];
-            for (int k = 0; k < 3; ++k) clip[row] += view.combined[k * 4 + row] * p[k];
-        }
+        const std::array<double, 4>& clip = corners[corner];
         if (clip[3] <= 1e-6) {
             return false;
         }
@@ -150,20 +160,24 @@ bool Hidden(const FrameView& view, const DepthTiles& tiles, const Vector* corner
 }
 
 bool Hidden(const FrameView& view, const DepthTiles& tiles, const Vector& low, const Vector& high) {
-    Vector corners[8];
+    std::array<double, 4> corners[8];
     for (int corner = 0; corner < 8; ++corner) {
-        corners[corner] = Vector(corner & 1 ? high.x : low.x, corner & 2 ? high.y : low.y, corner & 4 ? high.z : low.z);
+        corners[corner] = ClipOf(view, Vector(corner & 1 ? high.x : low.x, corner & 2 ? high.y : low.y, corner & 4 ? high.z : low.z));
     }
     return Hidden(view, tiles, corners, 8, false);
 }
 
 // A marker is a tetrahedron of a few pixels, within its corners' hull, and
 // seen through gaps: of the markers whose parts of 64 cubes are not hidden,
-// the depths hide five in six, checked one by one pixel by pixel.
+// the depths hide five in six, checked one by one pixel by pixel. Its corners
+// lie the same way from every cube, so they are projected once a frame.
 bool MarkerHidden(const FrameView& view, const DepthTiles& tiles, const BlockPos& cube) {
-    Vector corners[kMarkerCorners];
+    const std::array<double, 4> at = ClipOf(view, Vector(float(cube.x), float(cube.y), float(cube.z)));
+    std::array<double, 4> corners[kMarkerCorners];
     for (int corner = 0; corner < kMarkerCorners; ++corner) {
-        corners[corner] = Vector(cube.x + kMarkerCorner[corner][0], cube.y + kMarkerCorner[corner][1], cube.z + kMarkerCorner[corner][2]);
+        for (int row = 0; row < 4; ++row) {
+            corners[corner][row] = at[row] + view.markerCorners[corner][row];
+        }
     }
     return Hidden(view, tiles, corners, kMarkerCorners, true);
 }
