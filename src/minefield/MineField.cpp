@@ -225,6 +225,18 @@ namespace {
 // Fewer cubes than this are read or opened on one thread: starting another costs more than it saves.
 constexpr size_t kBeside = 1 << 16;
 
+// Both, the first on another thread when beside; otherwise, or where there
+// are no threads, the second then the first.
+template <typename First, typename Second>
+void BothAtOnce(bool beside, First first, Second second) {
+    std::future<void> other;
+    if (beside) {
+        other = System::StartAlongside(first);
+    }
+    second();
+    beside ? other.get() : first();
+}
+
 }  // namespace
 
 // A big box's rows are read in two halves at once.
@@ -245,15 +257,7 @@ ZeroFlood MineField::FloodRows() const {
             }
         }
     };
-    const bool beside = cubes.Size() >= kBeside;
-    std::future<void> other;
-    if (beside) {
-        other = System::StartAlongside([&] { read(sizeX / 2, sizeX); });
-    }
-    read(0, beside ? sizeX / 2 : sizeX);
-    if (beside) {
-        other.get();
-    }
+    BothAtOnce(cubes.Size() >= kBeside, [&] { read(sizeX / 2, sizeX); }, [&] { read(0, sizeX / 2); });
     return flood;
 }
 
@@ -269,17 +273,13 @@ void MineField::OpenReached(const std::vector<ZeroFlood::Word>& reached, size_t 
             }
         }
     };
-    std::future<void> emptying;
-    const bool beside = opened >= kBeside;
-    if (beside) {
-        emptying = System::StartAlongside(empty);
-    }
-    for (size_t word = 0; word < reached.size(); ++word) {
-        for (ZeroFlood::Word bits = reached[word]; bits != 0; bits &= bits - 1) {
-            Resolve(cubes.At(word / words * sizeZ + word % words * 64 + static_cast<size_t>(__builtin_ctzll(bits))), time);
+    BothAtOnce(opened >= kBeside, empty, [&] {
+        for (size_t word = 0; word < reached.size(); ++word) {
+            for (ZeroFlood::Word bits = reached[word]; bits != 0; bits &= bits - 1) {
+                Resolve(cubes.At(word / words * sizeZ + word % words * 64 + static_cast<size_t>(__builtin_ctzll(bits))), time);
+            }
         }
-    }
-    beside ? emptying.get() : empty();
+    });
 }
 
 void MineField::Uncover(size_t index, float time) {

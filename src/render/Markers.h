@@ -26,8 +26,8 @@ void MarkerColour(uint8_t count, float rgb[3]);
 // triangles and carries that triangle's shade, so that drawn with flat
 // shading, which colours a triangle from its last corner, each triangle keeps
 // its own shade. Its triangles are the indices below from its first corner.
-// Each corner's offset within the cube.
 constexpr int kMarkerCorners = 4;
+// Each corner's offset within the cube.
 constexpr float kMarkerCorner[kMarkerCorners][3] = {{0.4f, 0.4f, 0.4f}, {0.6f, 0.4f, 0.4f}, {0.5f, 0.6f, 0.4f}, {0.5f, 0.5f, 0.6f}};
 // Every marker's triangles and its point lie this far and no farther from
 // its cube's low corner, along each axis.

@@ -1,10 +1,8 @@
 #include "world/FaceBatch.h"
 
 #include <algorithm>
-#include <array>
 #include <atomic>
 #include <chrono>
-#include <functional>
 #include <future>
 #include <numeric>
 #include <thread>
