@@ -112,6 +112,24 @@ TEST(BlockWorld2, BigBatchesEndWithTheFacesTheirRecordsShow) {
         };
         BlockWorld2 world;
         world.Initialize(BlockRect(BlockPos(0, 0, 0), BlockPos(size[0] - 1, size[1] - 1, size[2] - 1)), false);
+        const auto expectShown = [&](const std::string& when) {
+            std::multiset<Face> shown;
+            size_t records = 0;
+            for (int i = 0; i < cubes; ++i) {
+                const BlockPos p = positionOf(i);
+                const auto& f = faces[size_t(i)];
+                records += solid[size_t(i)] || std::any_of(f.begin(), f.end(), [](int t) { return t != 0; });
+                for (int side = 1; side <= 6; ++side) {
+                    if (f[side - 1] != 0 && faceOf(BlockWorld2::AdjBlock(p, side), BlockWorld2::OppSide(side)) == 0) {
+                        shown.insert(Face{f[side - 1], p.x, p.y, p.z, side});
+                    }
+                }
+            }
+            RecordingBuffer drawn;
+            world.QuickRender(&drawn);
+            ASSERT_EQ(drawn.faces, shown) << when << " in a box of " << size[0] << " by " << size[1] << " by " << size[2];
+            ASSERT_EQ(world.TotalBlocks(), records);
+        };
         // The last changes a few layers across z alone, whose planes are swept
         // while the planes that share their layers of cubes wait for nothing.
         for (const auto& [batch, changeOneIn, layers] : {std::make_tuple(cubes, 1u, 1), std::make_tuple(0, 4u, 1), std::make_tuple(0, 2u, 7)}) {
@@ -140,24 +158,38 @@ TEST(BlockWorld2, BigBatchesEndWithTheFacesTheirRecordsShow) {
                 }
             }
             world.EndBatch();
-            std::multiset<Face> shown;
-            size_t records = 0;
+            ASSERT_NO_FATAL_FAILURE(expectShown("after the batch of " + std::to_string(batch) + " cubes"));
+        }
+        // Batches that change looks alone: closed cubes, some with faces that
+        // differ, taken away and put back in another texture or given it at
+        // once, their planes' rectangles read again rather than swept; then
+        // the same with a cube taken away and another filled, which changes
+        // the faces that show.
+        for (const bool swap : {false, true}) {
+            world.BeginBatch(size_t(cubes));
+            int emptiedOne = -1, filledOne = -1;
             for (int i = 0; i < cubes; ++i) {
-                const BlockPos p = positionOf(i);
                 const auto& f = faces[size_t(i)];
-                records += solid[size_t(i)] || std::any_of(f.begin(), f.end(), [](int t) { return t != 0; });
-                for (int side = 1; side <= 6; ++side) {
-                    const int texture = faces[size_t(i)][side - 1];
-                    if (texture != 0 && faceOf(BlockWorld2::AdjBlock(p, side), BlockWorld2::OppSide(side)) == 0) {
-                        shown.insert(Face{texture, p.x, p.y, p.z, side});
-                    }
+                const bool closed = std::all_of(f.begin(), f.end(), [](int t) { return t != 0; });
+                filledOne = !closed && std::all_of(f.begin(), f.end(), [](int t) { return t == 0; }) ? i : filledOne;
+                if (!closed || random() % 3 != 0) continue;
+                if (swap && emptiedOne < 0) {
+                    emptiedOne = i;
+                    continue;
                 }
+                const int texture = std::array{1, 2, 3, 300}[random() % 4];
+                if (random() % 2 == 0) world.ChangePos(positionOf(i), 0);
+                world.ChangePos(positionOf(i), texture);
+                faces[size_t(i)].fill(texture);
             }
-            RecordingBuffer drawn;
-            world.QuickRender(&drawn);
-            ASSERT_EQ(drawn.faces, shown) << "after the batch of " << batch << " cubes in a box of " << size[0] << " by "
-                                          << size[1] << " by " << size[2];
-            ASSERT_EQ(world.TotalBlocks(), records);
+            for (const auto& [i, texture] : {std::make_pair(emptiedOne, 0), std::make_pair(filledOne, 2)}) {
+                if (!swap) break;
+                world.ChangePos(positionOf(i), texture);
+                faces[size_t(i)].fill(texture);
+                solid[size_t(i)] = texture != 0;
+            }
+            world.EndBatch();
+            ASSERT_NO_FATAL_FAILURE(expectShown(swap ? "after a batch of looks and one cube moved" : "after a batch of looks"));
         }
     }
 }

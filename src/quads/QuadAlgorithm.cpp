@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <climits>
 #include <iterator>
+#include <numeric>
+#include <tuple>
 
 #include "quads/QuadBuffer.h"
 #include "support/ProcessEnd.h"
@@ -480,48 +482,47 @@ void QuadAlgorithm::QuadHolder::SetObserver(Observer* watcher) {
     }
 }
 
-namespace {
-
-// A stable sort by one key. Counting is linear where the keys span little,
-// as a plane's coordinates do; a wide span falls back to comparing.
-template <typename Key>
-void StableSortBy(std::vector<QuadAlgorithm::TexturedQuad>& items, std::vector<QuadAlgorithm::TexturedQuad>& scratch,
-                  Key key) {
-    if (std::is_sorted(items.begin(), items.end(), [&](const auto& a, const auto& b) { return key(a) < key(b); })) {
+// By texture, then in Quad order: (low.x, high.x, low.y); disjoint quads never
+// share a low corner, so high.y need not be compared, nor can two compare
+// equal. One counting pass by texture and low.x leaves each column's few
+// quads together, in the order a sweep or the engines gave them, which is
+// close to sorted: insertion finishes them.
+void QuadAlgorithm::SortByTextureAndQuad(std::vector<TexturedQuad>& items, std::vector<TexturedQuad>& scratch) {
+    const auto before = [](const TexturedQuad& a, const TexturedQuad& b) {
+        return std::tie(a.texture, a.quad.low.x, a.quad.high.x, a.quad.low.y) <
+               std::tie(b.texture, b.quad.low.x, b.quad.high.x, b.quad.low.y);
+    };
+    if (items.empty()) {
         return;
     }
-    int64_t low = key(items[0]), high = low;
-    for (const auto& item : items) {
-        low = std::min<int64_t>(low, key(item));
-        high = std::max<int64_t>(high, key(item));
+    int lowTexture = items[0].texture, highTexture = lowTexture, lowX = items[0].quad.low.x, highX = lowX;
+    for (const TexturedQuad& item : items) {
+        lowTexture = std::min(lowTexture, item.texture);
+        highTexture = std::max(highTexture, item.texture);
+        lowX = std::min(lowX, item.quad.low.x);
+        highX = std::max(highX, item.quad.low.x);
     }
-    if (high - low > int64_t(4 * items.size() + 1024)) {
-        std::stable_sort(items.begin(), items.end(), [&](const auto& a, const auto& b) { return key(a) < key(b); });
+    const int64_t columns = int64_t(highX) - lowX + 1, keys = (int64_t(highTexture) - lowTexture + 1) * columns;
+    if (keys > int64_t(4 * items.size() + 1024)) {
+        std::sort(items.begin(), items.end(), before);
         return;
     }
-    std::vector<size_t> starts(static_cast<size_t>(high - low + 2), 0);
-    for (const auto& item : items) {
-        ++starts[static_cast<size_t>(key(item) - low + 1)];
+    const auto key = [&](const TexturedQuad& t) { return size_t((int64_t(t.texture) - lowTexture) * columns + (t.quad.low.x - lowX)); };
+    std::vector<size_t> starts(static_cast<size_t>(keys) + 1, 0);
+    for (const TexturedQuad& item : items) {
+        ++starts[key(item) + 1];
     }
-    for (size_t i = 1; i < starts.size(); ++i) {
-        starts[i] += starts[i - 1];
-    }
+    std::partial_sum(starts.begin(), starts.end(), starts.begin());
     scratch.resize(items.size());
-    for (const auto& item : items) {
-        scratch[starts[static_cast<size_t>(key(item) - low)]++] = item;
+    for (const TexturedQuad& item : items) {
+        scratch[starts[key(item)]++] = item;
     }
     items.swap(scratch);
-}
-
-}  // namespace
-
-// By texture, then in Quad order: (low.x, high.x, low.y); disjoint quads never
-// share a low corner, so high.y need not be compared. Least significant first.
-void QuadAlgorithm::SortByTextureAndQuad(std::vector<TexturedQuad>& items, std::vector<TexturedQuad>& scratch) {
-    StableSortBy(items, scratch, [](const TexturedQuad& t) { return t.quad.low.y; });
-    StableSortBy(items, scratch, [](const TexturedQuad& t) { return t.quad.high.x; });
-    StableSortBy(items, scratch, [](const TexturedQuad& t) { return t.quad.low.x; });
-    StableSortBy(items, scratch, [](const TexturedQuad& t) { return t.texture; });
+    for (size_t i = 1; i < items.size(); ++i) {
+        for (size_t j = i; j > 0 && before(items[j], items[j - 1]); --j) {
+            std::swap(items[j], items[j - 1]);
+        }
+    }
 }
 
 void QuadAlgorithm::QuadHolder::ReplacePlane(int side, int plane, const std::vector<TexturedQuad>& rectangles) {

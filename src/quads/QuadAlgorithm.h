@@ -7,6 +7,7 @@
 // QuadBuffer. Pure logic: nothing here draws. A cube's face is the cell of its
 // plane given by the side's two cell axes (support/Sides.h).
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <set>
@@ -139,6 +140,14 @@ public:
 
         // The quads in Quad order.
         std::vector<Quad> QuadList() const;
+        template <typename Visit>
+        void ForEach(Visit visit) const {
+            if (flat) {
+                std::for_each(list.begin(), list.end(), visit);
+            } else {
+                std::for_each(quads.begin(), quads.end(), visit);
+            }
+        }
         // True when the quads are kept as a list in Quad order and nothing is
         // mapped, or when every quad's four edges and its column runs map back
         // to it and nothing else is mapped.
@@ -212,8 +221,8 @@ public:
         int GetNumQuads() const;
         void SetObserver(Observer* watcher);
         // Every texture's quads of the side and plane give way to these, which
-        // must be disjoint, not fit exactly against each other, and come
-        // sorted by SortByTextureAndQuad: a big batch sorts each plane on the
+        // must be disjoint and come sorted by SortByTextureAndQuad; any that
+        // fit exactly against each other stay apart: a big batch sorts each plane on the
         // thread that swept it, and checking the order again, one
         // unforeseeable comparison at a time, cost a flood a twentieth of its
         // time.

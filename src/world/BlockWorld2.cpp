@@ -109,6 +109,7 @@ void BlockWorld2::RemoveRun(const BlockPos& first, uint64_t run) {
         }
         return;
     }
+    faceBatch.NoteShape();
     for (uint64_t bits = observer != nullptr ? run : 0; bits != 0; bits &= bits - 1) {
         const int z = __builtin_ctzll(bits);
         if (index.Holds(slot + static_cast<size_t>(z))) {
@@ -130,6 +131,7 @@ void BlockWorld2::ChangeTextureInternal(int texture, const BlockPos& pos, int si
     if (SlotToChange(pos, slot)) {
         if (index.Face(slot, side) != texture) {
             Notify(pos);
+            faceBatch.NoteShape();
             index.SetFace(slot, side, texture);
         }
         return;

@@ -9,6 +9,7 @@
 //
 // The store is empty when the box holds too many positions to be worth it.
 
+#include <algorithm>
 #include <cstdint>
 #include <unordered_map>
 #include <vector>
@@ -38,6 +39,17 @@ public:
     bool Holds(size_t slot) const { return looks[slot] != 0; }
     int Face(size_t slot, int side) const { return looks[slot] != kMixed ? looks[slot] : mixed.at(slot).sideTexture[side - 1]; }
     bool Solid(size_t slot) const { return looks[slot] != kMixed ? looks[slot] != 0 : mixed.at(slot).solid; }
+    // The texture of all six faces, or -1 where a record in the map holds them.
+    int Look(size_t slot) const { return looks[slot] != kMixed ? looks[slot] : -1; }
+    // Whether all six faces have a texture: such a cube hides every face
+    // that touches it and shows all of its own that meet none.
+    bool Closed(size_t slot) const {
+        if (looks[slot] != kMixed) {
+            return looks[slot] != 0;
+        }
+        const BlockRecord& block = mixed.at(slot);
+        return std::all_of(block.sideTexture, block.sideTexture + 6, [](int16_t t) { return t != 0; });
+    }
     void Set(size_t slot, const BlockRecord& block);
     // A whole cube: every face the texture, solid when it is not 0. A flood
     // sets a million, so a texture that fits a look takes no call.

@@ -29,6 +29,44 @@ void FaceBatch::MarkAll() {
             plane.changes = {};
         }
     }
+    shapeKept = true;
+}
+
+// Every change of a closed cube was noted, and of an empty one counted, and
+// all else ended the watch: each cube noted that is closed again, with as
+// many filled as emptied, leaves no cube filled that was not emptied first.
+bool FaceBatch::ShapeKept(const DenseIndex& index) {
+    if (!shapeKept || filled != emptied || changed.size() > INT32_MAX) {
+        return false;
+    }
+    for (Changed& cube : changed) {
+        size_t slot = 0;
+        index.SlotOf(cube.pos, slot);
+        if (!index.Closed(slot)) {
+            return false;
+        }
+        cube.texture = index.Look(slot);
+    }
+    for (int axis = 0; axis < 3; ++axis) {
+        const int low = Coordinate(bounds.low, axis);
+        std::vector<uint32_t>& starts = layerStarts[axis];
+        starts.assign(static_cast<size_t>(index.Extent(axis)) + 1, 0);
+        for (const Changed& cube : changed) {
+            ++starts[static_cast<size_t>(Coordinate(cube.pos, axis) - low) + 1];
+        }
+        std::partial_sum(starts.begin(), starts.end(), starts.begin());
+        std::vector<uint32_t> next(starts.begin(), starts.end() - 1);
+        byLayer[axis].resize(changed.size());
+        const int u = kSides[SideAcross(axis, -1)].u, v = kSides[SideAcross(axis, -1)].v;
+        for (size_t i = 0; i < changed.size(); ++i) {
+            const Changed& cube = changed[i];
+            const int64_t cell = (Coordinate(cube.pos, v) - Coordinate(bounds.low, v)) * width[axis] +
+                                 (Coordinate(cube.pos, u) - Coordinate(bounds.low, u));
+            byLayer[axis][next[static_cast<size_t>(Coordinate(cube.pos, axis) - low)]++] =
+                InLayer{static_cast<uint32_t>(cell), cube.texture >= 0 ? cube.texture : static_cast<int32_t>(i - (size_t(1) << 31))};
+        }
+    }
+    return true;
 }
 
 bool FaceBatch::Defer(int texture, const BlockPos& pos, int side, bool add) {
@@ -50,6 +88,10 @@ bool FaceBatch::Defer(int texture, const BlockPos& pos, int side, bool add) {
 
 // Planes never share an engine, so every sweep may come before every list.
 void FaceBatch::Apply(QuadAlgorithm& quads, const DenseIndex& index) {
+    rereading = ShapeKept(index);
+    if (rereading) {
+        FindEngines(quads);
+    }
     const bool big = SweepAll(quads, index);
     for (int side = 1; side <= 6; ++side) {
         const int first = Coordinate(bounds.low, kSides[side].axis);
@@ -101,6 +143,14 @@ void FaceBatch::Discard() {
     for (Scratch& own : scratch) {
         own = Scratch();
     }
+    changed = {};
+    emptied = 0;
+    for (int axis = 0; axis < 3; ++axis) {
+        byLayer[axis] = {};
+        layerStarts[axis] = {};
+    }
+    filled = 0;
+    shapeKept = rereading = false;
 }
 
 // A layer of cubes holds the faces of the low side's plane of its own
@@ -182,9 +232,29 @@ void FaceBatch::File(QuadAlgorithm& quads, const Run& run) {
     }
 }
 
+// A plane's engines are looked up here, before any thread reads them: the
+// merging may add engines as it files, and the maps are not for sharing.
+void FaceBatch::FindEngines(const QuadAlgorithm& quads) {
+    for (const auto& [texture, sides] : quads.Holder().Engines()) {
+        for (const auto& [side, engines] : sides) {
+            std::vector<Plane>& sidePlanes = planes[side - 1];
+            for (const auto& [plane, engine] : engines) {
+                const int64_t at = plane - Coordinate(bounds.low, kSides[side].axis);
+                if (at >= 0 && at < static_cast<int64_t>(sidePlanes.size()) && sidePlanes[at].sweep) {
+                    sidePlanes[at].engines.emplace_back(texture, &engine);
+                }
+            }
+        }
+    }
+}
+
 // The faces of runs of needed layers are read together, as many layers as
 // make a few hundred kilobytes of cells at a time.
 void FaceBatch::SweepLayers(const DenseIndex& index, int axis, int64_t begin, int64_t end, Scratch& scratch) {
+    if (rereading) {
+        RereadLayers(index, axis, begin, end, scratch);
+        return;
+    }
     constexpr int64_t kCellsAtOnce = 1 << 21;
     const int lowSide = SideAcross(axis, -1), highSide = SideAcross(axis, +1);
     const int64_t area = width[axis] * height[axis];
@@ -231,4 +301,112 @@ void FaceBatch::Sweep(Plane& plane, int axis, DenseIndex::Faces& faces, int64_t 
                                    scratch.found, faces.occupied.data() + layer * rows * QuadAlgorithm::RowWords(width[axis]));
     QuadAlgorithm::SortByTextureAndQuad(scratch.found, scratch.sorting);
     plane.rectangles.assign(scratch.found.begin(), scratch.found.end());
+}
+
+void FaceBatch::RereadLayers(const DenseIndex& index, int axis, int64_t begin, int64_t end, Scratch& scratch) {
+    for (const int sign : {-1, +1}) {
+        const int side = SideAcross(axis, sign);
+        std::vector<Plane>& sidePlanes = planes[side - 1];
+        const int64_t shift = sign > 0, last = std::min<int64_t>(end + shift, static_cast<int64_t>(sidePlanes.size()));
+        for (int64_t at = std::max<int64_t>(begin + shift, 0); at < last; ++at) {
+            if (sidePlanes[at].sweep) {
+                Reread(sidePlanes[at], side, at, index, scratch);
+            }
+        }
+    }
+}
+
+// Each rectangle of the plane, in the texture its cells show now: most keep
+// theirs or change it whole, and the rest are cut up. A plane where nothing
+// changed is left as it is. The cubes noted are the only ones whose looks
+// may have changed; they are looked up in a grid of the plane's cells, which
+// is cleared again at the end.
+void FaceBatch::Reread(Plane& plane, int side, int64_t at, const DenseIndex& index, Scratch& scratch) const {
+    using Point = QuadAlgorithm::Point;
+    const Side& facts = kSides[side];
+    const int64_t layer = at - (facts.sign > 0), rowLength = width[facts.axis];
+    const int lowU = Coordinate(bounds.low, facts.u), lowV = Coordinate(bounds.low, facts.v);
+    const auto cellOf = [&](int u, int v) { return static_cast<size_t>((v - lowV) * rowLength + (u - lowU)); };
+    std::vector<int16_t>& grid = scratch.changed;
+    grid.resize(static_cast<size_t>(rowLength * height[facts.axis]));
+    const InLayer* first = nullptr;
+    const InLayer* last = nullptr;
+    if (layer >= 0 && layer < index.Extent(facts.axis)) {
+        first = byLayer[facts.axis].data() + layerStarts[facts.axis][layer];
+        last = byLayer[facts.axis].data() + layerStarts[facts.axis][layer + 1];
+    }
+    for (const InLayer* cube = first; cube != last; ++cube) {
+        size_t slot = 0;
+        const bool mixed = cube->look < 0 && index.SlotOf(changed[size_t(cube->look) + (size_t(1) << 31)].pos, slot);
+        grid[cube->cell] = static_cast<int16_t>(mixed ? index.Face(slot, side) : cube->look);
+    }
+    scratch.found.clear();
+    bool changed = false;
+    for (const auto& [texture, engine] : plane.engines) {
+        const auto textureAt = [&, was = texture](const Point& cell) {
+            const int now = grid[cellOf(cell.x, cell.y)];
+            return now != 0 ? now : was;
+        };
+        engine->ForEach([&, was = texture](const QuadAlgorithm::Quad& q) {
+            const int now = textureAt(q.low);
+            bool whole = true;
+            for (int y = q.low.y; y <= q.high.y && whole; ++y) {
+                for (int x = q.low.x; x <= q.high.x && whole; ++x) {
+                    whole = textureAt(Point(x, y)) == now;
+                }
+            }
+            changed = changed || !whole || now != was;
+            if (whole) {
+                scratch.found.push_back(QuadAlgorithm::TexturedQuad{now, q});
+            } else {
+                Split(q, textureAt, scratch);
+            }
+        });
+    }
+    for (const InLayer* cube = first; cube != last; ++cube) {
+        grid[cube->cell] = 0;
+    }
+    plane.sweep = changed;
+    if (changed) {
+        QuadAlgorithm::SortByTextureAndQuad(scratch.found, scratch.sorting);
+        plane.rectangles.assign(scratch.found.begin(), scratch.found.end());
+    }
+}
+
+// A row or a column is cut where its texture changes; anything wider is swept.
+template <typename TextureAt>
+void FaceBatch::Split(const QuadAlgorithm::Quad& quad, TextureAt textureAt, Scratch& scratch) {
+    using Point = QuadAlgorithm::Point;
+    const int width = quad.high.x - quad.low.x + 1, height = quad.high.y - quad.low.y + 1;
+    if (width == 1 || height == 1) {
+        const Point step(width > 1, width == 1);
+        Point start = quad.low;
+        int texture = textureAt(start);
+        for (Point cell = start;; cell = Point(cell.x + step.x, cell.y + step.y)) {
+            const Point next(cell.x + step.x, cell.y + step.y);
+            const bool last = next.x > quad.high.x || next.y > quad.high.y;
+            const int nextTexture = last ? 0 : textureAt(next);
+            if (nextTexture != texture) {
+                scratch.found.push_back(QuadAlgorithm::TexturedQuad{texture, QuadAlgorithm::Quad(start, cell)});
+                start = next;
+                texture = nextTexture;
+            }
+            if (last) {
+                return;
+            }
+        }
+    }
+    const int64_t words = QuadAlgorithm::RowWords(width);
+    DenseIndex::Faces& grid = scratch.low;
+    grid.cells.resize(static_cast<size_t>(width) * height);
+    grid.occupied.assign(static_cast<size_t>(words * height), ~uint64_t(0));
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            grid.cells[static_cast<size_t>(y) * width + x] = static_cast<int16_t>(textureAt(Point(quad.low.x + x, quad.low.y + y)));
+        }
+        if (width % 64 != 0) {
+            grid.occupied[static_cast<size_t>((y + 1) * words - 1)] = (uint64_t(1) << (width % 64)) - 1;
+        }
+    }
+    QuadAlgorithm::SweepRectangles(grid.cells.data(), width, height, quad.low, scratch.found, grid.occupied.data());
 }

@@ -37,8 +37,23 @@ public:
         }
     }
     bool Sweeping(int side, const BlockPos& pos) const { return Waiting() && At(side, pos).sweep; }
-    // Every plane will be merged afresh: a batch that changes much of the box touches them all.
+    // Every plane will be merged afresh: a batch that changes much of the box
+    // touches them all. Such a batch only writes the store, and tells of it.
     void MarkAll();
+    // The cube at pos, in the store's slot, is about to become a whole cube of the texture, 0 for none.
+    void NoteCube(const DenseIndex& index, const BlockPos& pos, size_t slot, int texture) {
+        const bool closed = index.Closed(slot);
+        if (closed) {
+            changed.push_back(Changed{pos, 0});
+            emptied += texture == 0;
+        } else if (!index.Holds(slot) && texture != 0) {
+            ++filled;
+        } else {
+            shapeKept = false;
+        }
+    }
+    // Some face is about to come or go otherwise.
+    void NoteShape() { shapeKept = false; }
     // Applies what waits and ends the batch.
     void Apply(QuadAlgorithm& quads, const DenseIndex& index);
     // Ends the batch, dropping what waits.
@@ -50,10 +65,12 @@ private:
         BlockPos pos;
         bool add;
     };
+    using Engine = QuadAlgorithm::QuadMergerEngine;
     struct Plane {
         bool sweep = false;
         std::vector<Change> changes;
         std::vector<QuadAlgorithm::TexturedQuad> rectangles;  // a swept plane's, once read
+        std::vector<std::pair<int, const Engine*>> engines;  // by texture, when its rectangles are read again
     };
     // Kept from sweep to sweep within a batch, one for each thread, and let
     // go at its end: a big box's layers of faces are megabytes that a game
@@ -61,6 +78,7 @@ private:
     struct Scratch {
         DenseIndex::Faces low, high;
         std::vector<QuadAlgorithm::TexturedQuad> found, sorting;
+        std::vector<int16_t> changed;  // a rereading plane's cells: the texture of a cube changed, else 0
     };
 
     // The plane through the face of the cube at pos on that side.
@@ -83,13 +101,49 @@ private:
     // The layers of cubes from begin to before end, counted from the box's low corner.
     void SweepLayers(const DenseIndex& index, int axis, int64_t begin, int64_t end, Scratch& scratch);
     void Sweep(Plane& plane, int axis, DenseIndex::Faces& faces, int64_t layer, Scratch& scratch) const;
+    // Whether the batch left every face showing that showed, and no other:
+    // then only looks changed, and each plane's rectangles are read again.
+    // Each cube changed learns its texture now, and the cubes are sorted by
+    // their layers across each axis.
+    bool ShapeKept(const DenseIndex& index);
+    void FindEngines(const QuadAlgorithm& quads);
     // Whether a sweep needs the faces of this layer of cubes across the axis.
     bool Needed(int axis, int64_t layer) const;
+    void RereadLayers(const DenseIndex& index, int axis, int64_t begin, int64_t end, Scratch& scratch);
+    // The plane's rectangles, each in the texture its cells show now, from
+    // the cubes changed in the layer whose faces the plane holds.
+    void Reread(Plane& plane, int side, int64_t at, const DenseIndex& index, Scratch& scratch) const;
+    // The rectangle's cells, cut into rectangles of one texture each, as a sweep finds them.
+    template <typename TextureAt>
+    static void Split(const QuadAlgorithm::Quad& quad, TextureAt textureAt, Scratch& scratch);
 
     BlockRect bounds;
     std::vector<Plane> planes[6];  // by side, then plane from the bounds' low corner
     int64_t base[6] = {0, 0, 0, 0, 0, 0};  // the coordinate of the cubes whose faces lie in each side's first plane
     Scratch scratch[2];
+    // What a batch that only writes the store did to the cubes: the closed
+    // ones it changed, how many of those it emptied, how many empty ones it
+    // filled, and whether anything else changed which faces show. A loss
+    // takes every mine away and puts it back in another texture.
+    struct Changed {
+        BlockPos pos;
+        int texture;  // once the batch ends: the cube's on all sides, or -1 where they differ
+    };
+    std::vector<Changed> changed;
+    size_t emptied = 0;
+    size_t filled = 0;
+    bool shapeKept = false;
+    bool rereading = false;
+    // The cubes changed by their layer across each axis from the box's low
+    // corner, layer l's from layerStarts[l] on: each as its cell in the
+    // layer's planes, row by row, and its texture, or where its faces differ
+    // the index in changed less 1 << 31.
+    struct InLayer {
+        uint32_t cell;
+        int32_t look;
+    };
+    std::vector<InLayer> byLayer[3];
+    std::vector<uint32_t> layerStarts[3];
     std::vector<size_t> order;  // scratch space of Net
     std::vector<Change> net;
     int64_t width[3] = {0, 0, 0}, height[3] = {0, 0, 0};  // of the planes across each axis
