@@ -227,6 +227,7 @@ void FaceBatch::File(QuadAlgorithm& quads, const Run& run) {
         for (int64_t i = std::max<int64_t>(run.begin + shift, 0); i < end; ++i) {
             if (sidePlanes[i].sweep) {
                 quads.ReplacePlane(side, Coordinate(bounds.low, run.axis) + static_cast<int>(i), sidePlanes[i].rectangles);
+                sidePlanes[i].rectangles = {};
             }
         }
     }

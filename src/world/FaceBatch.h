@@ -40,10 +40,17 @@ public:
     // Every plane will be merged afresh: a batch that changes much of the box
     // touches them all. Such a batch only writes the store, and tells of it.
     void MarkAll();
-    // The cube at pos, in the store's slot, is about to become a whole cube of the texture, 0 for none.
+    // The cube at pos, in the store's slot, is about to become a whole cube
+    // of the texture, 0 for none. The watch gives up rather than note more
+    // than a quarter of the store's cubes, as a flood of single cubes would.
     void NoteCube(const DenseIndex& index, const BlockPos& pos, size_t slot, int texture) {
+        if (!shapeKept) {
+            return;
+        }
         const bool closed = index.Closed(slot);
-        if (closed) {
+        if (closed && changed.size() >= index.Size() / 4) {
+            shapeKept = false;
+        } else if (closed) {
             changed.push_back(Changed{pos, 0});
             emptied += texture == 0;
         } else if (!index.Holds(slot) && texture != 0) {
