@@ -62,7 +62,7 @@ void BlockWorld2::BeginBatch(size_t cubes) {
         faceBatch.Begin(bounds, index);
         storeOnly = cubes > index.Size() / 16;
         if (storeOnly) {
-            faceBatch.MarkAll();
+            faceBatch.MarkAll(index);
         }
     }
 }

@@ -59,7 +59,7 @@ public:
             ChangeRecord(pos, texture);
         } else if (index.Holds(slot) || texture != 0) {
             Notify(pos);
-            faceBatch.NoteCube(index, pos, slot, texture);
+            faceBatch.NoteCube(index, pos, slot);
             index.SetCube(slot, texture);
         }
     }

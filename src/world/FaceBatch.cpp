@@ -22,7 +22,7 @@ void FaceBatch::Begin(const BlockRect& box, const DenseIndex& index) {
     }
 }
 
-void FaceBatch::MarkAll() {
+void FaceBatch::MarkAll(const DenseIndex& index) {
     for (std::vector<Plane>& side : planes) {
         for (Plane& plane : side) {
             plane.sweep = true;
@@ -30,13 +30,22 @@ void FaceBatch::MarkAll() {
         }
     }
     shapeKept = true;
+    recordsBefore = index.Records();
 }
 
-// Every change of a closed cube was noted, and of an empty one counted, and
-// all else ended the watch: each cube noted that is closed again, with as
-// many filled as emptied, leaves no cube filled that was not emptied first.
+void FaceBatch::NoteRecord(const DenseIndex& index, const BlockPos& pos, size_t slot) {
+    if (shapeKept && index.Closed(slot) && changed.size() < index.Size() / 4) {
+        changed.push_back(Changed{pos, 0});
+    } else {
+        shapeKept = false;
+    }
+}
+
+// Every change of a closed cube was noted, and all else but filling an empty
+// one ended the watch: each cube noted that is closed again, with as many
+// records as before, leaves no cube filled that was not emptied first.
 bool FaceBatch::ShapeKept(const DenseIndex& index) {
-    if (!shapeKept || filled != emptied || changed.size() > INT32_MAX) {
+    if (!shapeKept || index.Records() != recordsBefore || changed.size() > INT32_MAX) {
         return false;
     }
     for (Changed& cube : changed) {
@@ -144,12 +153,10 @@ void FaceBatch::Discard() {
         own = Scratch();
     }
     changed = {};
-    emptied = 0;
     for (int axis = 0; axis < 3; ++axis) {
         byLayer[axis] = {};
         layerStarts[axis] = {};
     }
-    filled = 0;
     shapeKept = rereading = false;
 }
 

@@ -39,24 +39,14 @@ public:
     bool Sweeping(int side, const BlockPos& pos) const { return Waiting() && At(side, pos).sweep; }
     // Every plane will be merged afresh: a batch that changes much of the box
     // touches them all. Such a batch only writes the store, and tells of it.
-    void MarkAll();
+    void MarkAll(const DenseIndex& index);
     // The cube at pos, in the store's slot, is about to become a whole cube
-    // of the texture, 0 for none. The watch gives up rather than note more
-    // than a quarter of the store's cubes, as a flood of single cubes would.
-    void NoteCube(const DenseIndex& index, const BlockPos& pos, size_t slot, int texture) {
-        if (!shapeKept) {
-            return;
-        }
-        const bool closed = index.Closed(slot);
-        if (closed && changed.size() >= index.Size() / 4) {
-            shapeKept = false;
-        } else if (closed) {
-            changed.push_back(Changed{pos, 0});
-            emptied += texture == 0;
-        } else if (!index.Holds(slot) && texture != 0) {
-            ++filled;
-        } else {
-            shapeKept = false;
+    // of some texture, or none. Only a cube that holds a record is noted: a
+    // new game fills every cube of the box, and the count of records tells
+    // how many were filled.
+    void NoteCube(const DenseIndex& index, const BlockPos& pos, size_t slot) {
+        if (index.Holds(slot)) {
+            NoteRecord(index, pos, slot);
         }
     }
     // Some face is about to come or go otherwise.
@@ -113,6 +103,9 @@ private:
     // Each cube changed learns its texture now, and the cubes are sorted by
     // their layers across each axis.
     bool ShapeKept(const DenseIndex& index);
+    // The watch gives up rather than note more than a quarter of the store's
+    // cubes, as a batch of single cubes uncovered would.
+    void NoteRecord(const DenseIndex& index, const BlockPos& pos, size_t slot);
     void FindEngines(const QuadAlgorithm& quads);
     // Whether a sweep needs the faces of this layer of cubes across the axis.
     bool Needed(int axis, int64_t layer) const;
@@ -129,16 +122,15 @@ private:
     int64_t base[6] = {0, 0, 0, 0, 0, 0};  // the coordinate of the cubes whose faces lie in each side's first plane
     Scratch scratch[2];
     // What a batch that only writes the store did to the cubes: the closed
-    // ones it changed, how many of those it emptied, how many empty ones it
-    // filled, and whether anything else changed which faces show. A loss
-    // takes every mine away and puts it back in another texture.
+    // ones it changed, the store's count of records before it, and whether
+    // anything else changed which faces show. A loss takes every mine away
+    // and puts it back in another texture.
     struct Changed {
         BlockPos pos;
         int texture;  // once the batch ends: the cube's on all sides, or -1 where they differ
     };
     std::vector<Changed> changed;
-    size_t emptied = 0;
-    size_t filled = 0;
+    size_t recordsBefore = 0;
     bool shapeKept = false;
     bool rereading = false;
     // The cubes changed by their layer across each axis from the box's low
