@@ -182,6 +182,15 @@ void Engine::Fill(const std::vector<Quad>& sorted) {
     }
 }
 
+void Engine::Fill(const TexturedQuad* first, const TexturedQuad* last) {
+    Clear();
+    list.resize(static_cast<size_t>(last - first));
+    std::transform(first, last, list.begin(), [](const TexturedQuad& r) { return r.quad; });
+    for (const Quad& q : list) {
+        Notify(q);
+    }
+}
+
 void Engine::Unflatten() {
     if (!flat) {
         return;
@@ -487,11 +496,12 @@ void QuadAlgorithm::QuadHolder::SetObserver(Observer* watcher) {
 // equal. One counting pass by texture and low.x leaves each column's few
 // quads together, in the order a sweep or the engines gave them, which is
 // close to sorted: insertion finishes them.
-void QuadAlgorithm::SortByTextureAndQuad(std::vector<TexturedQuad>& items, std::vector<TexturedQuad>& scratch) {
+void QuadAlgorithm::SortByTextureAndQuad(const std::vector<TexturedQuad>& items, std::vector<TexturedQuad>& sorted) {
     const auto before = [](const TexturedQuad& a, const TexturedQuad& b) {
         return std::tie(a.texture, a.quad.low.x, a.quad.high.x, a.quad.low.y) <
                std::tie(b.texture, b.quad.low.x, b.quad.high.x, b.quad.low.y);
     };
+    sorted.resize(items.size());
     if (items.empty()) {
         return;
     }
@@ -504,7 +514,8 @@ void QuadAlgorithm::SortByTextureAndQuad(std::vector<TexturedQuad>& items, std::
     }
     const int64_t columns = int64_t(highX) - lowX + 1, keys = (int64_t(highTexture) - lowTexture + 1) * columns;
     if (keys > int64_t(4 * items.size() + 1024)) {
-        std::sort(items.begin(), items.end(), before);
+        std::copy(items.begin(), items.end(), sorted.begin());
+        std::sort(sorted.begin(), sorted.end(), before);
         return;
     }
     const auto key = [&](const TexturedQuad& t) { return size_t((int64_t(t.texture) - lowTexture) * columns + (t.quad.low.x - lowX)); };
@@ -513,14 +524,12 @@ void QuadAlgorithm::SortByTextureAndQuad(std::vector<TexturedQuad>& items, std::
         ++starts[key(item) + 1];
     }
     std::partial_sum(starts.begin(), starts.end(), starts.begin());
-    scratch.resize(items.size());
     for (const TexturedQuad& item : items) {
-        scratch[starts[key(item)]++] = item;
+        sorted[starts[key(item)]++] = item;
     }
-    items.swap(scratch);
-    for (size_t i = 1; i < items.size(); ++i) {
-        for (size_t j = i; j > 0 && before(items[j], items[j - 1]); --j) {
-            std::swap(items[j], items[j - 1]);
+    for (size_t i = 1; i < sorted.size(); ++i) {
+        for (size_t j = i; j > 0 && before(sorted[j], sorted[j - 1]); --j) {
+            std::swap(sorted[j], sorted[j - 1]);
         }
     }
 }
@@ -534,9 +543,7 @@ void QuadAlgorithm::QuadHolder::ReplacePlane(int side, int plane, const std::vec
     }
     for (auto run = rectangles.begin(); run != rectangles.end();) {
         const auto end = std::find_if(run, rectangles.end(), [&](const TexturedQuad& r) { return r.texture != run->texture; });
-        filling.clear();
-        std::transform(run, end, std::back_inserter(filling), [](const TexturedQuad& r) { return r.quad; });
-        EngineFor(run->texture, side, plane).Fill(filling);
+        EngineFor(run->texture, side, plane).Fill(&*run, &*run + (end - run));
         run = end;
     }
 }

@@ -104,8 +104,8 @@ public:
                                 const uint64_t* occupied);
     static int64_t RowWords(int64_t width) { return (width + 63) / 64; }
     // In the order a plane's rectangles are filed, and ReplacePlane takes
-    // them: by texture, then by quad.
-    static void SortByTextureAndQuad(std::vector<TexturedQuad>& items, std::vector<TexturedQuad>& scratch);
+    // them: by texture, then by quad. The items are left as they were.
+    static void SortByTextureAndQuad(const std::vector<TexturedQuad>& items, std::vector<TexturedQuad>& sorted);
 
     // The rectangles of one plane. Callers never add a covered cell and never
     // remove an uncovered one; the block world guarantees both.
@@ -130,6 +130,8 @@ public:
         // Every quad gives way to these: disjoint, and in Quad order; as a
         // sweep leaves them, none fits exactly against another.
         void Fill(const std::vector<Quad>& sorted);
+        // The same from a run of one texture's rectangles.
+        void Fill(const TexturedQuad* first, const TexturedQuad* last);
         void RemoveQuad(Quad q);
         bool FindQuadContainingSquare(Point p, Quad& out) const;
         static void SplitUpQuad(Quad q, Point p, std::vector<Quad>& out);
@@ -246,7 +248,6 @@ public:
         Observer* observer = nullptr;
         std::map<int, SideMap> engines;
 
-        std::vector<Quad> filling;  // scratch space of ReplacePlane
         CachedEngine cache[64];
     };
 

@@ -296,9 +296,9 @@ void FaceBatch::SweepLayers(const DenseIndex& index, int axis, int64_t begin, in
 
 // The plane's rectangles from the faces visible in it, all textures at once:
 // the layer of cubes is the one at this place among those read. They are
-// found and sorted in the thread's own space, which grows once, and kept at
-// their size: grown plane by plane, half a flood's page faults came from
-// copying them as they doubled.
+// found in the thread's own space, which grows once, and sorted into the
+// plane's at their size: grown plane by plane, half a flood's page faults
+// came from copying them as they doubled.
 void FaceBatch::Sweep(Plane& plane, int axis, DenseIndex::Faces& faces, int64_t layer, Scratch& scratch) const {
     const int64_t rows = height[axis];
     const int u = kSides[SideAcross(axis, -1)].u, v = kSides[SideAcross(axis, -1)].v;
@@ -307,8 +307,7 @@ void FaceBatch::Sweep(Plane& plane, int axis, DenseIndex::Faces& faces, int64_t 
                                    static_cast<int>(rows),
                                    QuadAlgorithm::Point(Coordinate(bounds.low, u), Coordinate(bounds.low, v)),
                                    scratch.found, faces.occupied.data() + layer * rows * QuadAlgorithm::RowWords(width[axis]));
-    QuadAlgorithm::SortByTextureAndQuad(scratch.found, scratch.sorting);
-    plane.rectangles.assign(scratch.found.begin(), scratch.found.end());
+    QuadAlgorithm::SortByTextureAndQuad(scratch.found, plane.rectangles);
 }
 
 void FaceBatch::RereadLayers(const DenseIndex& index, int axis, int64_t begin, int64_t end, Scratch& scratch) {
@@ -376,8 +375,7 @@ void FaceBatch::Reread(Plane& plane, int side, int64_t at, const DenseIndex& ind
     }
     plane.sweep = changed;
     if (changed) {
-        QuadAlgorithm::SortByTextureAndQuad(scratch.found, scratch.sorting);
-        plane.rectangles.assign(scratch.found.begin(), scratch.found.end());
+        QuadAlgorithm::SortByTextureAndQuad(scratch.found, plane.rectangles);
     }
 }
 

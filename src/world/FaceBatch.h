@@ -74,7 +74,7 @@ private:
     // mostly spends between batches.
     struct Scratch {
         DenseIndex::Faces low, high;
-        std::vector<QuadAlgorithm::TexturedQuad> found, sorting;
+        std::vector<QuadAlgorithm::TexturedQuad> found;
         std::vector<int16_t> changed;  // a rereading plane's cells: the texture of a cube changed, else 0
     };
 
