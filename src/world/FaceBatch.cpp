@@ -45,7 +45,7 @@ void FaceBatch::NoteRecord(const DenseIndex& index, const BlockPos& pos, size_t 
 // one ended the watch: each cube noted that is closed again, with as many
 // records as before, leaves no cube filled that was not emptied first.
 bool FaceBatch::ShapeKept(const DenseIndex& index) {
-    if (!shapeKept || index.Records() != recordsBefore || changed.size() > INT32_MAX) {
+    if (!shapeKept || index.Records() != recordsBefore || changed.size() > UINT32_MAX) {
         return false;
     }
     for (Changed& cube : changed) {
@@ -56,26 +56,28 @@ bool FaceBatch::ShapeKept(const DenseIndex& index) {
         }
         cube.texture = index.Look(slot);
     }
+    SortByLayer(index);
+    return true;
+}
+
+void FaceBatch::SortByLayer(const DenseIndex& index) {
     for (int axis = 0; axis < 3; ++axis) {
-        const int low = Coordinate(bounds.low, axis);
+        const int u = kSides[SideAcross(axis, -1)].u, v = kSides[SideAcross(axis, -1)].v;
+        const auto layerOf = [&](const Changed& cube) { return static_cast<size_t>(Coordinate(cube.pos, axis) - Coordinate(bounds.low, axis)); };
         std::vector<uint32_t>& starts = layerStarts[axis];
         starts.assign(static_cast<size_t>(index.Extent(axis)) + 1, 0);
         for (const Changed& cube : changed) {
-            ++starts[static_cast<size_t>(Coordinate(cube.pos, axis) - low) + 1];
+            ++starts[layerOf(cube) + 1];
         }
         std::partial_sum(starts.begin(), starts.end(), starts.begin());
         std::vector<uint32_t> next(starts.begin(), starts.end() - 1);
         byLayer[axis].resize(changed.size());
-        const int u = kSides[SideAcross(axis, -1)].u, v = kSides[SideAcross(axis, -1)].v;
-        for (size_t i = 0; i < changed.size(); ++i) {
-            const Changed& cube = changed[i];
+        for (const Changed& cube : changed) {
             const int64_t cell = (Coordinate(cube.pos, v) - Coordinate(bounds.low, v)) * width[axis] +
                                  (Coordinate(cube.pos, u) - Coordinate(bounds.low, u));
-            byLayer[axis][next[static_cast<size_t>(Coordinate(cube.pos, axis) - low)]++] =
-                InLayer{static_cast<uint32_t>(cell), cube.texture >= 0 ? cube.texture : static_cast<int32_t>(i - (size_t(1) << 31))};
+            byLayer[axis][next[layerOf(cube)]++] = InLayer{static_cast<uint32_t>(cell), cube.texture};
         }
     }
-    return true;
 }
 
 bool FaceBatch::Defer(int texture, const BlockPos& pos, int side, bool add) {
@@ -226,18 +228,25 @@ bool FaceBatch::SweepAll(QuadAlgorithm& quads, const DenseIndex& index) {
 
 // Layer l of cubes holds the faces of the low side's plane l and of the high
 // side's plane l + 1.
-void FaceBatch::File(QuadAlgorithm& quads, const Run& run) {
+template <typename Visit>
+void FaceBatch::ForEachPlane(const Run& run, Visit visit) {
     for (const int sign : {-1, +1}) {
         const int side = SideAcross(run.axis, sign);
         std::vector<Plane>& sidePlanes = planes[side - 1];
         const int64_t shift = sign > 0, end = std::min<int64_t>(run.end + shift, static_cast<int64_t>(sidePlanes.size()));
         for (int64_t i = std::max<int64_t>(run.begin + shift, 0); i < end; ++i) {
             if (sidePlanes[i].sweep) {
-                quads.ReplacePlane(side, Coordinate(bounds.low, run.axis) + static_cast<int>(i), sidePlanes[i].rectangles);
-                sidePlanes[i].rectangles = {};
+                visit(side, i, sidePlanes[i]);
             }
         }
     }
+}
+
+void FaceBatch::File(QuadAlgorithm& quads, const Run& run) {
+    ForEachPlane(run, [&](int side, int64_t at, Plane& plane) {
+        quads.ReplacePlane(side, Coordinate(bounds.low, run.axis) + static_cast<int>(at), plane.rectangles);
+        plane.rectangles = {};
+    });
 }
 
 // A plane's engines are looked up here, before any thread reads them: the
@@ -260,7 +269,7 @@ void FaceBatch::FindEngines(const QuadAlgorithm& quads) {
 // make a few hundred kilobytes of cells at a time.
 void FaceBatch::SweepLayers(const DenseIndex& index, int axis, int64_t begin, int64_t end, Scratch& scratch) {
     if (rereading) {
-        RereadLayers(index, axis, begin, end, scratch);
+        RereadLayers(index, Run{axis, begin, end}, scratch);
         return;
     }
     constexpr int64_t kCellsAtOnce = 1 << 21;
@@ -310,17 +319,8 @@ void FaceBatch::Sweep(Plane& plane, int axis, DenseIndex::Faces& faces, int64_t 
     QuadAlgorithm::SortByTextureAndQuad(scratch.found, plane.rectangles);
 }
 
-void FaceBatch::RereadLayers(const DenseIndex& index, int axis, int64_t begin, int64_t end, Scratch& scratch) {
-    for (const int sign : {-1, +1}) {
-        const int side = SideAcross(axis, sign);
-        std::vector<Plane>& sidePlanes = planes[side - 1];
-        const int64_t shift = sign > 0, last = std::min<int64_t>(end + shift, static_cast<int64_t>(sidePlanes.size()));
-        for (int64_t at = std::max<int64_t>(begin + shift, 0); at < last; ++at) {
-            if (sidePlanes[at].sweep) {
-                Reread(sidePlanes[at], side, at, index, scratch);
-            }
-        }
-    }
+void FaceBatch::RereadLayers(const DenseIndex& index, const Run& run, Scratch& scratch) {
+    ForEachPlane(run, [&](int side, int64_t at, Plane& plane) { Reread(plane, side, at, index, scratch); });
 }
 
 // Each rectangle of the plane, in the texture its cells show now: most keep
@@ -342,13 +342,13 @@ void FaceBatch::Reread(Plane& plane, int side, int64_t at, const DenseIndex& ind
         first = byLayer[facts.axis].data() + layerStarts[facts.axis][layer];
         last = byLayer[facts.axis].data() + layerStarts[facts.axis][layer + 1];
     }
+    const int64_t strides[3] = {index.Extent(1) * index.Extent(2), index.Extent(2), 1};
     for (const InLayer* cube = first; cube != last; ++cube) {
-        size_t slot = 0;
-        const bool mixed = cube->look < 0 && index.SlotOf(changed[size_t(cube->look) + (size_t(1) << 31)].pos, slot);
-        grid[cube->cell] = static_cast<int16_t>(mixed ? index.Face(slot, side) : cube->look);
+        const int64_t slot = layer * strides[facts.axis] + cube->cell % rowLength * strides[facts.u] + cube->cell / rowLength * strides[facts.v];
+        grid[cube->cell] = static_cast<int16_t>(cube->look >= 0 ? cube->look : index.Face(static_cast<size_t>(slot), side));
     }
     scratch.found.clear();
-    bool changed = false;
+    bool differs = false;
     for (const auto& [texture, engine] : plane.engines) {
         const auto textureAt = [&, was = texture](const Point& cell) {
             const int now = grid[cellOf(cell.x, cell.y)];
@@ -362,7 +362,7 @@ void FaceBatch::Reread(Plane& plane, int side, int64_t at, const DenseIndex& ind
                     whole = textureAt(Point(x, y)) == now;
                 }
             }
-            changed = changed || !whole || now != was;
+            differs = differs || !whole || now != was;
             if (whole) {
                 scratch.found.push_back(QuadAlgorithm::TexturedQuad{now, q});
             } else {
@@ -373,8 +373,8 @@ void FaceBatch::Reread(Plane& plane, int side, int64_t at, const DenseIndex& ind
     for (const InLayer* cube = first; cube != last; ++cube) {
         grid[cube->cell] = 0;
     }
-    plane.sweep = changed;
-    if (changed) {
+    plane.sweep = differs;
+    if (differs) {
         QuadAlgorithm::SortByTextureAndQuad(scratch.found, plane.rectangles);
     }
 }

@@ -109,7 +109,11 @@ private:
     void FindEngines(const QuadAlgorithm& quads);
     // Whether a sweep needs the faces of this layer of cubes across the axis.
     bool Needed(int axis, int64_t layer) const;
-    void RereadLayers(const DenseIndex& index, int axis, int64_t begin, int64_t end, Scratch& scratch);
+    void SortByLayer(const DenseIndex& index);
+    // Each plane marked whose faces the run's layers hold, with its side and place.
+    template <typename Visit>
+    void ForEachPlane(const Run& run, Visit visit);
+    void RereadLayers(const DenseIndex& index, const Run& run, Scratch& scratch);
     // The plane's rectangles, each in the texture its cells show now, from
     // the cubes changed in the layer whose faces the plane holds.
     void Reread(Plane& plane, int side, int64_t at, const DenseIndex& index, Scratch& scratch) const;
@@ -135,8 +139,7 @@ private:
     bool rereading = false;
     // The cubes changed by their layer across each axis from the box's low
     // corner, layer l's from layerStarts[l] on: each as its cell in the
-    // layer's planes, row by row, and its texture, or where its faces differ
-    // the index in changed less 1 << 31.
+    // layer's planes, row by row, and its texture, -1 where its faces differ.
     struct InLayer {
         uint32_t cell;
         int32_t look;
