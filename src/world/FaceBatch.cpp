@@ -325,7 +325,7 @@ void FaceBatch::RereadLayers(const DenseIndex& index, const Run& run, Scratch& s
 
 // Each rectangle of the plane, in the texture its cells show now: most keep
 // theirs or change it whole, and the rest are cut up. A plane where nothing
-// changed is left as it is. The cubes noted are the only ones whose looks
+// changed, or whose layer holds no cube noted, is left as it is. The cubes noted are the only ones whose looks
 // may have changed; they are looked up in a grid of the plane's cells, which
 // is cleared again at the end.
 void FaceBatch::Reread(Plane& plane, int side, int64_t at, const DenseIndex& index, Scratch& scratch) const {
@@ -341,6 +341,10 @@ void FaceBatch::Reread(Plane& plane, int side, int64_t at, const DenseIndex& ind
     if (layer >= 0 && layer < index.Extent(facts.axis)) {
         first = byLayer[facts.axis].data() + layerStarts[facts.axis][layer];
         last = byLayer[facts.axis].data() + layerStarts[facts.axis][layer + 1];
+    }
+    if (first == last) {
+        plane.sweep = false;
+        return;
     }
     const int64_t strides[3] = {index.Extent(1) * index.Extent(2), index.Extent(2), 1};
     for (const InLayer* cube = first; cube != last; ++cube) {
