@@ -163,17 +163,18 @@ TEST(BlockWorld2, BigBatchesEndWithTheFacesTheirRecordsShow) {
         // Batches that change looks alone: closed cubes, some with faces that
         // differ, taken away and put back in another texture or given it at
         // once, their planes' rectangles read again rather than swept; then
-        // the same with a cube taken away and another filled, which changes
-        // the faces that show.
-        for (const bool swap : {false, true}) {
+        // the same with a cube taken away and another filled, and with a cube
+        // missing a face taken away and put back whole: both change the faces
+        // that show.
+        for (const int kind : {0, 1, 2}) {
             world.BeginBatch(size_t(cubes));
             int emptiedOne = -1, filledOne = -1;
             for (int i = 0; i < cubes; ++i) {
                 const auto& f = faces[size_t(i)];
-                const bool closed = std::all_of(f.begin(), f.end(), [](int t) { return t != 0; });
-                filledOne = !closed && std::all_of(f.begin(), f.end(), [](int t) { return t == 0; }) ? i : filledOne;
-                if (!closed || random() % 3 != 0) continue;
-                if (swap && emptiedOne < 0) {
+                const auto faced = std::count_if(f.begin(), f.end(), [](int t) { return t != 0; });
+                filledOne = (kind == 1 ? faced == 0 : faced > 0 && faced < 6) ? i : filledOne;
+                if (faced < 6 || random() % 3 != 0) continue;
+                if (kind == 1 && emptiedOne < 0) {
                     emptiedOne = i;
                     continue;
                 }
@@ -182,14 +183,15 @@ TEST(BlockWorld2, BigBatchesEndWithTheFacesTheirRecordsShow) {
                 world.ChangePos(positionOf(i), texture);
                 faces[size_t(i)].fill(texture);
             }
-            for (const auto& [i, texture] : {std::make_pair(emptiedOne, 0), std::make_pair(filledOne, 2)}) {
-                if (!swap) break;
+            ASSERT_TRUE(kind == 0 || filledOne >= 0);
+            for (const auto& [i, texture] : {std::make_pair(emptiedOne, 0), std::make_pair(filledOne, 0), std::make_pair(filledOne, 2)}) {
+                if (kind == 0 || i < 0) continue;
                 world.ChangePos(positionOf(i), texture);
                 faces[size_t(i)].fill(texture);
                 solid[size_t(i)] = texture != 0;
             }
             world.EndBatch();
-            ASSERT_NO_FATAL_FAILURE(expectShown(swap ? "after a batch of looks and one cube moved" : "after a batch of looks"));
+            ASSERT_NO_FATAL_FAILURE(expectShown("after a batch of looks of kind " + std::to_string(kind)));
         }
     }
 }
