@@ -223,11 +223,10 @@ public:
         int GetNumQuads() const;
         void SetObserver(Observer* watcher);
         // Every texture's quads of the side and plane give way to these, which
-        // must be disjoint and come sorted by SortByTextureAndQuad; any that
-        // fit exactly against each other stay apart: a big batch sorts each plane on the
-        // thread that swept it, and checking the order again, one
-        // unforeseeable comparison at a time, cost a flood a twentieth of its
-        // time.
+        // must be disjoint and come sorted by SortByTextureAndQuad: a big
+        // batch sorts each plane on the thread that swept it, and checking the
+        // order again, one unforeseeable comparison at a time, cost a flood a
+        // twentieth of its time. Any two that fit exactly stay apart.
         void ReplacePlane(int side, int plane, const std::vector<TexturedQuad>& rectangles);
 
         using PlaneMap = std::map<int, QuadMergerEngine>;
