@@ -55,9 +55,13 @@ void BM_NewGame(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
     static MineField field;
     std::srand(1);
+    double faults = 0;
     for (auto _ : state) {
+        const double before = MinorFaults();
         field.Initialize(n, n, n, DefaultMines(n));
+        faults += MinorFaults() - before;
     }
+    state.counters["faults"] = benchmark::Counter(faults, benchmark::Counter::kAvgIterations);
     state.counters["cubes"] = static_cast<double>(field.Cubes().Size());
 }
 BENCHMARK(BM_NewGame)->Arg(32)->Arg(64)->Arg(100)->Arg(256)->MinWarmUpTime(1)->Unit(benchmark::kMillisecond);
@@ -87,12 +91,16 @@ void NewDefaultGame(MineField& field, int n) {
 void BM_FloodAtDefaultDensity(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
     static MineField field;
+    double faults = 0;
     for (auto _ : state) {
         state.PauseTiming();
         NewDefaultGame(field, n);
+        const double before = MinorFaults();
         state.ResumeTiming();
         FloodFromFirstZero(field);
+        faults += MinorFaults() - before;
     }
+    state.counters["faults"] = benchmark::Counter(faults, benchmark::Counter::kAvgIterations);
     state.counters["quads"] = field.World().NumQuads();
     state.counters["opened"] = static_cast<double>(field.Cubes().Size()) - field.World().TotalBlocks();
 }
@@ -102,13 +110,17 @@ BENCHMARK(BM_FloodAtDefaultDensity)->Arg(32)->Arg(64)->Arg(100)->Arg(256)->Unit(
 void BM_Loss(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
     static MineField field;
+    double faults = 0;
     for (auto _ : state) {
         state.PauseTiming();
         NewDefaultGame(field, n);
         FloodFromFirstZero(field);
+        const double before = MinorFaults();
         state.ResumeTiming();
         field.DeathChanges();
+        faults += MinorFaults() - before;
     }
+    state.counters["faults"] = benchmark::Counter(faults, benchmark::Counter::kAvgIterations);
     state.counters["quads"] = field.World().NumQuads();
 }
 BENCHMARK(BM_Loss)->Arg(100)->Arg(256)->Unit(benchmark::kMillisecond);
