@@ -154,6 +154,7 @@ void FaceBatch::Discard() {
     for (Scratch& own : scratch) {
         own = Scratch();
     }
+    spares = {};
     changed = {};
     for (int axis = 0; axis < 3; ++axis) {
         byLayer[axis] = {};
@@ -245,7 +246,11 @@ void FaceBatch::ForEachPlane(const Run& run, Visit visit) {
 void FaceBatch::File(QuadAlgorithm& quads, const Run& run) {
     ForEachPlane(run, [&](int side, int64_t at, Plane& plane) {
         quads.ReplacePlane(side, Coordinate(bounds.low, run.axis) + static_cast<int>(at), plane.rectangles);
-        plane.rectangles = {};
+        if (plane.rectangles.capacity() != 0) {
+            plane.rectangles.clear();
+            const std::lock_guard<std::mutex> hold(spareLock);
+            spares.push_back(std::move(plane.rectangles));
+        }
     });
 }
 
@@ -316,7 +321,18 @@ void FaceBatch::Sweep(Plane& plane, int axis, DenseIndex::Faces& faces, int64_t 
                                    static_cast<int>(rows),
                                    QuadAlgorithm::Point(Coordinate(bounds.low, u), Coordinate(bounds.low, v)),
                                    scratch.found, faces.occupied.data() + layer * rows * QuadAlgorithm::RowWords(width[axis]));
-    QuadAlgorithm::SortByTextureAndQuad(scratch.found, plane.rectangles);
+    Keep(plane, scratch.found);
+}
+
+void FaceBatch::Keep(Plane& plane, const std::vector<QuadAlgorithm::TexturedQuad>& found) const {
+    if (plane.rectangles.capacity() == 0) {
+        const std::lock_guard<std::mutex> hold(spareLock);
+        if (!spares.empty()) {
+            plane.rectangles = std::move(spares.back());
+            spares.pop_back();
+        }
+    }
+    QuadAlgorithm::SortByTextureAndQuad(found, plane.rectangles);
 }
 
 void FaceBatch::RereadLayers(const DenseIndex& index, const Run& run, Scratch& scratch) {
@@ -379,7 +395,7 @@ void FaceBatch::Reread(Plane& plane, int side, int64_t at, const DenseIndex& ind
     }
     plane.sweep = differs;
     if (differs) {
-        QuadAlgorithm::SortByTextureAndQuad(scratch.found, plane.rectangles);
+        Keep(plane, scratch.found);
     }
 }
 

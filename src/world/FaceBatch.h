@@ -15,6 +15,7 @@
 // sixty-fourth of its cells); past that, one sweep costs less.
 
 #include <cstdint>
+#include <mutex>
 #include <vector>
 
 #include "quads/QuadAlgorithm.h"
@@ -98,6 +99,9 @@ private:
     // The layers of cubes from begin to before end, counted from the box's low corner.
     void SweepLayers(const DenseIndex& index, int axis, int64_t begin, int64_t end, Scratch& scratch);
     void Sweep(Plane& plane, int axis, DenseIndex::Faces& faces, int64_t layer, Scratch& scratch) const;
+    // The rectangles found, sorted into the plane's list, which is one filed
+    // before where one waits.
+    void Keep(Plane& plane, const std::vector<QuadAlgorithm::TexturedQuad>& found) const;
     // Whether the batch left every face showing that showed, and no other:
     // then only looks changed, and each plane's rectangles are read again.
     // Each cube changed learns its texture now, and the cubes are sorted by
@@ -125,6 +129,11 @@ private:
     std::vector<Plane> planes[6];  // by side, then plane from the bounds' low corner
     int64_t base[6] = {0, 0, 0, 0, 0, 0};  // the coordinate of the cubes whose faces lie in each side's first plane
     Scratch scratch[2];
+    // The lists of planes filed, handed back for the next planes read to
+    // fill: given back and taken again plane by plane, the allocator would
+    // return their pages to the system and fault them in again.
+    mutable std::mutex spareLock;
+    mutable std::vector<std::vector<QuadAlgorithm::TexturedQuad>> spares;
     // What a batch that only writes the store did to the cubes: the closed
     // ones it changed, the store's count of records before it, and whether
     // anything else changed which faces show. A loss takes every mine away
