@@ -177,8 +177,10 @@ bool FaceBatch::Needed(int axis, int64_t layer) const {
 // each taking the next few layers of an axis until none are left. The merging
 // is this thread's alone: it files each run's planes, in the runs' order, as
 // soon as they are swept, and sweeps the next run only when none waits.
+// Eight layers make a run: a column along z yields one word of them, and
+// each thread's layers of faces stay small, as pages first touched cost.
 bool FaceBatch::SweepAll(QuadAlgorithm& quads, const DenseIndex& index) {
-    constexpr int64_t kCellsForTwoThreads = 1 << 18, kLayersPerRun = 16;
+    constexpr int64_t kCellsForTwoThreads = 1 << 18, kLayersPerRun = 8;
     int64_t cells = 0;
     for (int side = 1; side <= 6; ++side) {
         const int axis = kSides[side].axis;
