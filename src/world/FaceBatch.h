@@ -99,8 +99,8 @@ private:
     // The layers of cubes from begin to before end, counted from the box's low corner.
     void SweepLayers(const DenseIndex& index, int axis, int64_t begin, int64_t end, Scratch& scratch);
     void Sweep(Plane& plane, int axis, DenseIndex::Faces& faces, int64_t layer, Scratch& scratch) const;
-    // The rectangles found, sorted into the plane's list, which is one filed
-    // before where one waits.
+    // The rectangles found, sorted into the plane's list: a spare one of a
+    // plane already filed, where there is one.
     void Keep(Plane& plane, const std::vector<QuadAlgorithm::TexturedQuad>& found) const;
     // Whether the batch left every face showing that showed, and no other:
     // then only looks changed, and each plane's rectangles are read again.
