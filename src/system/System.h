@@ -30,6 +30,9 @@ std::future<void> StartAlongside(std::function<void()> task);
 // holds go back, so that what a big change used for a while is not counted
 // on top of what comes next.
 void ReturnFreeMemory();
+// Whether the process holds as much memory as it ever has, and could give
+// some back.
+bool AtPeak();
 // Files were written, renamed or removed: where the platform keeps files
 // only when told, they are kept now.
 void FilesChanged();

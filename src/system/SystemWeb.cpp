@@ -92,6 +92,10 @@ std::future<void> StartAlongside(std::function<void()> task) {
 // A page's memory only ever grows.
 void ReturnFreeMemory() {}
 
+bool AtPeak() {
+    return false;
+}
+
 // One write to IndexedDB at a time; changes meanwhile are written after it.
 void FilesChanged() {
     EM_ASM({
