@@ -116,8 +116,8 @@ void FaceBatch::Apply(QuadAlgorithm& quads, const DenseIndex& index) {
     }
     // A page given back costs about ten microseconds to take again, and a
     // 100-cube flood takes a thousand: the planes' rectangles and the scratch
-    // go back only when the batch took the process past any peak before.
-    // Below one, what the last game let go waits for this one to fill.
+    // go back only while the process holds the most it ever has. Below that,
+    // what the last game let go waits for this one to fill.
     const bool peak = big && System::AtPeak();
     Discard();
     if (peak) {
